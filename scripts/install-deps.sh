@@ -1,0 +1,33 @@
+#!/usr/bin/env bash
+# Installs every Debian package that the build, the tests and the program need.
+# Idempotent: packages already present are left alone, so a second run is quick.
+set -euo pipefail
+
+packages=(
+    build-essential cmake pkg-config git
+    qt6-base-dev qt6-base-dev-tools libgl-dev
+    libjpeg62-turbo-dev libmpg123-dev libsdl2-dev libfluidsynth-dev timgm6mb-soundfont
+    fonts-noto-cjk
+    libgtest-dev libgmock-dev libbenchmark-dev
+    clang libclang-rt-14-dev
+    xvfb xauth xdotool imagemagick sox lame
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'ok installed'; then
+        missing+=("$p")
+    fi
+done
+
+if [ ${#missing[@]} -eq 0 ]; then
+    exit 0
+fi
+
+sudo=""
+if [ "$(id -u)" -ne 0 ]; then
+    sudo="sudo"
+fi
+echo "Installing: ${missing[*]}"
+$sudo apt-get update -qq
+DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"

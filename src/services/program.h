@@ -1,0 +1,17 @@
+// Where the program lives. Set once at start-up; the current directory is made the
+// program directory at the same moment, so bare names such as "cjini.txt" resolve there.
+#pragma once
+
+#include "services/text.h"
+
+namespace ld {
+
+// Directory of the executable (GBK, no trailing slash) and its own file name.
+const Text& ProgramDirectory();
+const Text& ProgramFileName();
+// From /proc/self/exe, and makes it the current directory. Returns false when it failed.
+bool InitProgramLocation();
+// Tests put the program anywhere they like.
+void SetProgramLocationForTest(const Text& directory, const Text& fileName);
+
+}  // namespace ld

@@ -1,0 +1,44 @@
+// What only a real display can do with the model: show windows, move the keyboard focus,
+// run the pop-up menu and the mouse move loop. The Qt host implements it; the test host
+// scripts the outcomes of the gestures.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "ui/window.h"
+
+namespace ld {
+
+// One entry of a pop-up menu as built from the menu items (see framework/popup_menu.h).
+struct PopupEntry {
+    Text caption;
+    bool separator = false, disabled = false, checked = false;
+    Text shortcut;
+    int command = 0;                  // from 20000 upward in menu order; 0 for submenus
+    size_t item = 0;                  // index into Window::menu()
+    std::vector<PopupEntry> submenu;  // non-empty: a submenu
+};
+
+class Gui {
+public:
+    virtual ~Gui() = default;
+    // A window was created in the model (after its controls exist) / is being destroyed.
+    virtual void windowLoaded(Window& window) = 0;
+    virtual void windowClosed(Window& window) = 0;
+    virtual void setFocus(Control& control) = 0;
+    // layer <= 1 top of siblings, 2 bottom, 3 always on top, >= 4 no longer on top.
+    virtual void setZOrder(Control& control, int layer) = 0;
+    // Shows the menu at the cursor + 3 pixels; returns the chosen command, if any.
+    virtual std::optional<int> popupMenu(Window& window, const std::vector<PopupEntry>& menu) = 0;
+    // The control follows the mouse until the left button is released; on return its
+    // left and top are the new position.
+    virtual void moveLoop(Control& control) = 0;
+    // The window that is active now, if it is one of ours.
+    virtual Window* activeWindow() = 0;
+};
+
+Gui& gui();
+void setGui(Gui* g);
+
+}  // namespace ld
