@@ -39,6 +39,7 @@ public:
 };
 
 Gui& gui();
+bool hasGui();
 void setGui(Gui* g);
 
 }  // namespace ld
