@@ -1,5 +1,6 @@
-// The random services: a 15-bit linear congruential generator with the C library's classic
-// step (values 0..32767), seeded from the tick count plus a private counter.
+// The random services: a 15-bit linear congruential generator with the step of the Windows C
+// library's rand (values 0..32767, seed 1 gives 41, 18467, 6334 ...), seeded from the tick
+// count plus a private counter. glibc's rand differs and is not used.
 #pragma once
 
 #include <cstdint>
@@ -8,13 +9,13 @@
 namespace ld {
 
 class RandomGenerator {
-public:
+  public:
     void seed(uint32_t seed) { state_ = seed; }
-    // state = state * 1103515245 + 12345; result = (state / 65536) % 32768
+    // state = state * 214013 + 2531011; result = (state / 65536) % 32768
     int32_t next();
     uint32_t state() const { return state_; }
 
-private:
+  private:
     uint32_t state_ = 1;
 };
 
