@@ -1,0 +1,92 @@
+#include "app/draw_state.h"
+
+#include <gtest/gtest.h>
+
+namespace ld {
+namespace {
+
+Text Pool(std::initializer_list<const char*> utf8Names) {
+    Text pool;
+    for (const char* name : utf8Names) pool += Gbk(name) + "\r\n";
+    return pool;
+}
+
+TEST(RemovePoolLine, RemovesOnlyTheLineEqualToTheWholeName) {
+    Text pool = Pool({"小张三", "李四", "张三"});
+    EXPECT_TRUE(DrawState::RemovePoolLine(pool, Gbk("张三")));
+    EXPECT_EQ(pool, Pool({"小张三", "李四"}));
+
+    EXPECT_FALSE(DrawState::RemovePoolLine(pool, Gbk("张三")));
+    EXPECT_FALSE(DrawState::RemovePoolLine(pool, Gbk("李")));  // a part of a line is no match
+    EXPECT_EQ(pool, Pool({"小张三", "李四"}));
+}
+
+TEST(RemovePoolLine, RemovesOnlyTheFirstOfEqualLines) {
+    DrawState state;
+    state.poolText = Pool({"A", "B", "A"});
+    EXPECT_TRUE(state.removePoolLine("A"));
+    EXPECT_EQ(state.poolText, Pool({"B", "A"}));
+}
+
+TEST(RemovePoolLine, HandEditedLastLineWithoutLineEnd) {
+    Text pool = "A\r\nB";
+    EXPECT_TRUE(DrawState::RemovePoolLine(pool, "B"));
+    EXPECT_EQ(pool, "A\r\n");
+}
+
+TEST(SplitPool, OneNamePerLine) {
+    EXPECT_TRUE(SplitPool("").empty());
+    EXPECT_EQ(SplitPool(Pool({"张三", "李四"})), (std::vector<Text>{Gbk("张三"), Gbk("李四")}));
+    EXPECT_EQ(SplitPool("A\r\n\r\nB"), (std::vector<Text>{"A", "", "B"}));
+}
+
+TEST(SplitPool, LineEndAfterAStrayLeadByteStillSeparates) {
+    // A raw name whose last byte would start a double-byte character.
+    Text odd = "X\xB0";
+    Text pool = odd + "\r\nB\r\n";
+    EXPECT_EQ(SplitPool(pool), (std::vector<Text>{odd, "B"}));
+    EXPECT_TRUE(DrawState::RemovePoolLine(pool, odd));
+    EXPECT_EQ(pool, "B\r\n");
+}
+
+TEST(RollList, IndexedFromOne) {
+    DrawState state;
+    state.poolText = Pool({"A", "B"});
+    state.splitPool();
+    EXPECT_EQ(state.rollName(1), "A");
+    EXPECT_EQ(state.rollName(2), "B");
+    EXPECT_EQ(state.rollName(0), "");
+    EXPECT_EQ(state.rollName(3), "");
+    state.removePoolLine("A");  // a stop does not change the list until the next start
+    EXPECT_EQ(state.rollList.size(), 2u);
+}
+
+TEST(LevelOf, FirstLevelWithTheNameCounts) {
+    LevelTexts names = {Gbk("特等奖"), Gbk("一等奖"), Gbk("一等奖"), "", "", "", "", "x"};
+    EXPECT_EQ(LevelOf(Gbk("一等奖"), names), 2);
+    EXPECT_EQ(LevelOf("x", names), 8);
+    EXPECT_EQ(LevelOf("", names), 4);
+    EXPECT_FALSE(LevelOf("X", names));  // byte for byte, so case counts
+}
+
+TEST(LevelLimit, CountPlusOneTruncated) {
+    DrawState state;
+    state.setLevelLimit("3");
+    EXPECT_EQ(state.levelLimit, 4);
+    state.setLevelLimit("2.9");
+    EXPECT_EQ(state.levelLimit, 3);
+    state.setLevelLimit("");
+    EXPECT_EQ(state.levelLimit, 1);
+    state.setLevelLimit(Gbk("五人"));
+    EXPECT_EQ(state.levelLimit, 1);
+}
+
+TEST(Progress, TextAndWidth) {
+    Text text = ProgressText(Gbk("一等奖"), 3);
+    EXPECT_EQ(text, Gbk("一等奖 已抽取3名"));
+    EXPECT_EQ(ProgressWidth(text), 11 * 16);
+    EXPECT_EQ(ProgressText("A", -1), "A" + Gbk(" 已抽取") + "-1" + Gbk("名"));
+}
+
+}  // namespace
+}  // namespace ld
