@@ -15,19 +15,29 @@ bool DeleteFileAt(const Text& path);
 bool MoveFileTo(const Text& oldPath, const Text& newPath);  // fails if newPath exists
 bool FileExists(const Text& pattern);  // '*' and '?' allowed in the last component
 
-// Starts a search with a pattern, or continues the current one without. Returns the next
-// entry's name (no directory) or empty text when none is left (the search is then
-// closed). The extension is matched without regard to case. With `filesOnly` directories
-// are skipped; otherwise a mask of 0 returns only entries without attributes.
+// Starts a search with a pattern, or continues the current one without (an empty pattern
+// continues too). Returns the next entry's name (no directory, GBK) or empty text when
+// none is left (the search is then closed). The extension is matched without regard to
+// case; "." and ".." are never returned. The filter given when the search starts holds for
+// the whole search: with `filesOnly` directories are skipped; otherwise only entries with
+// one of the mask's attributes (1 read-only = no owner write bit, 0x10 directory) are
+// returned, and a mask of 0 returns only entries without attributes.
 Text FindFiles(const std::optional<Text>& pattern = std::nullopt, int attributeMask = 0,
                bool filesOnly = false);
+// Ends the current search early (releases its folder handle).
+void EndFindFiles();
 
 // Attributes masked with 0x27; read-only (1) is the owner write bit, hidden is a no-op.
 bool SetFileAttribute(const Text& path, int attributes);
 bool IsReadOnly(const Text& path);
 
 Bytes ReadWholeFile(const Text& path);
-// Creates or replaces the file atomically (temporary file, flush, rename).
+// Like ReadWholeFile, but tells a missing file (empty bytes) from one that exists and
+// cannot be read (nullopt), for callers that rewrite what they read.
+std::optional<Bytes> TryReadWholeFile(const Text& path);
+// Creates or replaces the file atomically (temporary file in the same folder, flush,
+// rename). An existing file keeps its permission bits; one without its owner write bit
+// (read-only) is not replaced. False, and the old content kept, on any failure.
 bool WriteWholeFile(const Text& path, std::string_view data);
 bool WriteWholeFile(const Text& path, std::string_view data1, std::string_view data2);
 
@@ -39,12 +49,18 @@ Bytes ReadBytes(int32_t handle, int32_t count);
 // Stops before a zero or 0x1A byte, which is left unread. count < 0: the whole file length.
 Text ReadTextFromFile(int32_t handle, int32_t count = -1);
 bool WriteTexts(int32_t handle, std::string_view text);
+// Removes `count` bytes at the current position; the position stays where it is.
 bool DeleteBytesAt(int32_t handle, int64_t count);
-int64_t FileLength(int32_t handle);
-bool SeekFile(int32_t handle, int64_t position);
+int64_t FileLength(int32_t handle);               // -1 for a handle that names no open file
+bool SeekFile(int32_t handle, int64_t position);  // from the start of the file
 
-// The path as the file system spells it: the converted name, else the same name with the
-// extension in another case, else the raw bytes. Used to open photos found by a listing.
+// The path as the file system spells it: the converted (UTF-8) name, else the raw GBK
+// bytes as they are, else the same name with the extension in another case (a folder
+// scan, so it comes last); folders on the way are resolved alike. A name found nowhere
+// comes back converted, ready to be created. Every service here opens paths through it.
 std::string ResolveExistingPath(const Text& path);
+
+// Tests: every file write fails once `bytes` more bytes have been written (< 0: never).
+void SetWriteFailureAfterBytesForTest(int64_t bytes);
 
 }  // namespace ld
