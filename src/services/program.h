@@ -11,7 +11,8 @@ const Text& ProgramDirectory();
 const Text& ProgramFileName();
 // From /proc/self/exe, and makes it the current directory. Returns false when it failed.
 bool InitProgramLocation();
-// Tests put the program anywhere they like.
+// Tests put the program anywhere they like; the current directory follows when the folder
+// exists, as at start-up.
 void SetProgramLocationForTest(const Text& directory, const Text& fileName);
 
 }  // namespace ld
