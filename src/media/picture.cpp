@@ -1,0 +1,108 @@
+#include "media/picture.h"
+
+#include <atomic>
+#include <cstdint>
+
+#include "media/file_bytes.h"
+#include "media/jpeg_decoder.h"
+#include "media/pcx_decoder.h"
+#include "media/qt_image_reader.h"
+
+namespace ld {
+namespace {
+
+uint8_t At(std::string_view b, size_t i) { return static_cast<uint8_t>(b[i]); }
+
+bool IconLike(std::string_view b, uint8_t type) {
+    return At(b, 0) == 0 && At(b, 1) == 0 && At(b, 2) == type && At(b, 3) == 0 &&
+           (At(b, 4) | At(b, 5)) != 0;
+}
+
+// The size a picture is decoded at so that scaling it to its placement loses nothing.
+Size DecodeTarget(Size natural, Size box, BoxFit fit) {
+    const Placement p = PlacePicture(natural, box, fit);
+    return {p.width, p.height};
+}
+
+}  // namespace
+
+PictureKind RecognisePicture(std::string_view b) {
+    if (b.size() < 6) return PictureKind::None;
+    if (At(b, 0) == 0xFF && At(b, 1) == 0xD8) return PictureKind::Jpeg;
+    if (b.substr(0, 2) == "BM") return PictureKind::Bmp;
+    if (IconLike(b, 1)) return PictureKind::Icon;
+    if (IconLike(b, 2)) return PictureKind::Cursor;
+    if (b.substr(0, 6) == "GIF87a" || b.substr(0, 6) == "GIF89a") return PictureKind::Gif;
+    if (At(b, 0) == 0x0A && At(b, 2) == 1) {
+        if (At(b, 1) <= 5 && At(b, 3) == 8) return PictureKind::Pcx8;
+        if (At(b, 1) == 3 && At(b, 3) == 1) return PictureKind::Pcx1;
+    }
+    return PictureKind::None;
+}
+
+Image DecodePicture(std::string_view bytes, int targetWidth, int targetHeight) {
+    switch (RecognisePicture(bytes)) {
+        case PictureKind::Jpeg:
+            return DecodeJpeg(bytes, {targetWidth, targetHeight});
+        case PictureKind::Bmp:
+            return DecodeWithQt(bytes, QtPictureFormat::Bmp);
+        case PictureKind::Icon:
+            return DecodeWithQt(bytes, QtPictureFormat::Icon);
+        case PictureKind::Cursor:
+            return DecodeWithQt(bytes, QtPictureFormat::Cursor);
+        case PictureKind::Gif:
+            return DecodeWithQt(bytes, QtPictureFormat::Gif);
+        case PictureKind::Pcx8:
+        case PictureKind::Pcx1:
+            return DecodePcx(bytes);
+        case PictureKind::None:
+            break;
+    }
+    return {};
+}
+
+Size ReadPictureSize(std::string_view bytes) {
+    if (RecognisePicture(bytes) == PictureKind::Jpeg) {
+        JpegHeader header;
+        return ReadJpegHeader(bytes, header) ? header.upright() : Size{};
+    }
+    return DecodePicture(bytes).size();
+}
+
+PlacedPicture DecodePictureForBox(std::string_view bytes, Size box, BoxFit fit) {
+    Image decoded;
+    if (RecognisePicture(bytes) == PictureKind::Jpeg) {
+        JpegHeader header;
+        if (!ReadJpegHeader(bytes, header)) return {};
+        const Size target = DecodeTarget(header.upright(), box, fit);
+        decoded = DecodeJpeg(bytes, target);
+    } else {
+        decoded = DecodePicture(bytes);
+    }
+    if (decoded.empty()) return {};
+    // Placed by the decoded size: a partial JPEG may differ from what its header promised.
+    const Placement p = PlacePicture(decoded.size(), box, fit);
+    PlacedPicture placed;
+    placed.image = ScaleImage(decoded, {p.width, p.height});
+    placed.x = p.x;
+    placed.y = p.y;
+    return placed;
+}
+
+int32_t MakePicture(std::string_view bytes) {
+    static std::atomic<int32_t> lastHandle{0};
+    // The smallest JPEG scale is enough to know that the data decodes.
+    if (DecodePicture(bytes, 1, 1).empty()) return 0;
+    int32_t handle = lastHandle.fetch_add(1) + 1;
+    if (handle <= 0) {
+        lastHandle.store(1);
+        handle = 1;
+    }
+    return handle;
+}
+
+int32_t MakePictureFromFile(const std::string& fileSystemPath) {
+    return MakePicture(ReadFileBytes(fileSystemPath));
+}
+
+}  // namespace ld

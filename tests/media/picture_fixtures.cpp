@@ -1,0 +1,173 @@
+#include "picture_fixtures.h"
+
+#include <jpeglib.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <vector>
+
+#include "media/jpeg_encoder.h"
+
+namespace ld::fixtures {
+namespace {
+
+class TiffWriter {
+public:
+    explicit TiffWriter(bool big) : big_(big) {}
+    void u16(uint16_t v) {
+        const char a = static_cast<char>(v >> 8), b = static_cast<char>(v & 0xFF);
+        out.push_back(big_ ? a : b);
+        out.push_back(big_ ? b : a);
+    }
+    void u32(uint32_t v) {
+        u16(static_cast<uint16_t>(big_ ? v >> 16 : v & 0xFFFF));
+        u16(static_cast<uint16_t>(big_ ? v & 0xFFFF : v >> 16));
+    }
+    void entry(uint16_t tag, uint16_t type, uint32_t count, uint32_t value) {
+        u16(tag);
+        u16(type);
+        u32(count);
+        if (type == 3 && count == 1) {  // a SHORT sits in the first half of the value field
+            u16(static_cast<uint16_t>(value));
+            u16(0);
+        } else {
+            u32(value);
+        }
+    }
+    std::string out;
+
+private:
+    bool big_;
+};
+
+}  // namespace
+
+Image Filled(int w, int h, Rgb c) {
+    Image img(w, h);
+    for (size_t i = 0; i < img.rgba.size(); i += 4) {
+        img.rgba[i] = c[0];
+        img.rgba[i + 1] = c[1];
+        img.rgba[i + 2] = c[2];
+        img.rgba[i + 3] = 255;
+    }
+    return img;
+}
+
+Image Quadrants(int w, int h, Rgb tl, Rgb tr, Rgb bl, Rgb br) {
+    Image img(w, h);
+    for (int y = 0; y < h; ++y) {
+        for (int x = 0; x < w; ++x) {
+            const Rgb& c = y < h / 2 ? (x < w / 2 ? tl : tr) : (x < w / 2 ? bl : br);
+            uint8_t* p = img.row(y) + x * 4;
+            p[0] = c[0];
+            p[1] = c[1];
+            p[2] = c[2];
+            p[3] = 255;
+        }
+    }
+    return img;
+}
+
+Image PhotoLike(int w, int h, uint32_t seed) {
+    Image img(w, h);
+    uint32_t s = seed * 2654435761u + 1;
+    for (int y = 0; y < h; ++y) {
+        uint8_t* p = img.row(y);
+        for (int x = 0; x < w; ++x, p += 4) {
+            s = s * 1664525u + 1013904223u;
+            const int noise = static_cast<int>(s >> 27) - 16;
+            p[0] = static_cast<uint8_t>(std::clamp(x * 255 / w + noise, 0, 255));
+            p[1] = static_cast<uint8_t>(std::clamp(y * 255 / h + noise, 0, 255));
+            p[2] = static_cast<uint8_t>(std::clamp(((x ^ y) & 0xFF) / 2 + 64 + noise, 0, 255));
+            p[3] = 255;
+        }
+    }
+    return img;
+}
+
+bool Near(const Image& img, int x, int y, Rgb expected, int tolerance) {
+    if (x < 0 || y < 0 || x >= img.width || y >= img.height) return false;
+    const uint8_t* p = img.pixel(x, y);
+    for (int c = 0; c < 3; ++c) {
+        if (std::abs(p[c] - expected[c]) > tolerance) return false;
+    }
+    return true;
+}
+
+std::string ExifPayload(const PhotoOptions& o) {
+    TiffWriter t(o.bigEndian);
+    t.out = o.bigEndian ? std::string("MM\0*", 4) : std::string("II*\0", 4);
+    t.u32(8);
+    const uint16_t ifd0Count = o.orientation ? 2 : 1;
+    const uint32_t ifd0End = 8 + 2 + ifd0Count * 12 + 4;
+    const uint32_t makeAt = ifd0End, ifd1At = makeAt + 6;
+    const uint32_t thumbAt = ifd1At + 2 + 2 * 12 + 4;
+    t.u16(ifd0Count);
+    t.entry(0x010F, 2, 6, makeAt);  // Make, so the orientation is not the only entry
+    if (o.orientation) t.entry(0x0112, 3, 1, static_cast<uint32_t>(o.orientation));
+    t.u32(o.thumbnail.empty() ? 0 : ifd1At);
+    t.out.append("Phone", 6);
+    if (!o.thumbnail.empty()) {
+        t.u16(2);
+        t.entry(0x0201, 4, 1, thumbAt);
+        t.entry(0x0202, 4, 1, static_cast<uint32_t>(o.thumbnail.size()));
+        t.u32(0);
+        t.out += o.thumbnail;
+    }
+    return std::string("Exif\0\0", 6) + t.out;
+}
+
+std::string PhotoJpeg(const Image& pixels, const PhotoOptions& o) {
+    JpegEncodeOptions e;
+    e.quality = o.quality;
+    e.progressive = o.progressive;
+    e.grayscale = o.grayscale;
+    e.segments.push_back({0xE1, ExifPayload(o)});
+    return EncodeJpeg(pixels, e);
+}
+
+std::string PlainJpeg(const Image& pixels, int quality) {
+    JpegEncodeOptions e;
+    e.quality = quality;
+    return EncodeJpeg(pixels, e);
+}
+
+std::string CmykJpeg(int w, int h, std::array<uint8_t, 4> cmyk, bool adobe) {
+    jpeg_compress_struct c;
+    jpeg_error_mgr err;
+    c.err = jpeg_std_error(&err);
+    jpeg_create_compress(&c);
+    unsigned char* out = nullptr;
+    unsigned long size = 0;
+    jpeg_mem_dest(&c, &out, &size);
+    c.image_width = static_cast<JDIMENSION>(w);
+    c.image_height = static_cast<JDIMENSION>(h);
+    c.input_components = 4;
+    c.in_color_space = JCS_CMYK;
+    jpeg_set_defaults(&c);
+    c.write_Adobe_marker = adobe ? TRUE : FALSE;
+    jpeg_start_compress(&c, TRUE);
+    std::vector<uint8_t> row(static_cast<size_t>(w) * 4);
+    for (int x = 0; x < w; ++x) {
+        for (int i = 0; i < 4; ++i) row[x * 4 + i] = adobe ? 255 - cmyk[i] : cmyk[i];
+    }
+    while (c.next_scanline < c.image_height) {
+        JSAMPROW r = row.data();
+        jpeg_write_scanlines(&c, &r, 1);
+    }
+    jpeg_finish_compress(&c);
+    jpeg_destroy_compress(&c);
+    std::string result(reinterpret_cast<const char*>(out), size);
+    std::free(out);
+    return result;
+}
+
+bool WriteFile(const std::string& path, const std::string& data) {
+    std::ofstream f(path, std::ios::binary | std::ios::trunc);
+    f.write(data.data(), static_cast<std::streamsize>(data.size()));
+    return static_cast<bool>(f);
+}
+
+}  // namespace ld::fixtures
