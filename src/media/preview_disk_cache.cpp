@@ -1,0 +1,131 @@
+#include "media/preview_disk_cache.h"
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cstdint>
+#include <cstdio>
+#include <filesystem>
+#include <system_error>
+
+#include "media/jpeg_encoder.h"
+
+namespace ld {
+namespace {
+
+namespace fs = std::filesystem;
+
+constexpr std::string_view kKeyTag = "ld-preview 1\n";
+constexpr int kQuality = 85;
+
+uint64_t Fnv1a(std::string_view s, uint64_t basis) {
+    uint64_t h = basis;
+    for (unsigned char c : s) {
+        h ^= c;
+        h *= 0x100000001b3ull;
+    }
+    // Final mix so that close keys spread over all the bits.
+    h ^= h >> 33;
+    h *= 0xff51afd7ed558ccdull;
+    h ^= h >> 33;
+    return h;
+}
+
+std::string Hex(uint64_t v) {
+    char buf[17];
+    std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(v));
+    return buf;
+}
+
+// The comment segment right after the start of image holds the key; a file cut short (a
+// crash while another instance wrote it) lacks the end marker.
+bool CarriesKey(std::string_view jpeg, std::string_view key) {
+    const size_t tagged = kKeyTag.size() + key.size();
+    if (jpeg.size() < 6 + tagged + 2 ||
+        jpeg.substr(0, 4) != std::string_view("\xFF\xD8\xFF\xFE", 4)) {
+        return false;
+    }
+    const size_t length =
+        size_t{static_cast<uint8_t>(jpeg[4])} << 8 | static_cast<uint8_t>(jpeg[5]);
+    return length == tagged + 2 && jpeg.substr(6, kKeyTag.size()) == kKeyTag &&
+           jpeg.substr(6 + kKeyTag.size(), key.size()) == key &&
+           jpeg.ends_with(std::string_view("\xFF\xD9", 2));
+}
+
+bool WriteAll(int fd, const std::string& data) {
+    size_t done = 0;
+    while (done < data.size()) {
+        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
+        if (n <= 0) return false;
+        done += static_cast<size_t>(n);
+    }
+    return true;
+}
+
+bool Inside(const fs::path& inner, const fs::path& outer) {
+    std::error_code ec;
+    const fs::path a = fs::absolute(inner, ec).lexically_normal();
+    const fs::path b = fs::absolute(outer, ec).lexically_normal();
+    auto ai = a.begin();
+    for (auto bi = b.begin(); bi != b.end(); ++bi, ++ai) {
+        if (bi->empty()) continue;  // trailing separator
+        if (ai == a.end() || *ai != *bi) return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+PreviewDiskCache::PreviewDiskCache(std::string directory) : directory_(std::move(directory)) {}
+
+std::string PreviewDiskCache::KeyFor(const std::string& photoPath, const FileStamp& stamp,
+                                     Size bound) {
+    std::string key = photoPath;
+    key += '\n' + std::to_string(stamp.size) + '\n' + std::to_string(stamp.modifiedNs) + '\n' +
+           std::to_string(bound.width) + 'x' + std::to_string(bound.height);
+    return key;
+}
+
+std::string PreviewDiskCache::FileNameFor(const std::string& key) {
+    return Hex(Fnv1a(key, 0xcbf29ce484222325ull)) + Hex(Fnv1a(key, 0x84222325cbf29ce4ull)) + ".jpg";
+}
+
+std::optional<std::string> PreviewDiskCache::load(const std::string& key) const {
+    if (!enabled()) return std::nullopt;
+    std::string data = ReadFileBytes((fs::path(directory_) / FileNameFor(key)).string());
+    if (!CarriesKey(data, key)) return std::nullopt;
+    return data;
+}
+
+std::string PreviewDiskCache::Encode(const std::string& key, const Image& preview) {
+    std::string payload(kKeyTag);
+    payload += key;
+    JpegEncodeOptions options;
+    options.quality = kQuality;
+    options.segments.push_back({0xFE, std::move(payload)});
+    return EncodeJpeg(preview, options);
+}
+
+bool PreviewDiskCache::store(const std::string& key, const std::string& jpeg,
+                             const std::string& photoPath) const {
+    if (!enabled() || jpeg.empty()) return false;
+    if (Inside(directory_, fs::path(photoPath).parent_path())) return false;
+    std::error_code ec;
+    fs::create_directories(directory_, ec);
+    static std::atomic<unsigned> counter{0};
+    const fs::path final = fs::path(directory_) / FileNameFor(key);
+    const fs::path temp = final.string() + ".tmp" + std::to_string(::getpid()) + "-" +
+                          std::to_string(counter.fetch_add(1));
+    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
+    if (fd < 0) return false;
+    const bool written = WriteAll(fd, jpeg);
+    const bool closed = ::close(fd) == 0;
+    if (!written || !closed || std::rename(temp.c_str(), final.c_str()) != 0) {
+        ::unlink(temp.c_str());
+        return false;
+    }
+    return true;
+}
+
+}  // namespace ld
