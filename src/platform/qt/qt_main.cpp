@@ -1,20 +1,28 @@
 #include "platform/qt/qt_main.h"
 
 #include <QApplication>
-#include <QWidget>
 
-#include "services/program.h"
+#include "app/handlers.h"
+#include "framework/builtin_templates.h"
+#include "framework/startup.h"
+#include "platform/qt/qt_host.h"
+#include "platform/qt/qt_setup.h"
 
 namespace ld::qt {
 
 int RunProgram(int argc, char** argv) {
     QApplication app(argc, argv);
-    InitProgramLocation();
-    QWidget stage;
-    stage.setWindowTitle(QStringLiteral("luckydraw"));
-    stage.resize(1000, 760);
-    stage.show();
-    return app.exec();
+    // The program ends when its window manager says so, not when Qt sees no window.
+    QApplication::setQuitOnLastWindowClosed(false);
+    InstallFontSubstitutes();
+    LoadQtTranslations();
+    QtHost qtHost;
+
+    StartupSteps steps;
+    steps.block = BuiltInTemplateBlock();
+    steps.handlerNames = BuiltInHandlerNames();
+    steps.registerHandlers = app::RegisterHandlers;
+    return RunStartup(steps);
 }
 
 }  // namespace ld::qt

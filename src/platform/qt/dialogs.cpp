@@ -1,0 +1,158 @@
+#include "platform/qt/dialogs.h"
+
+#include <QAbstractButton>
+#include <QDialog>
+#include <QDialogButtonBox>
+#include <QDir>
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QVBoxLayout>
+#include <memory>
+
+#include "platform/qt/font_dialog.h"
+#include "platform/qt/qt_text.h"
+#include "services/encoding.h"
+
+namespace ld::qt {
+
+namespace {
+
+const char* const kAnswerProperty = "answer";
+
+QString Utf8(const char* text) { return QString::fromUtf8(text); }
+
+QAbstractButton* AddAnswer(QMessageBox& box, const char* text, QMessageBox::ButtonRole role,
+                           int answer) {
+    QPushButton* button = box.addButton(Utf8(text), role);
+    button->setProperty(kAnswerProperty, answer);
+    return button;
+}
+
+QMessageBox::Icon IconOf(int style) {
+    switch (style & 0xF0) {
+        case msg::kIconStop:
+            return QMessageBox::Critical;
+        case msg::kIconQuestion:
+            return QMessageBox::Question;
+        case msg::kIconWarning:
+            return QMessageBox::Warning;
+        case msg::kIconInfo:
+            return QMessageBox::Information;
+        default:
+            return QMessageBox::NoIcon;
+    }
+}
+
+// Adds the buttons of the style in Windows order; returns {first, escape}.
+std::pair<QAbstractButton*, QAbstractButton*> AddButtons(QMessageBox& box, int style) {
+    switch (style & 0x0F) {
+        case msg::kOkCancel: {
+            auto* ok = AddAnswer(box, "确定", QMessageBox::AcceptRole, msg::kAnswerOk);
+            auto* cancel = AddAnswer(box, "取消", QMessageBox::RejectRole, msg::kAnswerCancel);
+            return {ok, cancel};
+        }
+        case msg::kYesNoCancel: {
+            auto* yes = AddAnswer(box, "是(&Y)", QMessageBox::YesRole, msg::kAnswerYes);
+            AddAnswer(box, "否(&N)", QMessageBox::NoRole, msg::kAnswerNo);
+            auto* cancel = AddAnswer(box, "取消", QMessageBox::RejectRole, msg::kAnswerCancel);
+            return {yes, cancel};
+        }
+        case msg::kYesNo: {
+            auto* yes = AddAnswer(box, "是(&Y)", QMessageBox::YesRole, msg::kAnswerYes);
+            // Windows offers no escape here; closing the box answers No, the safe reading.
+            auto* no = AddAnswer(box, "否(&N)", QMessageBox::NoRole, msg::kAnswerNo);
+            return {yes, no};
+        }
+        default: {
+            auto* ok = AddAnswer(box, "确定", QMessageBox::AcceptRole, msg::kAnswerOk);
+            return {ok, ok};
+        }
+    }
+}
+
+}  // namespace
+
+QMessageBox* BuildMessageBox(const Text& message, int style, const Text& caption) {
+    auto* box = new QMessageBox;
+    box->setWindowTitle(ToQString(caption));
+    box->setText(ToQLines(message));
+    box->setTextFormat(Qt::PlainText);
+    box->setIcon(IconOf(style));
+    // Modal to the whole program whatever the system-modal bit asks: nothing else of ours
+    // may take input while a question is open.
+    box->setWindowModality(Qt::ApplicationModal);
+    auto [first, escape] = AddButtons(*box, style);
+    box->setDefaultButton(qobject_cast<QPushButton*>(first));
+    box->setEscapeButton(escape);
+    return box;
+}
+
+int AnswerOf(QMessageBox& box) {
+    QAbstractButton* clicked = box.clickedButton();
+    if (!clicked) clicked = box.escapeButton();
+    return clicked ? clicked->property(kAnswerProperty).toInt() : msg::kAnswerCancel;
+}
+
+int QtDialogs::showMessage(const Text& message, int style, const Text& caption) {
+    std::unique_ptr<QMessageBox> box(BuildMessageBox(message, style, caption));
+    box->exec();
+    return AnswerOf(*box);
+}
+
+bool QtDialogs::inputBox(const Text& prompt, const Text& caption, const Text& initial, Text& value,
+                         bool masked) {
+    QDialog dialog;
+    dialog.setWindowTitle(ToQString(caption));
+    dialog.setWindowModality(Qt::ApplicationModal);
+    auto* layout = new QVBoxLayout(&dialog);
+    auto* label = new QLabel(ToQLines(prompt));
+    label->setWordWrap(true);
+    auto* edit = new QLineEdit(ToQString(initial));
+    edit->setMinimumWidth(320);
+    if (masked) edit->setEchoMode(QLineEdit::Password);
+    edit->selectAll();
+    auto* buttons = new QDialogButtonBox;
+    buttons->addButton(Utf8("确定"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(Utf8("取消"), QDialogButtonBox::RejectRole);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(label);
+    layout->addWidget(edit);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted) return false;
+    value = FromQString(edit->text());
+    return true;
+}
+
+QString ToQtFilter(const Text& filter) {
+    QStringList parts = ToQString(filter).split(QLatin1Char('|'));
+    QStringList filters;
+    for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
+        QString description = parts[i].trimmed();
+        QString patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts).join(' ');
+        // "图形文件(*.jpg)" already names its pattern the Qt way: keep it as written.
+        if (description.endsWith(QLatin1Char('(') + patterns + QLatin1Char(')')))
+            filters << description;
+        else
+            filters << description + QStringLiteral(" (") + patterns + QLatin1Char(')');
+    }
+    return filters.join(QStringLiteral(";;"));
+}
+
+bool QtDialogs::openFile(const Text& filter, Text& chosenPath) {
+    // Qt's own dialog: its name filter ignores case, as the Windows one does (*.jpg finds
+    // photo.JPG); a desktop's native dialog may not.
+    QString path =
+        QFileDialog::getOpenFileName(nullptr, Utf8("打开"), QDir::currentPath(), ToQtFilter(filter),
+                                     nullptr, QFileDialog::DontUseNativeDialog);
+    if (path.isEmpty()) return false;
+    chosenPath = FileNameToGbk(QDir::toNativeSeparators(path).toStdString());
+    return true;
+}
+
+bool QtDialogs::chooseFont(FontChoice& font) { return FontColorDialog::choose(font); }
+
+}  // namespace ld::qt

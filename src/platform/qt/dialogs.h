@@ -1,0 +1,31 @@
+// The modal dialogs of the program: message boxes with the Windows button sets and answer
+// codes, the input box, the file-open dialog and the font dialog with its text colour.
+#pragma once
+
+#include <QString>
+
+#include "services/host.h"
+
+class QMessageBox;
+
+namespace ld::qt {
+
+class QtDialogs : public Dialogs {
+public:
+    int showMessage(const Text& message, int style, const Text& caption) override;
+    bool inputBox(const Text& prompt, const Text& caption, const Text& initial, Text& value,
+                  bool masked) override;
+    bool openFile(const Text& filter, Text& chosenPath) override;
+    bool chooseFont(FontChoice& font) override;
+};
+
+// Builds the message box for a Windows style word (buttons, icon, default and escape
+// buttons); the answer code of each button is kept in its "answer" property. Exposed for
+// tests, which click the buttons.
+QMessageBox* BuildMessageBox(const Text& message, int style, const Text& caption);
+int AnswerOf(QMessageBox& box);
+
+// "desc|pattern|desc|pattern" (patterns separated by ';') to Qt's "desc (patterns);;...".
+QString ToQtFilter(const Text& filter);
+
+}  // namespace ld::qt

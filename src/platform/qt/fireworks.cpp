@@ -1,0 +1,292 @@
+#include "platform/qt/fireworks.h"
+
+#include <QElapsedTimer>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QRandomGenerator>
+#include <QScreen>
+#include <QTimer>
+#include <QWidget>
+#include <cmath>
+#include <vector>
+
+namespace ld::qt {
+
+namespace {
+
+constexpr double kStep = 1.0 / 120.0;  // simulation step, independent of the frame rate
+constexpr double kGravity = 160.0;     // pixels per second squared
+constexpr double kPi = 3.14159265358979;
+
+struct Particle {
+    QPointF pos, vel, prev;
+    QColor color;
+    double age = 0, life = 1.5, drag = 1.2, gravity = 1.0, size = 2.5;
+    bool glitter = false;  // splits into a small burst once, half-way through its life
+};
+
+struct Shell {
+    QPointF pos, vel;
+    QColor color;
+    int shape = 0;  // 0 sphere, 1 willow, 2 ring, 3 heart
+};
+
+class FireworksView : public QWidget {
+public:
+    FireworksView(QWidget* parent, int animation) : QWidget(parent), animation_(animation) {
+        setAttribute(Qt::WA_OpaquePaintEvent);
+        setAttribute(Qt::WA_TransparentForMouseEvents);
+        backdrop_ = GrabBackdrop(parent);
+        frames_.setTimerType(Qt::PreciseTimer);
+        QScreen* screen = QGuiApplication::primaryScreen();
+        double hz = screen && screen->refreshRate() > 1 ? screen->refreshRate() : 60.0;
+        frames_.setInterval(std::max(1, static_cast<int>(std::lround(1000.0 / hz))));
+        connect(&frames_, &QTimer::timeout, this, [this] { frame(); });
+        clock_.start();
+        frames_.start();
+    }
+
+    void stop() {
+        frames_.stop();
+        particles_.clear();
+        shells_.clear();
+        hide();
+    }
+    bool running() const { return frames_.isActive(); }
+    int particles() const { return static_cast<int>(particles_.size() + shells_.size()); }
+    void advance(double seconds) {
+        for (double t = 0; t < seconds; t += kStep) step();
+    }
+
+protected:
+    void hideEvent(QHideEvent*) override { frames_.stop(); }
+    void paintEvent(QPaintEvent*) override;
+
+private:
+    static QPixmap GrabBackdrop(QWidget* window);
+    void frame() {
+        // Catch up with the clock in fixed steps, so the motion is the same at any refresh.
+        const double now = clock_.nsecsElapsed() / 1e9;
+        while (simulated_ + kStep <= now) step();
+        update();
+    }
+    void step();
+    void launchScheduled();
+    void launch(int shape, double xFraction);
+    void explode(const Shell& shell);
+    void fountain(double xFraction);
+    void spark(QPointF pos, QPointF vel, const QColor& color, double life, double drag,
+               double gravity, double size, bool glitter = false);
+    double random(double low, double high) { return low + rng_.generateDouble() * (high - low); }
+    QColor brightColor() { return QColor::fromHsv(rng_.bounded(360), 160 + rng_.bounded(96), 255); }
+
+    int animation_;
+    QPixmap backdrop_;
+    QTimer frames_;
+    QElapsedTimer clock_;
+    double simulated_ = 0, nextLaunch_ = 0;
+    std::vector<Particle> particles_;
+    std::vector<Shell> shells_;
+    QRandomGenerator rng_{QRandomGenerator::global()->generate()};
+};
+
+QPixmap FireworksView::GrabBackdrop(QWidget* window) {
+    // What the operator saw: the screen itself where the system lets us read it, else the
+    // program's own stage beneath. Drawn dimmed, so the window looks translucent with or
+    // without a compositor.
+    QScreen* screen = QGuiApplication::primaryScreen();
+    QPixmap shot = screen ? screen->grabWindow(0) : QPixmap();
+    if (!shot.isNull()) return shot;
+    QWidget* owner = window ? window->parentWidget() : nullptr;
+    if (owner && owner->isVisible()) return owner->grab();
+    return {};
+}
+
+void FireworksView::spark(QPointF pos, QPointF vel, const QColor& color, double life, double drag,
+                          double gravity, double size, bool glitter) {
+    Particle p;
+    p.pos = p.prev = pos;
+    p.vel = vel;
+    p.color = color;
+    p.life = life;
+    p.drag = drag;
+    p.gravity = gravity;
+    p.size = size;
+    p.glitter = glitter;
+    particles_.push_back(p);
+}
+
+void FireworksView::launch(int shape, double xFraction) {
+    Shell s;
+    s.pos = QPointF(width() * xFraction, height() + 10);
+    // Apex between a fifth and a half of the height: v^2 = 2 g h.
+    const double rise = height() * random(0.5, 0.8);
+    s.vel = QPointF(random(-40, 40), -std::sqrt(2 * kGravity * rise));
+    s.color = brightColor();
+    s.shape = shape;
+    shells_.push_back(s);
+}
+
+void FireworksView::explode(const Shell& s) {
+    const double scale = std::max(0.6, height() / 1080.0);
+    switch (s.shape) {
+        case 1:  // willow: long, slow, drooping golden strands
+            for (int i = 0; i < 90; ++i) {
+                double a = random(0, 2 * kPi), v = random(60, 200) * scale;
+                spark(s.pos, QPointF(std::cos(a) * v, std::sin(a) * v), QColor(255, 200, 90),
+                      random(2.2, 3.2), 0.9, 0.6, 2.2);
+            }
+            break;
+        case 2:  // ring, tilted
+            for (int i = 0; i < 72; ++i) {
+                double a = 2 * kPi * i / 72, v = 260 * scale;
+                spark(s.pos, QPointF(std::cos(a) * v, std::sin(a) * v * 0.55), s.color, 1.6, 1.4,
+                      0.8, 3.0);
+            }
+            break;
+        case 3:  // heart: x = 16 sin^3 t, y = 13 cos t - 5 cos 2t - 2 cos 3t - cos 4t
+            for (int i = 0; i < 90; ++i) {
+                double t = 2 * kPi * i / 90;
+                double x = 16 * std::pow(std::sin(t), 3);
+                double y = -(13 * std::cos(t) - 5 * std::cos(2 * t) - 2 * std::cos(3 * t) -
+                             std::cos(4 * t));
+                spark(s.pos, QPointF(x, y) * 16 * scale, QColor(255, 80, 140), 1.8, 1.6, 0.5, 3.0);
+            }
+            break;
+        default:  // sphere with a few glittering stars
+            for (int i = 0; i < 110; ++i) {
+                double a = random(0, 2 * kPi), v = random(0.55, 1.0) * 300 * scale;
+                spark(s.pos, QPointF(std::cos(a) * v, std::sin(a) * v), s.color, random(1.2, 1.9),
+                      1.3, 1.0, 2.6, animation_ == 3 && i % 9 == 0);
+            }
+            break;
+    }
+}
+
+void FireworksView::fountain(double xFraction) {
+    const double scale = std::max(0.6, height() / 1080.0);
+    QPointF base(width() * xFraction, height());
+    for (int i = 0; i < 4; ++i) {
+        double a = -kPi / 2 + random(-0.25, 0.25), v = random(380, 520) * scale;
+        spark(base, QPointF(std::cos(a) * v, std::sin(a) * v), QColor(255, 215, 120),
+              random(1.0, 1.6), 0.6, 1.2, 2.0);
+    }
+}
+
+void FireworksView::launchScheduled() {
+    if (simulated_ < nextLaunch_) return;
+    switch (animation_) {
+        case 2:
+            launch(1, random(0.2, 0.8));
+            nextLaunch_ = simulated_ + random(0.7, 1.0);
+            break;
+        case 3:
+            launch(rng_.bounded(3) == 0 ? 3 : rng_.bounded(2) * 2, random(0.15, 0.85));
+            nextLaunch_ = simulated_ + random(0.35, 0.55);
+            break;
+        default:
+            launch(0, random(0.1, 0.9));
+            nextLaunch_ = simulated_ + random(0.2, 0.4);
+            break;
+    }
+}
+
+void FireworksView::step() {
+    simulated_ += kStep;
+    if (width() <= 0 || height() <= 0) return;
+    launchScheduled();
+    if (animation_ == 2)
+        for (double x : {0.12, 0.31, 0.5, 0.69, 0.88}) fountain(x);
+    for (size_t i = 0; i < shells_.size();) {
+        Shell& s = shells_[i];
+        s.vel.ry() += kGravity * kStep;
+        s.pos += s.vel * kStep;
+        if (s.vel.y() >= -20) {  // at the apex
+            Shell burst = s;
+            shells_.erase(shells_.begin() + static_cast<long>(i));
+            explode(burst);
+            continue;
+        }
+        if (rng_.bounded(3) == 0)
+            spark(s.pos, QPointF(random(-20, 20), random(20, 60)), QColor(255, 230, 180), 0.4, 2.0,
+                  0.3, 1.5);
+        ++i;
+    }
+    std::vector<Particle> born;
+    for (Particle& p : particles_) {
+        p.prev = p.pos;
+        p.age += kStep;
+        p.vel *= std::max(0.0, 1.0 - p.drag * kStep);
+        p.vel.ry() += kGravity * p.gravity * kStep;
+        p.pos += p.vel * kStep;
+        if (p.glitter && p.age > p.life / 2) {
+            p.glitter = false;
+            for (int k = 0; k < 8; ++k) {
+                double a = 2 * kPi * k / 8;
+                Particle q = p;
+                q.vel = p.vel * 0.3 + QPointF(std::cos(a), std::sin(a)) * 90.0;
+                q.age = 0;
+                q.life = 0.7;
+                q.size = 1.8;
+                q.color = QColor(255, 255, 220);
+                born.push_back(q);
+            }
+        }
+    }
+    std::erase_if(particles_, [this](const Particle& p) {
+        return p.age >= p.life || p.pos.y() > height() + 20;
+    });
+    particles_.insert(particles_.end(), born.begin(), born.end());
+}
+
+void FireworksView::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    if (backdrop_.isNull()) {
+        painter.fillRect(rect(), QColor(8, 8, 24));
+    } else {
+        painter.drawPixmap(rect(), backdrop_);
+        painter.fillRect(rect(), QColor(0, 0, 16, 120));
+    }
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setCompositionMode(QPainter::CompositionMode_Plus);
+    for (const Particle& p : particles_) {
+        const double fade = 1.0 - p.age / p.life;
+        QColor c = p.color;
+        c.setAlphaF(static_cast<float>(std::clamp(fade, 0.0, 1.0)));
+        painter.setPen(QPen(c, p.size * 0.6, Qt::SolidLine, Qt::RoundCap));
+        painter.drawLine(p.prev - (p.pos - p.prev) * 3, p.pos);
+        painter.setPen(Qt::NoPen);
+        painter.setBrush(c);
+        painter.drawEllipse(p.pos, p.size * fade + 0.6, p.size * fade + 0.6);
+    }
+    painter.setBrush(QColor(255, 240, 200));
+    for (const Shell& s : shells_) painter.drawEllipse(s.pos, 2.5, 2.5);
+}
+
+FireworksView* Cast(QWidget* w) { return dynamic_cast<FireworksView*>(w); }
+
+}  // namespace
+
+QWidget* CreateFireworks(QWidget* parent, int animation) {
+    return new FireworksView(parent, animation);
+}
+
+void StopFireworks(QWidget* fireworks) {
+    if (auto* f = Cast(fireworks)) f->stop();
+}
+
+int FireworksParticles(QWidget* fireworks) {
+    auto* f = Cast(fireworks);
+    return f ? f->particles() : 0;
+}
+
+bool FireworksRunning(QWidget* fireworks) {
+    auto* f = Cast(fireworks);
+    return f && f->running();
+}
+
+void AdvanceFireworks(QWidget* fireworks, double seconds) {
+    if (auto* f = Cast(fireworks)) f->advance(seconds);
+}
+
+}  // namespace ld::qt

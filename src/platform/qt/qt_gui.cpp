@@ -1,0 +1,204 @@
+#include "platform/qt/qt_gui.h"
+
+#include <QApplication>
+#include <QCursor>
+#include <QEventLoop>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QTimer>
+
+#include "platform/qt/event_loop.h"
+#include "platform/qt/fireworks.h"
+#include "platform/qt/key_filter.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/stage_window.h"
+
+namespace ld::qt {
+
+QtGui::QtGui(QtEventLoop& loop) : loop_(loop), keys_(InstallHotKeyFilter()) {
+    loop_.setOnModalLoop([this] { makeNewestModal(); });
+}
+
+QtGui::~QtGui() {
+    loop_.setOnModalLoop(nullptr);
+    for (auto& [window, stage] : stages_)
+        if (stage) stage->detachFromModel();
+}
+
+StageWindow* QtGui::stageOf(const Window& window) const {
+    auto it = stages_.find(&window);
+    return it == stages_.end() ? nullptr : it->second.data();
+}
+
+ControlView* QtGui::viewOf(const Control& control) const {
+    StageWindow* stage = stageOf(control.window());
+    return stage ? stage->viewOf(control) : nullptr;
+}
+
+void QtGui::windowLoaded(Window& window) {
+    StageWindow* owner = window.parent() ? stageOf(*window.parent()) : nullptr;
+    auto* stage = new StageWindow(window, owner);
+    stages_[&window] = stage;
+    newest_ = &window;
+    // Shown once the created event has laid it out, so it does not appear and then jump.
+    QTimer::singleShot(0, stage, [stage] { stage->showFirstTime(); });
+}
+
+void QtGui::windowClosed(Window& window) {
+    if (StageWindow* stage = stageOf(window)) stage->detachFromModel();
+    stages_.erase(&window);
+    if (newest_ == &window) newest_ = nullptr;
+    loop_.recheck();
+}
+
+void QtGui::makeNewestModal() {
+    StageWindow* stage = newest_ ? stageOf(*newest_) : nullptr;
+    if (!stage || stage->isModal()) return;
+    const bool wasVisible = stage->isVisible();
+    if (wasVisible) stage->hide();
+    stage->setWindowModality(Qt::ApplicationModal);
+    if (wasVisible) stage->show();
+}
+
+void QtGui::setFocus(Control& control) {
+    ControlView* view = viewOf(control);
+    if (!view) return;
+    if (view == stageOf(control.window()))
+        view->widget()->activateWindow();
+    else
+        view->widget()->setFocus(Qt::OtherFocusReason);
+}
+
+void QtGui::setZOrder(Control& control, int layer) {
+    ControlView* view = viewOf(control);
+    if (!view) return;
+    QWidget* w = view->widget();
+    if (w->isWindow() && layer >= 3) {
+        w->setWindowFlag(Qt::WindowStaysOnTopHint, layer == 3);
+        w->show();
+    } else if (layer == 2) {
+        w->lower();
+    } else if (layer <= 3) {
+        w->raise();
+    }
+}
+
+Window* QtGui::activeWindow() {
+    auto* stage = dynamic_cast<StageWindow*>(QApplication::activeWindow());
+    return stage && !stage->detached() ? &stage->window() : nullptr;
+}
+
+void QtGui::playAnimation(Window& window, int animation) {
+    if (StageWindow* stage = stageOf(window)) stage->playAnimation(animation);
+}
+
+QMenu* BuildPopupMenu(const std::vector<PopupEntry>& entries, QWidget* parent) {
+    auto* menu = new QMenu(parent);
+    for (const PopupEntry& e : entries) {
+        if (e.separator) {
+            menu->addSeparator();
+            continue;
+        }
+        QString caption = ToQString(e.caption);
+        if (!e.shortcut.empty()) caption += QLatin1Char('\t') + ToQString(e.shortcut);
+        QAction* action;
+        if (!e.submenu.empty()) {
+            QMenu* sub = BuildPopupMenu(e.submenu, menu);
+            sub->setTitle(caption);
+            action = menu->addMenu(sub);
+        } else {
+            action = menu->addAction(caption);
+            action->setData(e.command);
+        }
+        action->setEnabled(!e.disabled);
+        if (e.checked) {
+            action->setCheckable(true);
+            action->setChecked(true);
+        }
+    }
+    return menu;
+}
+
+std::optional<int> QtGui::popupMenu(Window& window, const std::vector<PopupEntry>& menu) {
+    CountGesture();
+    std::unique_ptr<QMenu> popup(BuildPopupMenu(menu, stageOf(window)));
+    QAction* chosen = popup->exec(QCursor::pos() + QPoint(3, 3));
+    if (!chosen || !chosen->data().isValid()) return std::nullopt;
+    return chosen->data().toInt();
+}
+
+namespace {
+
+// Moves a control with the mouse until the left button comes up; Escape puts it back.
+class MoveTracker : public QObject {
+public:
+    MoveTracker(ControlView& view, QEventLoop& loop)
+        : view_(view),
+          loop_(loop),
+          start_(view.control().left(), view.control().top()),
+          startMouse_(LastPressPosition()) {}
+
+protected:
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (view_.detached()) {
+            loop_.quit();
+            return false;
+        }
+        switch (event->type()) {
+            case QEvent::MouseMove: {
+                QPointF d = static_cast<QMouseEvent*>(event)->globalPosition() - startMouse_;
+                place(start_ + d.toPoint());
+                return true;
+            }
+            case QEvent::MouseButtonRelease:
+                if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) loop_.quit();
+                return true;
+            case QEvent::MouseButtonPress:
+            case QEvent::MouseButtonDblClick:
+                return true;
+            case QEvent::KeyPress:
+                if (static_cast<QKeyEvent*>(event)->key() == Qt::Key_Escape) {
+                    place(start_);
+                    loop_.quit();
+                }
+                return true;
+            case QEvent::ApplicationDeactivate:
+                loop_.quit();
+                return false;
+            default:
+                return false;
+        }
+    }
+
+private:
+    void place(QPoint p) {
+        Control& c = view_.control();
+        if (c.left() != p.x()) c.setLeft(p.x());
+        if (c.top() != p.y()) c.setTop(p.y());
+    }
+
+    ControlView& view_;
+    QEventLoop& loop_;
+    QPoint start_;
+    QPointF startMouse_;
+};
+
+}  // namespace
+
+void QtGui::moveLoop(Control& control) {
+    ControlView* view = viewOf(control);
+    // Released already (or never pressed): nothing to follow.
+    if (!view || !(QGuiApplication::mouseButtons() & Qt::LeftButton)) return;
+    CountGesture();
+    QEventLoop loop;
+    MoveTracker tracker(*view, loop);
+    qApp->installEventFilter(&tracker);
+    QWidget* w = view->widget();
+    w->grabMouse();
+    loop.exec();
+    if (QWidget::mouseGrabber() == w) w->releaseMouse();
+    qApp->removeEventFilter(&tracker);
+}
+
+}  // namespace ld::qt

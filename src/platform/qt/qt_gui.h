@@ -1,0 +1,53 @@
+// The Qt side of the Gui: realises loaded windows as widgets, runs pop-up menus and the
+// move loop, moves the focus and the stacking order, and knows the active window.
+#pragma once
+
+#include <QPointer>
+#include <map>
+#include <memory>
+
+#include "ui/gui.h"
+
+class QMenu;
+class QWidget;
+
+namespace ld::qt {
+
+class QtEventLoop;
+class StageWindow;
+class ControlView;
+
+class QtGui : public Gui {
+public:
+    explicit QtGui(QtEventLoop& loop);
+    ~QtGui() override;
+
+    void windowLoaded(Window& window) override;
+    void windowClosed(Window& window) override;
+    void setFocus(Control& control) override;
+    void setZOrder(Control& control, int layer) override;
+    std::optional<int> popupMenu(Window& window, const std::vector<PopupEntry>& menu) override;
+    void moveLoop(Control& control) override;
+    Window* activeWindow() override;
+
+    // Plays firework animation 1..3 in the window (the celebration).
+    void playAnimation(Window& window, int animation);
+    // 1..3 draws the standard controls of every window flat from now on, 0 turns it off.
+    void setFlatControlStyle(int style);
+
+    StageWindow* stageOf(const Window& window) const;
+    ControlView* viewOf(const Control& control) const;
+
+private:
+    void makeNewestModal();
+
+    QtEventLoop& loop_;
+    std::map<const Window*, QPointer<StageWindow>> stages_;
+    const Window* newest_ = nullptr;
+    std::unique_ptr<QObject> keys_;
+};
+
+// The pop-up menu's Qt form: each action carries its command number in data().
+QMenu* BuildPopupMenu(const std::vector<PopupEntry>& entries, QWidget* parent = nullptr);
+
+}  // namespace ld::qt

@@ -1,0 +1,237 @@
+#include "platform/qt/stage_window.h"
+
+#include <QCloseEvent>
+#include <QGuiApplication>
+#include <QPainter>
+#include <QPixmap>
+#include <QScreen>
+#include <QTimer>
+
+#include "framework/window_manager.h"
+#include "platform/qt/fireworks.h"
+#include "platform/qt/pictures.h"
+#include "platform/qt/qt_text.h"
+#include "platform/qt/widgets.h"
+
+namespace ld::qt {
+
+StageWindow::StageWindow(Window& window, StageWindow* owner)
+    : QWidget(owner, Qt::Window), ControlView(window.self()), window_(window) {
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    overlay_ = owner != nullptr && window.self().getInt(prop::kBorder) == 0;
+    if (overlay_) {
+        setAttribute(Qt::WA_ShowWithoutActivating);
+        setFocusPolicy(Qt::NoFocus);
+    }
+    build();
+    window_.addObserver(this);
+    RelayInput(*this);
+}
+
+StageWindow::~StageWindow() {
+    if (!detached()) window_.removeObserver(this);
+}
+
+namespace {
+bool HasWidget(ControlType type) {
+    return type != ControlType::Timer && type != ControlType::CommonDlg &&
+           type != ControlType::MenuItem;
+}
+}  // namespace
+
+void StageWindow::build() {
+    // Parents first: containers must exist before the controls placed inside them.
+    std::vector<Control*> pending;
+    for (const auto& c : window_.controls()) pending.push_back(c.get());
+    while (!pending.empty()) {
+        std::vector<Control*> later;
+        for (Control* c : pending) {
+            QWidget* parent = this;
+            if (Control* p = c->parent()) {
+                if (ControlView* parentView = viewOf(*p)) {
+                    parent = parentView->widget();
+                } else if (HasWidget(p->type())) {
+                    later.push_back(c);
+                    continue;
+                }
+            }
+            if (ControlView* view = CreateControlView(*c, parent)) {
+                views_[c] = view;
+                view->sync(kAllProperties);
+            }
+        }
+        if (later.size() == pending.size()) break;  // a parent that never comes: give up
+        pending = std::move(later);
+    }
+    sync(kAllProperties);
+}
+
+ControlView* StageWindow::viewOf(const Control& control) const {
+    if (&control == &window_.self()) return const_cast<StageWindow*>(this);
+    auto it = views_.find(&control);
+    return it == views_.end() ? nullptr : it->second;
+}
+
+void StageWindow::propertyChanged(Control& control, int index) {
+    if (applying_) return;  // our own write-back of a move or resize
+    if (ControlView* view = viewOf(control)) view->sync(index);
+}
+
+void StageWindow::itemsChanged(Control& control) {
+    if (ControlView* view = viewOf(control)) view->syncItems();
+}
+
+void StageWindow::sync(int index) {
+    const bool all = index == kAllProperties;
+    Control& self = window_.self();
+    if (all || index == prop::kCaption) setWindowTitle(ToQString(self.getText(prop::kCaption)));
+    if (all || index == prop::kIcon) {
+        QImage icon = DecodeWhole(self.getText(prop::kIcon));
+        if (!icon.isNull()) setWindowIcon(QIcon(QPixmap::fromImage(icon)));
+    }
+    if (all || index == prop::kBackPicture) ++pictureGeneration_;
+    if (all || index == prop::kBackPicture || index == prop::kBackColor) update();
+    if (all || index <= prop::kHeight || index == prop::kBorder) scheduleLayout();
+    if (all || index == prop::kVisible) {
+        if (shown_) setVisible(self.visible());
+    }
+    if (all || index == prop::kDisable) setEnabled(!self.disabled());
+}
+
+void StageWindow::scheduleLayout() {
+    // Start-up sets position, size and border one by one: lay the window out once.
+    if (layoutPending_) return;
+    layoutPending_ = true;
+    QTimer::singleShot(0, this, [this] { applyLayout(); });
+}
+
+void StageWindow::applyFlags() {
+    Qt::WindowFlags flags = Qt::Window;
+    if (window_.self().getInt(prop::kBorder) == 0) flags |= Qt::FramelessWindowHint;
+    if (overlay_) flags |= Qt::Tool | Qt::WindowDoesNotAcceptFocus | Qt::WindowStaysOnTopHint;
+    if (windowFlags() == flags) return;
+    const bool wasVisible = isVisible();
+    setWindowFlags(flags);  // hides the window
+    if (wasVisible) show();
+}
+
+void StageWindow::applyLayout() {
+    layoutPending_ = false;
+    if (detached()) return;
+    applying_ = true;
+    applyFlags();
+    const QRect r = modelRect();
+    QScreen* screen = QGuiApplication::primaryScreen();
+    const bool coversScreen = screen && r == screen->geometry();
+    const bool frameless = window_.self().getInt(prop::kBorder) == 0;
+    Qt::WindowStates state = windowState() & ~(Qt::WindowFullScreen | Qt::WindowMaximized);
+    if (coversScreen && !overlay_) {
+        // The whole primary screen: full screen without a frame; with a frame the window
+        // keeps the screen as a maximised window does.
+        state |= frameless ? Qt::WindowFullScreen : Qt::WindowMaximized;
+    }
+    setWindowState(state);
+    if (!(state & (Qt::WindowFullScreen | Qt::WindowMaximized))) {
+        // The model's rectangle is the outer one, frame included.
+        const QSize frame = frameGeometry().size() - geometry().size();
+        move(r.topLeft());
+        resize(r.size() - frame);
+    } else {
+        setGeometry(r);
+    }
+    applying_ = false;
+}
+
+void StageWindow::showFirstTime() {
+    if (shown_ || detached()) return;
+    shown_ = true;
+    if (layoutPending_) applyLayout();
+    if (window_.self().visible()) show();
+}
+
+void StageWindow::takeGeometryFromSystem() {
+    if (detached() || applying_ || !isVisible()) return;
+    // The user moved or resized the window: the model follows, as reading the window's
+    // position would on Windows.
+    const QRect frame = frameGeometry();
+    Control& self = window_.self();
+    applying_ = true;
+    if (self.left() != frame.x()) self.setLeft(frame.x());
+    if (self.top() != frame.y()) self.setTop(frame.y());
+    if (self.width() != frame.width()) self.setWidth(frame.width());
+    if (self.height() != frame.height()) self.setHeight(frame.height());
+    applying_ = false;
+}
+
+void StageWindow::moveEvent(QMoveEvent* event) {
+    if (event->spontaneous()) takeGeometryFromSystem();
+}
+
+void StageWindow::resizeEvent(QResizeEvent* event) {
+    if (animation_) animation_->setGeometry(rect());
+    if (event->spontaneous()) takeGeometryFromSystem();
+}
+
+void StageWindow::paintEvent(QPaintEvent*) {
+    if (detached()) return;
+    QPainter painter(this);
+    QColor back = ColorOrInvalid(window_.self().get(prop::kBackColor));
+    painter.fillRect(rect(), back.isValid() ? back : palette().window().color());
+    if (paintedGeneration_ != pictureGeneration_ || paintedSize_ != size()) {
+        // Scaled to cover the client area, aspect kept, centred; the excess is cut off.
+        DrawnPicture picture = DrawPictureInBox(window_.self().getText(prop::kBackPicture), size(),
+                                                BoxFit::Cover, devicePixelRatioF());
+        background_ = picture.image;
+        backgroundTarget_ = picture.target;
+        paintedGeneration_ = pictureGeneration_;
+        paintedSize_ = size();
+    }
+    if (!background_.isNull()) painter.drawImage(backgroundTarget_, background_);
+}
+
+void StageWindow::raiseWindowEvent(int number) {
+    if (!detached() && window_.self().isBound(number)) window_.self().raise(number);
+}
+
+void StageWindow::changeEvent(QEvent* event) {
+    QWidget::changeEvent(event);
+    if (event->type() != QEvent::ActivationChange || detached()) return;
+    const bool nowActive = isActiveWindow();
+    if (nowActive == active_) return;
+    active_ = nowActive;
+    if (nowActive && !everActive_) {
+        everActive_ = true;
+        raiseWindowEvent(ev::kFirstActivation);
+    }
+    raiseWindowEvent(nowActive ? ev::kActivated : ev::kDeactivated);
+}
+
+void StageWindow::closeEvent(QCloseEvent* event) {
+    // The model decides: the may-be-closed handler answers, and the window manager closes.
+    event->ignore();
+    if (detached()) return;
+    EventArgs args;
+    window_.self().raise(ev::kMayClose, args);
+    if (args.allow && !detached()) windows().destroyWindow(window_.name());
+}
+
+void StageWindow::detachFromModel() {
+    if (detached()) return;
+    window_.removeObserver(this);
+    detach();
+    for (auto& [control, view] : views_) view->detach();
+    if (animation_) StopFireworks(animation_);
+    hide();
+    deleteLater();
+}
+
+void StageWindow::playAnimation(int animation) {
+    if (detached()) return;
+    if (animation_) delete animation_;
+    animation_ = CreateFireworks(this, animation);
+    animation_->setGeometry(rect());
+    animation_->show();
+    animation_->raise();
+}
+
+}  // namespace ld::qt

@@ -1,0 +1,66 @@
+// The top-level widget of a model window: border, caption, icon, background colour and
+// picture, its controls' widgets, and the window events (activation, close request).
+#pragma once
+
+#include <QImage>
+#include <QWidget>
+#include <map>
+
+#include "platform/qt/control_view.h"
+#include "ui/window.h"
+
+namespace ld::qt {
+
+class StageWindow : public QWidget, public ControlView, private ModelObserver {
+public:
+    // `owner` is the stage of the model window's parent window, if any.
+    StageWindow(Window& window, StageWindow* owner);
+    ~StageWindow() override;
+
+    Window& window() const { return window_; }
+    QWidget* widget() override { return this; }
+    void sync(int index) override;
+    ControlView* viewOf(const Control& control) const;
+
+    // An owned frameless window (the celebration): shown without taking activation, and
+    // it never takes the keyboard.
+    bool overlay() const { return overlay_; }
+    // The first show, once the created event has laid the window out.
+    void showFirstTime();
+    // The model window is gone: stop drawing from it and go away.
+    void detachFromModel();
+    // Plays one of the firework animations (1..3) over the whole window.
+    void playAnimation(int animation);
+
+protected:
+    void paintEvent(QPaintEvent*) override;
+    void changeEvent(QEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void moveEvent(QMoveEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+private:
+    void build();
+    void propertyChanged(Control& control, int index) override;
+    void itemsChanged(Control& control) override;
+    void scheduleLayout();
+    void applyLayout();
+    void applyFlags();
+    void takeGeometryFromSystem();
+    void raiseWindowEvent(int number);
+
+    Window& window_;
+    std::map<const Control*, ControlView*> views_;
+    bool overlay_ = false;
+    bool shown_ = false;
+    bool layoutPending_ = false;
+    bool applying_ = false;
+    bool active_ = false, everActive_ = false;
+    int pictureGeneration_ = 0, paintedGeneration_ = -1;
+    QSize paintedSize_;
+    QImage background_;
+    QRectF backgroundTarget_;
+    QWidget* animation_ = nullptr;
+};
+
+}  // namespace ld::qt
