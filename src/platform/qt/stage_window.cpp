@@ -108,7 +108,9 @@ void StageWindow::scheduleLayout() {
 void StageWindow::applyFlags() {
     Qt::WindowFlags flags = Qt::Window;
     if (window_.self().getInt(prop::kBorder) == 0) flags |= Qt::FramelessWindowHint;
-    if (overlay_) flags |= Qt::Tool | Qt::WindowDoesNotAcceptFocus | Qt::WindowStaysOnTopHint;
+    // An overlay is a tool-tip kind of window: above the stage and never given the focus,
+    // so the stage stays active and keeps its Enter key.
+    if (overlay_) flags = Qt::ToolTip | Qt::FramelessWindowHint | Qt::WindowDoesNotAcceptFocus;
     if (windowFlags() == flags) return;
     const bool wasVisible = isVisible();
     setWindowFlags(flags);  // hides the window

@@ -1,0 +1,100 @@
+// Enter while the draw screen is active runs its hot key, armed on activation and disarmed
+// on deactivation; dialogs, text fields and the celebration window do not disturb it.
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include "qt_stage.h"
+#include "services/text.h"
+#include "ui/hotkeys.h"
+
+namespace ld::qt::test {
+namespace {
+
+class HotKeys : public QtStageTest {
+protected:
+    HotKeys() {
+        define("Stage", [this](Window& w) {
+            target = &add(w, ControlType::Label, "target", {0, 0, 10, 10});
+            target->setVisible(false);
+            target->bind(ev::kNotification, [this](Control&, EventArgs&) { ++draws; });
+            // First in the focus chain, so activation gives it the focus, as on the stage.
+            button = &add(w, ControlType::SuperBtn, "button", {20, 80, 100, 0});
+            edit = &add(w, ControlType::EditBox, "edit", {20, 20, 100, 24});
+            w.self().bind(ev::kActivated, [this, &w](Control&, EventArgs&) {
+                hotKey = AddHotKey(w, *target, 0, kVirtualKeyEnter);
+            });
+            w.self().bind(ev::kDeactivated, [this, &w](Control&, EventArgs&) {
+                RemoveHotKey(w, hotKey);
+                hotKey = 0;
+            });
+        });
+        define("Overlay", [](Window& w) { w.self().setInt(prop::kBorder, 0); });
+        window = &load("Stage");
+        activate(*window);
+    }
+    ~HotKeys() override { RemoveHotKeysOf(*window); }
+
+    void pressEnter(QWidget* to = nullptr) {
+        QTest::keyClick(to                            ? to
+                        : QApplication::focusWidget() ? QApplication::focusWidget()
+                                                      : &stage(*window),
+                        Qt::Key_Return);
+    }
+
+    Window* window = nullptr;
+    Control *target = nullptr, *edit = nullptr, *button = nullptr;
+    int hotKey = 0, draws = 0;
+};
+
+TEST_F(HotKeys, EnterOnTheActiveStageRunsTheHotKeyEvenWithTheButtonFlat) {
+    ASSERT_NE(hotKey, 0);
+    gui.setFocus(*button);  // height 0: invisible, yet it keeps the focus
+    EXPECT_EQ(QApplication::focusWidget(), widgetOf(*button));
+    pressEnter();
+    EXPECT_EQ(draws, 1);
+    QTest::keyClick(&stage(*window), Qt::Key_Enter, Qt::KeypadModifier);
+    EXPECT_EQ(draws, 2);
+}
+
+TEST_F(HotKeys, EnterInATextFieldBelongsToTheField) {
+    gui.setFocus(*edit);
+    pressEnter();
+    EXPECT_EQ(draws, 0);
+}
+
+TEST_F(HotKeys, AHeldKeyIsOnePress) {
+    QKeyEvent repeat(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier, QString(), true);
+    QApplication::sendEvent(&stage(*window), &repeat);
+    EXPECT_EQ(draws, 0);
+}
+
+TEST_F(HotKeys, EnterIsNotTakenWhileAMessageBoxIsOpen) {
+    int answer = -1;
+    QTimer::singleShot(0, [&] {
+        // The stage lost activation to the box; even a key sent straight to it is ignored.
+        pressEnter(&stage(*window));
+        auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+        ASSERT_NE(box, nullptr);
+        box->defaultButton()->click();
+    });
+    answer = dialogs.showMessage(Gbk("?"), msg::kOk, Text());
+    EXPECT_EQ(answer, msg::kAnswerOk);
+    EXPECT_EQ(draws, 0);
+    // Back on the stage, Enter draws again.
+    activate(*window);
+    pressEnter(&stage(*window));
+    EXPECT_EQ(draws, 1);
+}
+
+TEST_F(HotKeys, TheCelebrationOverlayDoesNotTakeActivation) {
+    Window& overlay = load("Overlay", window);
+    EXPECT_TRUE(stage(overlay).overlay());
+    QCoreApplication::processEvents();
+    EXPECT_EQ(gui.activeWindow(), window);
+    pressEnter(&stage(*window));
+    EXPECT_EQ(draws, 1);
+}
+
+}  // namespace
+}  // namespace ld::qt::test

@@ -1,0 +1,109 @@
+#include "qt_stage.h"
+
+#include <QBuffer>
+#include <QPixmap>
+
+#include "platform/qt/qt_setup.h"
+#include "services/text.h"
+
+namespace ld::qt::test {
+
+namespace {
+
+// One QApplication for the whole test program, offscreen unless told otherwise.
+class QtEnvironment : public ::testing::Environment {
+public:
+    void SetUp() override {
+        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        static int argc = 1;
+        static char name[] = "platform_tests";
+        static char* argv[] = {name, nullptr};
+        app_ = new QApplication(argc, argv);
+        QApplication::setQuitOnLastWindowClosed(false);
+        InstallFontSubstitutes();
+    }
+    void TearDown() override {
+        delete app_;
+        app_ = nullptr;
+    }
+
+private:
+    QApplication* app_ = nullptr;
+};
+
+[[maybe_unused]] const auto* const g_environment =
+    ::testing::AddGlobalTestEnvironment(new QtEnvironment);
+
+}  // namespace
+
+QtStageTest::QtStageTest()
+    : manager([this](std::string_view name) -> std::unique_ptr<Window> {
+          auto it = builders.find(std::string(name));
+          if (it == builders.end()) return nullptr;
+          auto w = std::make_unique<Window>(Text(name), 0);
+          w->self().setWidth(400);
+          w->self().setHeight(300);
+          it->second(*w);
+          return w;
+      }) {
+    setHost(Host{&dialogs, &shell, &sound, &screen, &loop});
+    setGui(&gui);
+    setWindowManager(&manager);
+}
+
+QtStageTest::~QtStageTest() {
+    for (const auto& [name, build] : builders) manager.destroyWindow(name);
+    setWindowManager(nullptr);
+    setGui(nullptr);
+    setHost(Host{});
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+void QtStageTest::define(const std::string& name, std::function<void(Window&)> build) {
+    builders[name] = std::move(build);
+}
+
+Window& QtStageTest::load(const std::string& name, Window* parent) {
+    EXPECT_TRUE(manager.loadWindow(name, parent));
+    Window& w = *manager.find(name);
+    StageWindow& s = stage(w);
+    s.showFirstTime();
+    EXPECT_TRUE(QTest::qWaitForWindowExposed(&s));
+    return w;
+}
+
+void QtStageTest::activate(Window& w) {
+    stage(w).activateWindow();
+    EXPECT_TRUE(QTest::qWaitForWindowActive(&stage(w)));
+}
+
+Control& QtStageTest::add(Window& w, ControlType type, const char* name, QRect r, Control* parent) {
+    Control& c = w.add(type, Gbk(name));
+    c.setLeft(r.x());
+    c.setTop(r.y());
+    c.setWidth(r.width());
+    c.setHeight(r.height());
+    if (parent) {
+        c.setParent(parent);
+        parent->addChild(&c);
+    }
+    return c;
+}
+
+Bytes ImageBytes(QSize size, QColor color, const char* format) {
+    QImage image(size, QImage::Format_RGB32);
+    image.fill(color);
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    image.save(&buffer, format);
+    return bytes.toStdString();
+}
+
+QColor PixelOf(QWidget* widget, QPoint at) {
+    QImage image = widget->grab().toImage();
+    const qreal ratio = image.devicePixelRatio();
+    return image.pixelColor((QPointF(at) * ratio).toPoint());
+}
+
+}  // namespace ld::qt::test
