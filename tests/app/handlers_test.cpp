@@ -1,0 +1,161 @@
+// The application's routines against the program's own templates: every binding resolves,
+// every control the application addresses exists with its type, and the routines that are
+// pure window duty work.
+#include "app/handlers.h"
+
+#include <gtest/gtest.h>
+
+#include "framework/builtin_templates.h"
+#include "framework/popup_menu.h"
+#include "framework/template_library.h"
+#include "support/test_host.h"
+#include "ui/hotkeys.h"
+
+namespace ld {
+namespace {
+
+class AppHandlers : public ::testing::Test {
+protected:
+    void SetUp() override {
+        app::RegisterHandlers(routines);
+        Text error;
+        ASSERT_TRUE(library.load(BuiltInTemplateBlock(), BuiltInHandlerNames(), routines, &error))
+            << error;
+        setTemplates(&library);
+        setWindowManager(&manager);
+    }
+    void TearDown() override {
+        for (const auto& w : library.windows()) manager.destroyWindow(w.name);
+        setWindowManager(nullptr);
+        setTemplates(nullptr);
+    }
+    Window& stage() {
+        EXPECT_TRUE(LoadWindow(app::kMainWindow));
+        return manager.window(app::kMainWindow);
+    }
+
+    test::TestHost host;
+    HandlerTable routines;
+    TemplateLibrary library;
+    WindowManager manager{library.factory()};
+};
+
+// The controls the application's handlers address, with the type they expect. A handler that
+// starts to address another control adds it here.
+struct UsedControl {
+    const char* window;
+    const char* name;
+    ControlType type;
+};
+const UsedControl kUsedControls[] = {
+    {"MainWindow", "标签1_抽奖大标题", ControlType::Label},
+    {"MainWindow", "透明标签_主标题", ControlType::TransLabel},
+    {"MainWindow", "透明标签_副标题", ControlType::TransLabel},
+    {"MainWindow", "透明标签_中奖人", ControlType::TransLabel},
+    {"MainWindow", "透明标签_恭喜", ControlType::TransLabel},
+    {"MainWindow", "透明标签_抽取进度", ControlType::TransLabel},
+    {"MainWindow", "透明标签_奖项等级", ControlType::TransLabel},
+    {"MainWindow", "透明标签_奖品名称", ControlType::TransLabel},
+    {"MainWindow", "图片框_照片", ControlType::PicBox},
+    {"MainWindow", "图片框_奖品", ControlType::PicBox},
+    {"MainWindow", "组合框1", ControlType::ComboBox},
+    {"MainWindow", "超级按钮", ControlType::SuperBtn},
+    {"MainWindow", "分隔条_上", ControlType::SplitterBar},
+    {"MainWindow", "分隔条_下", ControlType::SplitterBar},
+    {"MainWindow", "分隔条_左", ControlType::SplitterBar},
+    {"MainWindow", "分隔条_右", ControlType::SplitterBar},
+    {"MainWindow", "列表框_显示抽奖结果", ControlType::ListBox},
+    {"MainWindow", "编辑框_判断有无照片", ControlType::EditBox},
+    {"MainWindow", "编辑框_写出文件", ControlType::EditBox},
+    {"MainWindow", "结果", ControlType::EditBox},
+    {"MainWindow", "编辑框1", ControlType::EditBox},
+    {"MainWindow", "通用对话框1", ControlType::CommonDlg},
+    {"MainWindow", "通用对话框_字体设置", ControlType::CommonDlg},
+    {"MainWindow", "时钟_取随机", ControlType::Timer},
+    {"MainWindow", "时钟_开始", ControlType::Timer},
+    {"MainWindow", "外形框1", ControlType::ShapeBox},
+    {"MainWindow", "分组框1", ControlType::GroupBox},
+    {"MainWindow", "编辑框_照片图片宽", ControlType::EditBox},
+    {"MainWindow", "编辑框_照片图片高", ControlType::EditBox},
+    {"MainWindow", "编辑框_滚动速度", ControlType::EditBox},
+    {"MainWindow", "选择框_是否允许重复抽奖", ControlType::CheckBox},
+    {"MainWindow", "选择框_禁用特效", ControlType::CheckBox},
+    {"MainWindow", "选择框_不显示按钮", ControlType::CheckBox},
+    {"PasswordWindow", "编辑框1", ControlType::EditBox},
+};
+// Per level N = 1..8, in the settings table.
+const std::pair<const char*, ControlType> kUsedLevelControls[] = {
+    {"编辑框_奖项%", ControlType::EditBox},     {"编辑框_奖项人数%", ControlType::EditBox},
+    {"编辑框_奖项%图片", ControlType::EditBox}, {"编辑框_中奖人%", ControlType::EditBox},
+    {"编辑框_中奖人%%", ControlType::EditBox},  {"编辑框_中奖人%%%", ControlType::EditBox},
+};
+
+TEST_F(AppHandlers, EveryControlTheApplicationAddressesExistsWithItsType) {
+    auto check = [&](const char* window, const Text& name, ControlType type) {
+        ASSERT_TRUE(LoadWindow(window));
+        Control* c = manager.window(window).find(name);
+        ASSERT_NE(c, nullptr) << window << " lacks " << name;
+        EXPECT_EQ(c->type(), type) << name;
+    };
+    for (const auto& u : kUsedControls) check(u.window, Gbk(u.name), u.type);
+    for (int n = 1; n <= 8; ++n) {
+        for (const auto& [pattern, type] : kUsedLevelControls) {
+            Text name = Gbk(pattern);
+            for (size_t at; (at = name.find('%')) != Text::npos;)
+                name.replace(at, 1, std::to_string(n));
+            check("MainWindow", name, type);
+        }
+    }
+    Window& w = stage();
+    for (const char* item : {"启用背景音乐", "禁用背景音乐", "窗口", "全屏"})
+        EXPECT_FALSE(test::CatchExit([&] { w.menuItem(Gbk(item)); })) << item;
+}
+
+TEST_F(AppHandlers, EnterIsArmedOnlyWhileTheDrawScreenIsActive) {
+    Window& w = stage();
+    EXPECT_FALSE(HasHotKey(0, kVirtualKeyEnter));
+    w.self().raise(ev::kActivated);
+    EXPECT_TRUE(HasHotKey(0, kVirtualKeyEnter));
+    EXPECT_TRUE(DispatchHotKey(0, kVirtualKeyEnter));  // reaches the label's notification
+    EXPECT_FALSE(DispatchHotKey(keys::kCtrl, kVirtualKeyEnter));
+    w.self().raise(ev::kDeactivated);
+    EXPECT_FALSE(HasHotKey(0, kVirtualKeyEnter));
+    // Two activations in a row leave one key, which one deactivation removes.
+    w.self().raise(ev::kActivated);
+    w.self().raise(ev::kActivated);
+    w.self().raise(ev::kDeactivated);
+    EXPECT_FALSE(HasHotKey(0, kVirtualKeyEnter));
+}
+
+TEST_F(AppHandlers, RightClickOffersTheMenuAndTheSettingsEntryOpensThePasswordWindowModal) {
+    Window& w = stage();
+    bool passwordShown = false;
+    host.loop.modalScripts.push_back([&] {
+        passwordShown = IsWindowLoaded(app::kPasswordWindow);
+        CloseWindow(app::kPasswordWindow);
+    });
+    host.gui.menuChoices = {kFirstMenuCommand + 2};  // 奖项设置
+    EventArgs click{10, 10, 0};
+    w.control(Gbk("透明标签_中奖人")).raise(ev::kRightDown, click);
+    ASSERT_EQ(host.gui.menusShown.size(), 1u);
+    EXPECT_EQ(host.gui.menusShown[0][2].caption, Gbk("奖项设置"));
+    EXPECT_TRUE(passwordShown);
+    EXPECT_FALSE(IsWindowLoaded(app::kPasswordWindow));
+}
+
+TEST_F(AppHandlers, CelebrationCoversTheScreenAndPicksAnAnimation) {
+    host.screen.w = 1366;
+    host.screen.h = 768;
+    Window& main = stage();
+    ASSERT_TRUE(LoadWindow(app::kCelebrationWindow, &main));
+    Control& self = manager.window(app::kCelebrationWindow).self();
+    EXPECT_EQ(self.left(), 0);
+    EXPECT_EQ(self.top(), 0);
+    EXPECT_EQ(self.width(), 1366);
+    EXPECT_EQ(self.height(), 768);
+    EXPECT_TRUE(self.tag() == "1" || self.tag() == "2" || self.tag() == "3") << self.tag();
+    EXPECT_TRUE(IsWindowLoaded(app::kMainWindow));
+}
+
+}  // namespace
+}  // namespace ld
