@@ -33,7 +33,7 @@ TransLabel 透明标签_奖项等级 51 697 125 40 text="选择奖项等级："
 ComboBox 组合框1 180 704 108 27 dropdownlist font="宋体,0"
     on.itemchosen=SelectLevelFromList on.leftdown=MoveElement
 SuperBtn 超级按钮 416 596 200 70 caption="开始抽奖"
-    tooltip="点击开始抽奖（或按空格键开始）" font="隶书,35,bold"
+    tooltip="点击开始抽奖（或按空格键开始）" font="隶书,35,bold" color=0x0040E8FF
     face=asset:start_button.jpg
     on.clicked=StartOrStopDraw on.leftdown=MoveElement
 TransLabel 透明标签_奖品名称 728 400 0 32 font=",29,bold" color=0x0000FFFF

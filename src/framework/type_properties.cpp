@@ -40,7 +40,7 @@ const std::vector<TypeLayout>& Layouts() {
                Zeros(3),
                {{K::Font, prop::kTransFont, "font"}, {K::PaddedText, prop::kText, "text"}}})},
         {ControlType::SuperBtn, 2,
-         Join({Zeros(2),
+         Join({{{K::Color, prop::kForeColor, "color"}, kZero},
                {{K::Picture, prop::kFacePicture, "face"},
                 {K::Font, prop::kFont, "font"},
                 {K::Text, prop::kSuperCaption, "caption"},

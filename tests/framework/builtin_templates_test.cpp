@@ -47,6 +47,9 @@ TEST_F(BuiltInTemplates, DrawElementsHaveTheirPlacesTextsFontsAndColours) {
     EXPECT_EQ(title.getFont(prop::kTransFont), (FontValue{Gbk("宋体"), 64, 0, true}));
     EXPECT_EQ(title.getInt(prop::kTextColor), 0x00FFFFFF);
     EXPECT_EQ(title.getInt(prop::kAlignWord), 0);
+    // Template sizes are pixels and stay so; the point size is derived (64 px = 48 pt).
+    EXPECT_EQ(title.getFont(prop::kTransFont).pixelSize(), 64);
+    EXPECT_EQ(title.getFont(prop::kTransFont).sizePoints(), 48.0);
     EXPECT_EQ(C(w, "透明标签_副标题").text(),
               Gbk("----------2011年销售现场抽奖活动---------\r\n\r\n"));
     EXPECT_EQ(C(w, "透明标签_副标题").getFont(prop::kTransFont).face, Gbk("幼圆"));
@@ -80,6 +83,7 @@ TEST_F(BuiltInTemplates, DrawElementsHaveTheirPlacesTextsFontsAndColours) {
     EXPECT_EQ(button.text(), Gbk("开始抽奖"));
     EXPECT_EQ(button.getText(prop::kTooltip), Gbk("点击开始抽奖（或按空格键开始）"));
     EXPECT_EQ(button.getFont(prop::kFont), (FontValue{Gbk("隶书"), 35, 0, true}));
+    EXPECT_EQ(button.getInt(prop::kForeColor), 0x0040E8FF);  // gold on the red face
     Bytes face = button.getText(prop::kFacePicture);
     EXPECT_EQ(face.substr(0, 2), "\xff\xd8");  // a JPEG of roughly the button's usual size
     EXPECT_GT(face.size(), 8000u);
