@@ -3,43 +3,72 @@
 #include <algorithm>
 #include <cmath>
 #include <cstdint>
+#include <cstring>
 #include <vector>
 
 namespace ld {
 namespace {
 
-constexpr int kWeightBits = 14;
+// Eight-bit weights keep every sum of a channel within 16 bits (255 x 256), so the channels
+// of two pixels are computed at once in one SIMD register. The vector types below are
+// compiler extensions (GCC and Clang) that need no target-specific code.
+constexpr int kWeightBits = 8;
 constexpr int kWeightOne = 1 << kWeightBits;
 
-// The source taps of one output sample: `count` weights starting at source index `first`.
+using Lanes = uint16_t __attribute__((vector_size(16)));  // two RGBA pixels, 16 bits a channel
+using Bytes = uint8_t __attribute__((vector_size(8)));    // the same two pixels as stored
+
+inline Lanes Load2(const uint8_t* p) {
+    Bytes b;
+    std::memcpy(&b, p, sizeof b);
+    return __builtin_convertvector(b, Lanes);
+}
+
+inline Lanes Load1(const uint8_t* p) {
+    Bytes b = {0, 0, 0, 0, 0, 0, 0, 0};
+    std::memcpy(&b, p, 4);
+    return __builtin_convertvector(b, Lanes);
+}
+
+// Weights are never negative and sum to one, so no result leaves 0..255.
+inline Bytes Round(Lanes acc) {
+    return __builtin_convertvector((acc + kWeightOne / 2) >> kWeightBits, Bytes);
+}
+
+// The source samples of one output sample: `count` of them from `first`.
 struct Taps {
     int first = 0;
     int count = 0;
-    int offset = 0;  // into Weights::values
+    int offset = 0;        // into Weights::pairs
+    int singleOffset = 0;  // into Weights::single
 };
 
 struct Weights {
     std::vector<Taps> taps;
-    std::vector<int32_t> values;  // fixed point, each output's weights sum to kWeightOne
+    std::vector<Lanes> pairs;      // {w0 x4, w1 x4}: weights of two neighbouring samples
+    std::vector<uint16_t> single;  // the same weights one by one (the pass down the rows)
 };
 
-void Normalise(std::vector<double>& raw, Taps& t, Weights& w) {
+// Rounds the running total rather than each weight: no weight goes negative and the sum is
+// exact, which keeps flat areas flat.
+void Add(const double* raw, int count, int first, Weights& w) {
     double sum = 0;
-    for (double v : raw) sum += v;
-    if (sum <= 0) {
-        raw.assign(1, 1.0);
-        t.count = 1;
-        sum = 1;
+    for (int i = 0; i < count; ++i) sum += raw[i];
+    const Taps t{first, count, static_cast<int>(w.pairs.size()), static_cast<int>(w.single.size())};
+    double running = 0;
+    long previous = 0;
+    for (int i = 0; i < count; ++i) {
+        running += sum > 0 ? raw[i] / sum : 1.0 / count;
+        const long upTo = i + 1 == count ? kWeightOne : std::lround(running * kWeightOne);
+        w.single.push_back(static_cast<uint16_t>(std::max(0L, upTo - previous)));
+        previous = std::max(previous, upTo);
     }
-    t.offset = static_cast<int>(w.values.size());
-    int total = 0, largest = 0;
-    for (size_t i = 0; i < raw.size(); ++i) {
-        int v = static_cast<int>(std::lround(raw[i] / sum * kWeightOne));
-        w.values.push_back(v);
-        total += v;
-        if (v > w.values[t.offset + largest]) largest = static_cast<int>(i);
+    const uint16_t* values = w.single.data() + t.singleOffset;
+    for (int i = 0; i < count; i += 2) {
+        const uint16_t a = values[i], b = i + 1 < count ? values[i + 1] : 0;
+        w.pairs.push_back(Lanes{a, a, a, a, b, b, b, b});
     }
-    w.values[t.offset + largest] += kWeightOne - total;  // exact sum keeps flat areas flat
+    w.taps.push_back(t);
 }
 
 // Area averaging: each output covers `scale` source samples, partial ones weighted.
@@ -49,35 +78,28 @@ Weights AreaWeights(int src, int dst) {
     std::vector<double> raw;
     for (int i = 0; i < dst; ++i) {
         const double lo = i * scale, hi = lo + scale;
-        Taps t;
-        t.first = std::clamp(static_cast<int>(lo), 0, src - 1);
-        const int last = std::clamp(static_cast<int>(std::ceil(hi)) - 1, t.first, src - 1);
+        const int first = std::clamp(static_cast<int>(lo), 0, src - 1);
+        const int last = std::clamp(static_cast<int>(std::ceil(hi)) - 1, first, src - 1);
         raw.clear();
-        for (int s = t.first; s <= last; ++s) {
+        for (int s = first; s <= last; ++s) {
             raw.push_back(std::min<double>(hi, s + 1) - std::max<double>(lo, s));
         }
-        t.count = static_cast<int>(raw.size());
-        Normalise(raw, t, w);
-        w.taps.push_back(t);
+        Add(raw.data(), static_cast<int>(raw.size()), first, w);
     }
     return w;
 }
 
-// Linear interpolation between the two nearest source samples (edges clamped).
+// Linear interpolation between the two nearest source samples (edges repeat). Every output
+// has two taps inside the source, so they can be read as one pair.
 Weights LinearWeights(int src, int dst) {
     Weights w;
     const double scale = static_cast<double>(src) / dst;
-    std::vector<double> raw;
     for (int i = 0; i < dst; ++i) {
         const double centre = std::clamp((i + 0.5) * scale - 0.5, 0.0, src - 1.0);
-        Taps t;
-        t.first = std::min(static_cast<int>(centre), src - 1);
-        const double frac = centre - t.first;
-        raw.assign({1.0 - frac});
-        if (t.first + 1 < src && frac > 0) raw.push_back(frac);
-        t.count = static_cast<int>(raw.size());
-        Normalise(raw, t, w);
-        w.taps.push_back(t);
+        const int first = std::min(static_cast<int>(centre), std::max(0, src - 2));
+        const double frac = std::clamp(centre - first, 0.0, 1.0);
+        const double raw[2] = {1.0 - frac, frac};
+        Add(raw, src == 1 ? 1 : 2, first, w);
     }
     return w;
 }
@@ -86,42 +108,45 @@ Weights WeightsFor(int src, int dst) {
     return dst < src ? AreaWeights(src, dst) : LinearWeights(src, dst);
 }
 
-inline uint8_t ToByte(int32_t acc) {
-    return static_cast<uint8_t>(std::clamp((acc + kWeightOne / 2) >> kWeightBits, 0, 255));
-}
-
-// Resamples along rows: source pixels at `step` bytes apart become output pixels.
-void ResampleRow(const uint8_t* in, size_t inStep, uint8_t* out, size_t outStep, const Weights& w) {
+// One row along x: each output pixel sums its source pixels two at a time (neighbours are
+// adjacent in memory), then folds the two halves of the register together.
+void ResampleRow(const uint8_t* in, uint8_t* out, const Weights& w) {
     for (const Taps& t : w.taps) {
-        int32_t r = 0, g = 0, b = 0, a = 0;
-        const uint8_t* p = in + inStep * t.first;
-        const int32_t* wv = w.values.data() + t.offset;
-        for (int k = 0; k < t.count; ++k, p += inStep) {
-            const int32_t f = wv[k];
-            r += p[0] * f;
-            g += p[1] * f;
-            b += p[2] * f;
-            a += p[3] * f;
-        }
-        out[0] = ToByte(r);
-        out[1] = ToByte(g);
-        out[2] = ToByte(b);
-        out[3] = ToByte(a);
-        out += outStep;
+        const uint8_t* p = in + 4 * static_cast<size_t>(t.first);
+        const Lanes* wv = w.pairs.data() + t.offset;
+        Lanes acc = {0, 0, 0, 0, 0, 0, 0, 0};
+        int k = 0;
+        for (; k + 2 <= t.count; k += 2, p += 8) acc += Load2(p) * *wv++;
+        if (k < t.count) acc += Load1(p) * *wv;
+        const Bytes b = Round(acc + __builtin_shufflevector(acc, acc, 4, 5, 6, 7, 0, 1, 2, 3));
+        std::memcpy(out, &b, 4);
+        out += 4;
     }
 }
 
-// One output row as a weighted sum of whole source rows (row-wise, so memory is read in
-// order even when shrinking a tall picture).
-void ResampleRows(const Image& in, const Taps& t, const int32_t* values, std::vector<int32_t>& sums,
-                  uint8_t* out) {
-    std::fill(sums.begin(), sums.end(), 0);
-    for (int k = 0; k < t.count; ++k) {
-        const int32_t f = values[t.offset + k];
-        const uint8_t* p = in.row(t.first + k);
-        for (size_t i = 0; i < sums.size(); ++i) sums[i] += p[i] * f;
+// One output row as a weighted sum of whole source rows, four pixels at a time.
+void ResampleRows(const Image& in, const Taps& t, const uint16_t* wv,
+                  std::vector<const uint8_t*>& rows, uint8_t* out) {
+    rows.clear();
+    for (int k = 0; k < t.count; ++k) rows.push_back(in.row(t.first + k));
+    const size_t bytes = in.stride();
+    size_t i = 0;
+    for (; i + 16 <= bytes; i += 16) {
+        Lanes lo = Load2(rows[0] + i) * wv[0], hi = Load2(rows[0] + i + 8) * wv[0];
+        for (int k = 1; k < t.count; ++k) {
+            lo += Load2(rows[k] + i) * wv[k];
+            hi += Load2(rows[k] + i + 8) * wv[k];
+        }
+        const Bytes a = Round(lo), b = Round(hi);
+        std::memcpy(out + i, &a, 8);
+        std::memcpy(out + i + 8, &b, 8);
     }
-    for (size_t i = 0; i < sums.size(); ++i) out[i] = ToByte(sums[i]);
+    for (; i < bytes; i += 4) {  // the last pixels of a width that is no multiple of four
+        Lanes acc = {0, 0, 0, 0, 0, 0, 0, 0};
+        for (int k = 0; k < t.count; ++k) acc += Load1(rows[k] + i) * wv[k];
+        const Bytes b = Round(acc);
+        std::memcpy(out + i, &b, 4);
+    }
 }
 
 }  // namespace
@@ -148,14 +173,13 @@ Image ScaleImage(const Image& source, Size target) {
     // Columns first: when shrinking, that leaves the smaller buffer for the second pass.
     const Weights across = WeightsFor(source.width, target.width);
     Image narrow(target.width, source.height);
-    for (int y = 0; y < source.height; ++y) {
-        ResampleRow(source.row(y), 4, narrow.row(y), 4, across);
-    }
+    for (int y = 0; y < source.height; ++y) ResampleRow(source.row(y), narrow.row(y), across);
     const Weights down = WeightsFor(source.height, target.height);
     Image result(target.width, target.height);
-    std::vector<int32_t> sums(narrow.stride());
+    std::vector<const uint8_t*> rows;
     for (int y = 0; y < target.height; ++y) {
-        ResampleRows(narrow, down.taps[y], down.values.data(), sums, result.row(y));
+        const Taps& t = down.taps[y];
+        ResampleRows(narrow, t, down.single.data() + t.singleOffset, rows, result.row(y));
     }
     return result;
 }
