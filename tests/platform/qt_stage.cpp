@@ -2,6 +2,7 @@
 
 #include <QBuffer>
 #include <QPixmap>
+#include <cstdio>
 
 #include "platform/qt/qt_setup.h"
 #include "services/text.h"
@@ -10,11 +11,18 @@ namespace ld::qt::test {
 
 namespace {
 
+// The offscreen platform says so whenever a window asks it for a grab or a raise.
+void QuietPlatformNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
+    if (message.startsWith(QStringLiteral("This plugin does not support"))) return;
+    if (type != QtDebugMsg) fprintf(stderr, "%s\n", qPrintable(message));
+}
+
 // One QApplication for the whole test program, offscreen unless told otherwise.
 class QtEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
         if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        qInstallMessageHandler(QuietPlatformNotes);
         static int argc = 1;
         static char name[] = "platform_tests";
         static char* argv[] = {name, nullptr};
