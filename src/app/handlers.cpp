@@ -4,6 +4,7 @@
 #include "framework/template_library.h"
 #include "services/host.h"
 #include "services/random.h"
+#include "ui/gui.h"
 #include "ui/hotkeys.h"
 
 namespace ld::app {
@@ -43,7 +44,9 @@ void StartCelebration(Control& sender, EventArgs&) {
     sender.setTop(0);
     sender.setWidth(host().screen->width());
     sender.setHeight(host().screen->height());
-    sender.set(prop::kTag, ToText(RandomInt(4, 6) - 3));
+    int animation = RandomInt(4, 6) - 3;
+    sender.set(prop::kTag, ToText(animation));
+    if (hasGui()) gui().playAnimation(sender.window(), animation);
 }
 
 struct Routine {
@@ -106,6 +109,10 @@ std::vector<Routine> Routines() {
 
 void RegisterHandlers(HandlerTable& table) {
     for (auto& r : Routines()) table.add(r.name, std::move(r.routine));
+    // Each part of the application registers its own routines over the stubs above.
+    RegisterDrawRoutines(table);
+    RegisterStartupRoutines(table);
+    RegisterSettingsRoutines(table);
 }
 
 }  // namespace ld::app

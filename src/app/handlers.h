@@ -10,6 +10,12 @@ namespace ld::app {
 
 void RegisterHandlers(HandlerTable& table);
 
+// The routines of each part, registered by name over the stubs of RegisterHandlers:
+// the draw (engine, level selection, forfeit), start-up/exit/reset, the settings commands.
+void RegisterDrawRoutines(HandlerTable& table);
+void RegisterStartupRoutines(HandlerTable& table);
+void RegisterSettingsRoutines(HandlerTable& table);
+
 // The windows, by the names the templates give them.
 extern const char* const kMainWindow;
 extern const char* const kPasswordWindow;

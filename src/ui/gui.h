@@ -36,6 +36,8 @@ public:
     virtual void moveLoop(Control& control) = 0;
     // The window that is active now, if it is one of ours.
     virtual Window* activeWindow() = 0;
+    // Plays celebration animation 1..3 in the window until it closes.
+    virtual void playAnimation(Window& window, int animation) {}
 };
 
 Gui& gui();
