@@ -5,6 +5,7 @@
 #include <csetjmp>
 #include <cstdio>
 #include <cstring>
+#include <new>
 #include <vector>
 
 #include "media/exif_orientation.h"
@@ -131,7 +132,12 @@ bool Run(Job& job) {
         return false;
     }
     jpeg_start_decompress(&c);
-    job.image = Image(static_cast<int>(c.output_width), static_cast<int>(c.output_height));
+    try {
+        job.image = Image(static_cast<int>(c.output_width), static_cast<int>(c.output_height));
+    } catch (const std::bad_alloc&) {
+        jpeg_destroy_decompress(&c);  // libjpeg's own memory goes back too
+        return false;
+    }
     job.started = true;
     ReadRows(c, job);
     jpeg_destroy_decompress(&c);  // no finish: nothing after the last row is needed

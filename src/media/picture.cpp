@@ -2,6 +2,7 @@
 
 #include <atomic>
 #include <cstdint>
+#include <new>
 
 #include "media/file_bytes.h"
 #include "media/jpeg_decoder.h"
@@ -40,7 +41,9 @@ PictureKind RecognisePicture(std::string_view b) {
     return PictureKind::None;
 }
 
-Image DecodePicture(std::string_view bytes, int targetWidth, int targetHeight) {
+namespace {
+
+Image DecodeRecognised(std::string_view bytes, int targetWidth, int targetHeight) {
     switch (RecognisePicture(bytes)) {
         case PictureKind::Jpeg:
             return DecodeJpeg(bytes, {targetWidth, targetHeight});
@@ -61,6 +64,16 @@ Image DecodePicture(std::string_view bytes, int targetWidth, int targetHeight) {
     return {};
 }
 
+}  // namespace
+
+Image DecodePicture(std::string_view bytes, int targetWidth, int targetHeight) {
+    try {
+        return DecodeRecognised(bytes, targetWidth, targetHeight);
+    } catch (const std::bad_alloc&) {
+        return {};  // a picture too large for this machine shows nothing, like a broken one
+    }
+}
+
 Size ReadPictureSize(std::string_view bytes) {
     if (RecognisePicture(bytes) == PictureKind::Jpeg) {
         JpegHeader header;
@@ -75,7 +88,7 @@ PlacedPicture DecodePictureForBox(std::string_view bytes, Size box, BoxFit fit) 
         JpegHeader header;
         if (!ReadJpegHeader(bytes, header)) return {};
         const Size target = DecodeTarget(header.upright(), box, fit);
-        decoded = DecodeJpeg(bytes, target);
+        decoded = DecodePicture(bytes, target.width, target.height);
     } else {
         decoded = DecodePicture(bytes);
     }
@@ -83,7 +96,11 @@ PlacedPicture DecodePictureForBox(std::string_view bytes, Size box, BoxFit fit) 
     // Placed by the decoded size: a partial JPEG may differ from what its header promised.
     const Placement p = PlacePicture(decoded.size(), box, fit);
     PlacedPicture placed;
-    placed.image = ScaleImage(decoded, {p.width, p.height});
+    try {
+        placed.image = ScaleImage(decoded, {p.width, p.height});
+    } catch (const std::bad_alloc&) {
+        return {};
+    }
     placed.x = p.x;
     placed.y = p.y;
     return placed;

@@ -29,10 +29,15 @@ TEST(PcxDecoder, BrokenHeadersGiveNoPicture) {
     twoPlanes[65] = 2;
     EXPECT_TRUE(DecodePcx(twoPlanes).empty());
     std::string giant = good;
-    Put16(giant, 8, 3999);
-    Put16(giant, 10, 3999);
-    Put16(giant, 66, 4000);
+    Put16(giant, 8, 4999);
+    Put16(giant, 10, 4999);
+    Put16(giant, 66, 5000);
     EXPECT_TRUE(DecodePcx(giant).empty());  // far more than the data could ever hold
+    std::string longLines = Pcx1(Filled(8, 2, {255, 255, 255}));
+    Put16(longLines, 10, 65535);
+    Put16(longLines, 66, 65534);  // one pixel wide, yet gigabytes of scan lines
+    longLines[65] = 4;
+    EXPECT_TRUE(DecodePcx(longLines).empty());
     EXPECT_TRUE(DecodePcx(good.substr(0, 128)).empty());
     EXPECT_EQ(MakePicture(giant), 0);
 }

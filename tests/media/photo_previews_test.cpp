@@ -4,7 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <atomic>
 #include <filesystem>
 #include <thread>
 
@@ -234,24 +233,27 @@ TEST_F(PhotoPreviewsTest, ConcurrentUseIsSafe) {
     opts.workerThreads = 3;
     opts.decodedBudgetBytes = 64 * 48 * 4 * 3;
     PhotoPreviews previews(opts);
-    std::atomic<bool> stop{false};
     std::thread warmer([&] {
         for (int round = 0; round < 5; ++round) {
             previews.prefetch(paths);
             previews.decodeFullPhoto(paths[round], {50, 40}, BoxFit::ShrinkToFit);
         }
     });
-    size_t shown = 0;
-    for (int tick = 0; tick < 3000 && !stop; ++tick) {
+    for (int tick = 0; tick < 3000; ++tick) {
         if (auto r = previews.pickReady(paths, static_cast<size_t>(tick) * 7)) {
             ASSERT_LT(r->index, paths.size());
-            ++shown;
+            ASSERT_TRUE(r->image);
         }
     }
     warmer.join();
     previews.waitIdle();
-    EXPECT_TRUE(previews.pickReady(paths, 0).has_value());
-    EXPECT_GT(shown + 1, 0u);
+    for (size_t i = 0; i < paths.size(); ++i) {
+        const std::optional<ReadyPreview> r = previews.pickReady(paths, i);
+        ASSERT_TRUE(r.has_value());
+        EXPECT_EQ(r->index, i);  // every photo made exactly once and kept
+    }
+    const PhotoPreviewStats s = previews.stats();
+    EXPECT_EQ(s.embedded + s.made + s.fromDisk, static_cast<int>(paths.size()));
 }
 
 }  // namespace
