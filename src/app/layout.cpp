@@ -42,14 +42,14 @@ void ApplyFullScreenMode() {
     w.setHeight(host().screen->height());
     Stage().setMenuChecked(Gbk("全屏"), true);
     Stage().setMenuChecked(Gbk("窗口"), false);
-    ConfigStore::write(keys::WindowMode(), keys::FullScreenWord());
+    ConfigStore::write(keys::WindowMode(), FullScreenWord());
 }
 
 void ApplyWindowedMode() {
     Stage().self().setInt(prop::kBorder, 1);
     Stage().setMenuChecked(Gbk("窗口"), true);
     Stage().setMenuChecked(Gbk("全屏"), false);
-    ConfigStore::write(keys::WindowMode(), keys::WindowedWord());
+    ConfigStore::write(keys::WindowMode(), WindowedWord());
 }
 
 }  // namespace ld::app
