@@ -160,11 +160,27 @@ Placement PlacePicture(Size natural, Size box, BoxFit fit) {
     const double sy = static_cast<double>(box.height) / natural.height;
     double s = fit == BoxFit::Cover ? std::max(sx, sy) : std::min(sx, sy);
     if (fit == BoxFit::ShrinkToFit) s = std::min(s, 1.0);
-    p.width = std::max(1, static_cast<int>(std::lround(natural.width * s)));
-    p.height = std::max(1, static_cast<int>(std::lround(natural.height * s)));
+    // Clamped so that a needle-thin picture covering a huge box still has an int size.
+    const auto side = [s](int n) {
+        return static_cast<int>(std::clamp(std::round(n * s), 1.0, double{1 << 30}));
+    };
+    p.width = side(natural.width);
+    p.height = side(natural.height);
     p.x = (box.width - p.width) / 2;
     p.y = (box.height - p.height) / 2;
     return p;
+}
+
+Image CropImage(const Image& source, int x, int y, int w, int h) {
+    if (w <= 0 || h <= 0 || x < 0 || y < 0 || x + w > source.width || y + h > source.height) {
+        return {};
+    }
+    if (x == 0 && y == 0 && w == source.width && h == source.height) return source;
+    Image out(w, h);
+    for (int row = 0; row < h; ++row) {
+        std::memcpy(out.row(row), source.pixel(x, y + row), out.stride());
+    }
+    return out;
 }
 
 Image ScaleImage(const Image& source, Size target) {

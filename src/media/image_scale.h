@@ -19,6 +19,9 @@ struct Placement {
 // aspect ratio; sizes never drop below one pixel.
 Placement PlacePicture(Size natural, Size box, BoxFit fit);
 
+// The w x h pixels at (x, y); the rectangle must lie inside the image.
+Image CropImage(const Image& source, int x, int y, int w, int h);
+
 // Resamples to exactly `target`: area averaging when shrinking, linear when enlarging, per
 // direction. Returns a copy when the size already matches; empty for an empty target.
 Image ScaleImage(const Image& source, Size target);

@@ -11,9 +11,10 @@ constexpr size_t kHeaderSize = 128;
 constexpr size_t kPaletteSize = 768;
 constexpr uint64_t kMaxPixels = 64ull << 20;
 // Every two bytes of run-length data make at most 63 bytes of scan lines. A header asking
-// for more lines than its data could ever give is refused rather than allocated, unless
-// they are small enough to show as far as they go (a truncated file).
+// for more lines than its data could ever give is refused rather than allocated, unless the
+// picture is small enough to show as far as it goes (a truncated file).
 constexpr uint64_t kMaxExpansion = 32;
+constexpr uint64_t kAlwaysAllowedPixels = 4ull << 20;
 constexpr uint64_t kAlwaysAllowedLineBytes = 16ull << 20;
 
 using Rgb = std::array<uint8_t, 3>;
@@ -46,8 +47,8 @@ bool ReadHeader(std::string_view b, PcxHeader& h) {
     if (!planesOk || h.bytesPerLine < (h.width * h.bitsPerPixel + 7) / 8) return false;
     const uint64_t packed = static_cast<uint64_t>(h.bytesPerLine) * h.planes * h.height;
     const uint64_t pixels = static_cast<uint64_t>(h.width) * h.height;
-    return pixels <= kMaxPixels && (packed <= kAlwaysAllowedLineBytes ||
-                                    packed <= (b.size() - kHeaderSize) * kMaxExpansion);
+    const bool small = pixels <= kAlwaysAllowedPixels && packed <= kAlwaysAllowedLineBytes;
+    return pixels <= kMaxPixels && (small || packed <= (b.size() - kHeaderSize) * kMaxExpansion);
 }
 
 // Unpacks run-length data into whole scan lines; returns the number of complete lines.

@@ -1,6 +1,8 @@
 #include "media/picture.h"
 
+#include <algorithm>
 #include <atomic>
+#include <cmath>
 #include <cstdint>
 #include <new>
 
@@ -23,6 +25,35 @@ bool IconLike(std::string_view b, uint8_t type) {
 Size DecodeTarget(Size natural, Size box, BoxFit fit) {
     const Placement p = PlacePicture(natural, box, fit);
     return {p.width, p.height};
+}
+
+// Cuts away what falls outside the box before scaling, so an extreme aspect ratio under
+// Cover never asks for more than the box's pixels. Placed by the decoded size: a partial
+// JPEG may differ from what its header promised.
+PlacedPicture FitInBox(Image decoded, Size box, BoxFit fit) {
+    const Placement p = PlacePicture(decoded.size(), box, fit);
+    const int left = std::max(0, p.x), top = std::max(0, p.y);
+    const int right = std::min(box.width, p.x + p.width);
+    const int bottom = std::min(box.height, p.y + p.height);
+    if (right <= left || bottom <= top) return {};
+    // The source pixels under the visible part, rounded outwards.
+    const double sx = static_cast<double>(decoded.width) / p.width;
+    const double sy = static_cast<double>(decoded.height) / p.height;
+    const int x0 = std::clamp(static_cast<int>((left - p.x) * sx), 0, decoded.width - 1);
+    const int y0 = std::clamp(static_cast<int>((top - p.y) * sy), 0, decoded.height - 1);
+    const int x1 =
+        std::clamp(static_cast<int>(std::ceil((right - p.x) * sx)), x0 + 1, decoded.width);
+    const int y1 =
+        std::clamp(static_cast<int>(std::ceil((bottom - p.y) * sy)), y0 + 1, decoded.height);
+    PlacedPicture placed;
+    const Size shown{right - left, bottom - top};
+    if (x1 - x0 < decoded.width || y1 - y0 < decoded.height) {
+        decoded = CropImage(decoded, x0, y0, x1 - x0, y1 - y0);
+    }
+    placed.image = decoded.size() == shown ? std::move(decoded) : ScaleImage(decoded, shown);
+    placed.x = left;
+    placed.y = top;
+    return placed;
 }
 
 }  // namespace
@@ -83,6 +114,7 @@ Size ReadPictureSize(std::string_view bytes) {
 }
 
 PlacedPicture DecodePictureForBox(std::string_view bytes, Size box, BoxFit fit) {
+    if (box.width <= 0 || box.height <= 0) return {};
     Image decoded;
     if (RecognisePicture(bytes) == PictureKind::Jpeg) {
         JpegHeader header;
@@ -93,17 +125,11 @@ PlacedPicture DecodePictureForBox(std::string_view bytes, Size box, BoxFit fit) 
         decoded = DecodePicture(bytes);
     }
     if (decoded.empty()) return {};
-    // Placed by the decoded size: a partial JPEG may differ from what its header promised.
-    const Placement p = PlacePicture(decoded.size(), box, fit);
-    PlacedPicture placed;
     try {
-        placed.image = ScaleImage(decoded, {p.width, p.height});
+        return FitInBox(std::move(decoded), box, fit);
     } catch (const std::bad_alloc&) {
         return {};
     }
-    placed.x = p.x;
-    placed.y = p.y;
-    return placed;
 }
 
 int32_t MakePicture(std::string_view bytes) {

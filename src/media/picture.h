@@ -25,10 +25,12 @@ Image DecodePicture(std::string_view bytes, int targetWidth = 0, int targetHeigh
 // The upright natural size; for a JPEG read from its header alone. {0, 0} when no picture.
 Size ReadPictureSize(std::string_view bytes);
 
-// A picture made ready to draw in a box: already at its drawn size, and where it goes.
+// The part of a picture that shows in a box, already at its drawn size, and where it goes:
+// what overhangs the box (Cover, or Natural for a picture larger than the box) is cut off
+// here, so the result is never larger than the box.
 struct PlacedPicture {
     Image image;
-    int x = 0, y = 0;  // top-left inside the box; negative when it overhangs (Cover)
+    int x = 0, y = 0;  // top-left inside the box
 };
 PlacedPicture DecodePictureForBox(std::string_view bytes, Size box, BoxFit fit);
 

@@ -104,9 +104,6 @@ TEST(PictureDecoding, HandlesArePositiveAndDistinct) {
 
 TEST(PictureForBox, PlacesAndScalesForEachDisplayMode) {
     const std::string jpeg = PlainJpeg(Quadrants(400, 300));
-    const PlacedPicture natural = DecodePictureForBox(jpeg, {200, 200}, BoxFit::Natural);
-    EXPECT_EQ(natural.image.size(), (Size{400, 300}));
-    EXPECT_EQ(natural.x, 0);
     const PlacedPicture stretched = DecodePictureForBox(jpeg, {200, 200}, BoxFit::Stretch);
     EXPECT_EQ(stretched.image.size(), (Size{200, 200}));
     const PlacedPicture shrunk = DecodePictureForBox(jpeg, {200, 200}, BoxFit::ShrinkToFit);
@@ -117,10 +114,27 @@ TEST(PictureForBox, PlacesAndScalesForEachDisplayMode) {
     const PlacedPicture small = DecodePictureForBox(jpeg, {800, 800}, BoxFit::ShrinkToFit);
     EXPECT_EQ(small.image.size(), (Size{400, 300}));  // never enlarged
     EXPECT_EQ(small.x, 200);
-    const PlacedPicture cover = DecodePictureForBox(jpeg, {200, 200}, BoxFit::Cover);
-    EXPECT_EQ(cover.image.size(), (Size{267, 200}));
-    EXPECT_EQ(cover.x, -33);
     EXPECT_TRUE(DecodePictureForBox(Png(Quadrants(8, 8)), {8, 8}, BoxFit::Stretch).image.empty());
+    EXPECT_TRUE(DecodePictureForBox(jpeg, {0, 10}, BoxFit::Stretch).image.empty());
+}
+
+// What overhangs the box is cut off before scaling: only the box's pixels are made.
+TEST(PictureForBox, OverhangingPartsAreCutOff) {
+    const std::string jpeg = PlainJpeg(Quadrants(400, 300));
+    const PlacedPicture natural = DecodePictureForBox(jpeg, {300, 200}, BoxFit::Natural);
+    EXPECT_EQ(natural.image.size(), (Size{300, 200}));  // the top-left part
+    EXPECT_TRUE(Near(natural.image, 5, 5, kRed));
+    EXPECT_TRUE(Near(natural.image, 295, 195, kYellow));
+    const PlacedPicture cover = DecodePictureForBox(jpeg, {200, 200}, BoxFit::Cover);
+    EXPECT_EQ(cover.image.size(), (Size{200, 200}));  // 267 x 200, centred, sides cut
+    EXPECT_EQ(cover.x, 0);
+    EXPECT_TRUE(Near(cover.image, 3, 3, kRed));
+    EXPECT_TRUE(Near(cover.image, 196, 196, kYellow));
+    // A needle-thin picture covering a screen stays a screenful.
+    const PlacedPicture needle =
+        DecodePictureForBox(Pcx8(Filled(1, 3000, kBlue)), {1920, 1080}, BoxFit::Cover);
+    EXPECT_EQ(needle.image.size(), (Size{1920, 1080}));
+    EXPECT_TRUE(Near(needle.image, 960, 540, kBlue, 0));
 }
 
 }  // namespace
