@@ -27,6 +27,7 @@ struct Particle {
 
 struct Shell {
     QPointF pos, vel;
+    double lift = 0;  // deceleration on the way up
     QColor color;
     int shape = 0;  // 0 sphere, 1 willow, 2 ring, 3 heart
 };
@@ -96,10 +97,13 @@ QPixmap FireworksView::GrabBackdrop(QWidget* window) {
     // without a compositor.
     QScreen* screen = QGuiApplication::primaryScreen();
     QPixmap shot = screen ? screen->grabWindow(0) : QPixmap();
-    if (!shot.isNull()) return shot;
     QWidget* owner = window ? window->parentWidget() : nullptr;
-    if (owner && owner->isVisible()) return owner->grab();
-    return {};
+    if (shot.isNull() && owner && owner->isVisible()) shot = owner->grab();
+    if (!shot.isNull()) {
+        QPainter dim(&shot);  // once, not every frame
+        dim.fillRect(shot.rect(), QColor(0, 0, 16, 120));
+    }
+    return shot;
 }
 
 void FireworksView::spark(QPointF pos, QPointF vel, const QColor& color, double life, double drag,
@@ -119,9 +123,11 @@ void FireworksView::spark(QPointF pos, QPointF vel, const QColor& color, double 
 void FireworksView::launch(int shape, double xFraction) {
     Shell s;
     s.pos = QPointF(width() * xFraction, height() + 10);
-    // Apex between a fifth and a half of the height: v^2 = 2 g h.
-    const double rise = height() * random(0.5, 0.8);
-    s.vel = QPointF(random(-40, 40), -std::sqrt(2 * kGravity * rise));
+    // Up to half or four fifths of the height in well under a second, slowing to the apex:
+    // the show lasts only four seconds.
+    const double rise = height() * random(0.5, 0.8), flight = random(0.7, 1.0);
+    s.vel = QPointF(random(-40, 40), -2 * rise / flight);
+    s.lift = 2 * rise / (flight * flight);
     s.color = brightColor();
     s.shape = shape;
     shells_.push_back(s);
@@ -131,17 +137,17 @@ void FireworksView::explode(const Shell& s) {
     const double scale = std::max(0.6, height() / 1080.0);
     switch (s.shape) {
         case 1:  // willow: long, slow, drooping golden strands
-            for (int i = 0; i < 90; ++i) {
+            for (int i = 0; i < 120; ++i) {
                 double a = random(0, 2 * kPi), v = random(60, 200) * scale;
                 spark(s.pos, QPointF(std::cos(a) * v, std::sin(a) * v), QColor(255, 200, 90),
-                      random(2.2, 3.2), 0.9, 0.6, 2.2);
+                      random(2.2, 3.2), 0.9, 0.6, 2.8 * scale);
             }
             break;
         case 2:  // ring, tilted
-            for (int i = 0; i < 72; ++i) {
-                double a = 2 * kPi * i / 72, v = 260 * scale;
+            for (int i = 0; i < 96; ++i) {
+                double a = 2 * kPi * i / 96, v = 260 * scale;
                 spark(s.pos, QPointF(std::cos(a) * v, std::sin(a) * v * 0.55), s.color, 1.6, 1.4,
-                      0.8, 3.0);
+                      0.8, 3.5 * scale);
             }
             break;
         case 3:  // heart: x = 16 sin^3 t, y = 13 cos t - 5 cos 2t - 2 cos 3t - cos 4t
@@ -154,10 +160,10 @@ void FireworksView::explode(const Shell& s) {
             }
             break;
         default:  // sphere with a few glittering stars
-            for (int i = 0; i < 110; ++i) {
+            for (int i = 0; i < 160; ++i) {
                 double a = random(0, 2 * kPi), v = random(0.55, 1.0) * 300 * scale;
                 spark(s.pos, QPointF(std::cos(a) * v, std::sin(a) * v), s.color, random(1.2, 1.9),
-                      1.3, 1.0, 2.6, animation_ == 3 && i % 9 == 0);
+                      1.3, 1.0, 3.2 * scale, animation_ == 3 && i % 9 == 0);
             }
             break;
     }
@@ -166,7 +172,7 @@ void FireworksView::explode(const Shell& s) {
 void FireworksView::fountain(double xFraction) {
     const double scale = std::max(0.6, height() / 1080.0);
     QPointF base(width() * xFraction, height());
-    for (int i = 0; i < 4; ++i) {
+    {
         double a = -kPi / 2 + random(-0.25, 0.25), v = random(380, 520) * scale;
         spark(base, QPointF(std::cos(a) * v, std::sin(a) * v), QColor(255, 215, 120),
               random(1.0, 1.6), 0.6, 1.2, 2.0);
@@ -186,7 +192,7 @@ void FireworksView::launchScheduled() {
             break;
         default:
             launch(0, random(0.1, 0.9));
-            nextLaunch_ = simulated_ + random(0.2, 0.4);
+            nextLaunch_ = simulated_ + random(0.15, 0.3);
             break;
     }
 }
@@ -199,7 +205,7 @@ void FireworksView::step() {
         for (double x : {0.12, 0.31, 0.5, 0.69, 0.88}) fountain(x);
     for (size_t i = 0; i < shells_.size();) {
         Shell& s = shells_[i];
-        s.vel.ry() += kGravity * kStep;
+        s.vel.ry() += s.lift * kStep;
         s.pos += s.vel * kStep;
         if (s.vel.y() >= -20) {  // at the apex
             Shell burst = s;
@@ -241,26 +247,24 @@ void FireworksView::step() {
 
 void FireworksView::paintEvent(QPaintEvent*) {
     QPainter painter(this);
-    if (backdrop_.isNull()) {
+    if (backdrop_.isNull())
         painter.fillRect(rect(), QColor(8, 8, 24));
-    } else {
+    else
         painter.drawPixmap(rect(), backdrop_);
-        painter.fillRect(rect(), QColor(0, 0, 16, 120));
-    }
-    painter.setRenderHint(QPainter::Antialiasing);
+    // Sparks are a few pixels wide: plain lines and squares, added up so that crossing
+    // sparks glow, are sharp enough and cheap enough for a frame every refresh.
     painter.setCompositionMode(QPainter::CompositionMode_Plus);
     for (const Particle& p : particles_) {
-        const double fade = 1.0 - p.age / p.life;
+        const double fade = std::clamp(1.0 - p.age / p.life, 0.0, 1.0);
         QColor c = p.color;
-        c.setAlphaF(static_cast<float>(std::clamp(fade, 0.0, 1.0)));
-        painter.setPen(QPen(c, p.size * 0.6, Qt::SolidLine, Qt::RoundCap));
+        c.setAlphaF(static_cast<float>(fade));
+        painter.setPen(QPen(c, std::max(1.0, p.size * 0.5)));
         painter.drawLine(p.prev - (p.pos - p.prev) * 3, p.pos);
-        painter.setPen(Qt::NoPen);
-        painter.setBrush(c);
-        painter.drawEllipse(p.pos, p.size * fade + 0.6, p.size * fade + 0.6);
+        const double r = p.size * fade + 0.5;
+        painter.fillRect(QRectF(p.pos.x() - r, p.pos.y() - r, 2 * r, 2 * r), c);
     }
-    painter.setBrush(QColor(255, 240, 200));
-    for (const Shell& s : shells_) painter.drawEllipse(s.pos, 2.5, 2.5);
+    for (const Shell& s : shells_)
+        painter.fillRect(QRectF(s.pos.x() - 2, s.pos.y() - 2, 4, 4), QColor(255, 240, 200));
 }
 
 FireworksView* Cast(QWidget* w) { return dynamic_cast<FireworksView*>(w); }

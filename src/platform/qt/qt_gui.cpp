@@ -41,8 +41,21 @@ void QtGui::windowLoaded(Window& window) {
     auto* stage = new StageWindow(window, owner);
     stages_[&window] = stage;
     newest_ = &window;
+    showWhenLaidOut(stage);
+}
+
+void QtGui::showWhenLaidOut(StageWindow* stage) {
     // Shown once the created event has laid it out, so it does not appear and then jump.
-    QTimer::singleShot(0, stage, [stage] { stage->showFirstTime(); });
+    // A question asked during that event (a message box) runs a loop of its own: wait
+    // until it has been answered and the event is over.
+    QTimer::singleShot(0, stage, [this, stage] {
+        QWidget* modal = QApplication::activeModalWidget();
+        if (modal && !dynamic_cast<StageWindow*>(modal)) {
+            QTimer::singleShot(20, stage, [this, stage] { showWhenLaidOut(stage); });
+            return;
+        }
+        stage->showFirstTime();
+    });
 }
 
 void QtGui::windowClosed(Window& window) {

@@ -31,7 +31,7 @@ public:
     Window* activeWindow() override;
 
     // Plays firework animation 1..3 in the window (the celebration).
-    void playAnimation(Window& window, int animation);
+    void playAnimation(Window& window, int animation) override;
     // 1..3 draws the standard controls of every window flat from now on, 0 turns it off.
     void setFlatControlStyle(int style);
 
@@ -40,6 +40,7 @@ public:
 
 private:
     void makeNewestModal();
+    void showWhenLaidOut(StageWindow* stage);
 
     QtEventLoop& loop_;
     std::map<const Window*, QPointer<StageWindow>> stages_;
