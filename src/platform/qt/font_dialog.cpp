@@ -6,7 +6,9 @@
 #include <QFontComboBox>
 #include <QFormLayout>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
+#include <QPixmap>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
@@ -90,8 +92,9 @@ void FontColorDialog::updatePreview() {
     QPalette palette = preview_->palette();
     palette.setColor(QPalette::WindowText, color_);
     preview_->setPalette(palette);
-    colorButton_->setStyleSheet(
-        QStringLiteral("QPushButton { border-left: 14px solid %1; }").arg(color_.name()));
+    QPixmap swatch(28, 14);
+    swatch.fill(color_);
+    colorButton_->setIcon(QIcon(swatch));
 }
 
 FontChoice FontColorDialog::choice() const {

@@ -6,8 +6,6 @@
 #include <QLibraryInfo>
 #include <QTranslator>
 
-#include "platform/qt/qt_gui.h"
-
 namespace ld::qt {
 
 namespace {
@@ -50,30 +48,5 @@ void LoadQtTranslations() {
     else
         delete translator;
 }
-
-QString FlatStyleSheet(int style) {
-    if (style <= 0) return {};
-    // Three shades of the same flat look: thin single-colour frames, no bevels.
-    const char* frame = style == 1 ? "#8c8c8c" : style == 2 ? "#5b7db1" : "#404040";
-    return QStringLiteral(
-               "QPushButton { border: 1px solid %1; background: #f4f4f4; padding: 1px 4px; }"
-               "QPushButton:hover { background: #e6eef8; }"
-               "QPushButton:pressed { background: #d4dcea; }"
-               "QPushButton:disabled { color: #a0a0a0; border-color: #c8c8c8; }"
-               "QLineEdit, QPlainTextEdit, QListWidget { border: 1px solid %1; background: white; }"
-               "QLineEdit:disabled { background: #f0f0f0; color: #808080; }"
-               "QComboBox { border: 1px solid %1; background: white; padding: 0 4px; }"
-               "QComboBox::drop-down { border-left: 1px solid %1; width: 16px; }"
-               "QComboBox::down-arrow { width: 0; height: 0; border-left: 4px solid transparent;"
-               " border-right: 4px solid transparent; border-top: 5px solid %1; }"
-               "QCheckBox::indicator { width: 12px; height: 12px; border: 1px solid %1;"
-               " background: white; }"
-               "QCheckBox::indicator:checked { background: %1; }"
-               "QGroupBox { border: 1px solid %1; margin-top: 8px; }"
-               "QGroupBox::title { subcontrol-origin: margin; left: 8px; padding: 0 2px; }")
-        .arg(QLatin1String(frame));
-}
-
-void QtGui::setFlatControlStyle(int style) { qApp->setStyleSheet(FlatStyleSheet(style)); }
 
 }  // namespace ld::qt

@@ -10,7 +10,8 @@ namespace ld::qt {
 void InstallFontSubstitutes();
 // Qt's own dialog texts (the file dialog's buttons, say) in Chinese when installed.
 void LoadQtTranslations();
-// The style sheet of flat style 1..3 (empty for 0).
-QString FlatStyleSheet(int style);
+// Flat style 1..3 for the standard controls of every window, present and later; 0 gives
+// the ordinary style back.
+void SetFlatControlStyle(int style);
 
 }  // namespace ld::qt
