@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QScreen>
 
 #include "qt_stage.h"
 #include "services/text.h"
@@ -55,13 +56,19 @@ protected:
     int clicks = 0;
 };
 
-TEST_F(Widgets, PictureBoxShowsAJpegShrunkAndCentredButNeverAPng) {
+TEST_F(Widgets, PictureBoxShowsAJpegInItsDisplayModeButNeverAPng) {
     auto& box = dynamic_cast<PicBoxWidget&>(*gui.viewOf(*picture));
     picture->setText(prop::kPicture, ImageBytes({200, 80}, Qt::green));
     ASSERT_FALSE(box.drawn().isNull());
     EXPECT_EQ(box.drawn().target, QRectF(0, 20, 100, 40));  // half size, centred
     EXPECT_EQ(PixelOf(&stage(*window), {60, 50}).green(), 255);
     EXPECT_EQ(PixelOf(&stage(*window), {60, 15}), QColor(Qt::blue));  // background around it
+
+    picture->setInt(prop::kDisplayMode, 1);  // stretched over the whole box
+    EXPECT_EQ(box.drawn().target, QRectF(0, 0, 100, 80));
+    picture->setInt(prop::kDisplayMode, 0);  // top-left, natural size, cut off by the box
+    EXPECT_EQ(box.drawn().target, QRectF(0, 0, 200, 80));
+    picture->setInt(prop::kDisplayMode, 2);
 
     // Recognition, not the file name or Qt's readers, decides: a PNG is no picture.
     picture->setText(prop::kPicture, ImageBytes({200, 80}, Qt::green, "PNG"));
@@ -186,6 +193,39 @@ TEST_F(Widgets, BackgroundPictureCoversTheWindowKeepingItsAspect) {
     EXPECT_TRUE(isRed(PixelOf(s, {398, 2})));
     window->self().setText(prop::kBackPicture, Bytes());
     EXPECT_EQ(PixelOf(s, {2, 298}), QColor(Qt::blue));
+}
+
+}  // namespace
+}  // namespace ld::qt::test
+
+namespace ld::qt::test {
+namespace {
+
+TEST_F(Widgets, FullScreenIsTheScreenWithoutFrameAndWindowedKeepsTheFrame) {
+    Control& self = window->self();
+    const QRect screenRect = QApplication::primaryScreen()->geometry();
+    self.setInt(prop::kBorder, 0);
+    self.setLeft(screenRect.x());
+    self.setTop(screenRect.y());
+    self.setWidth(screenRect.width());
+    self.setHeight(screenRect.height());
+    QCoreApplication::processEvents();  // laid out once, after the handler
+    StageWindow& s = stage(*window);
+    EXPECT_TRUE(s.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_TRUE(s.windowState() & Qt::WindowFullScreen);
+    EXPECT_TRUE(s.isVisible());
+
+    self.setInt(prop::kBorder, 1);  // the Window command: the frame returns, size kept
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(s.windowFlags() & Qt::FramelessWindowHint);
+    EXPECT_FALSE(s.windowState() & Qt::WindowFullScreen);
+    EXPECT_TRUE(s.isVisible());
+    EXPECT_EQ(self.width(), screenRect.width());
+
+    self.setWidth(300);  // an ordinary window: its outer size is the model's
+    QCoreApplication::processEvents();
+    EXPECT_FALSE(s.windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized));
+    EXPECT_EQ(s.frameGeometry().width(), 300);
 }
 
 }  // namespace
