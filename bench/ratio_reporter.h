@@ -27,6 +27,7 @@ public:
 private:
     struct Seen {
         double seconds = 0;
+        double cpuSeconds = 0;
         double peakBytes = -1;
     };
     std::vector<Comparison> comparisons_;

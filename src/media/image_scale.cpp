@@ -15,24 +15,57 @@ namespace {
 constexpr int kWeightBits = 8;
 constexpr int kWeightOne = 1 << kWeightBits;
 
-using Lanes = uint16_t __attribute__((vector_size(16)));  // two RGBA pixels, 16 bits a channel
-using Bytes = uint8_t __attribute__((vector_size(8)));    // the same two pixels as stored
+using Lanes = uint16_t __attribute__((vector_size(16)));  // eight channels, 16 bits each
+using Bytes = uint8_t __attribute__((vector_size(16)));   // sixteen channels as stored
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__, "lanes are built byte by byte");
 
-inline Lanes Load2(const uint8_t* p) {
+// Interleaving with zero bytes widens a byte to a 16-bit lane (little endian), which the
+// compiler turns into plain unpack instructions.
+inline void Widen16(const uint8_t* p, Lanes& lo, Lanes& hi) {
     Bytes b;
     std::memcpy(&b, p, sizeof b);
-    return __builtin_convertvector(b, Lanes);
+    const Bytes z = {};
+    lo = reinterpret_cast<Lanes>(
+        __builtin_shufflevector(b, z, 0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23));
+    hi = reinterpret_cast<Lanes>(__builtin_shufflevector(b, z, 8, 24, 9, 25, 10, 26, 11, 27, 12, 28,
+                                                         13, 29, 14, 30, 15, 31));
 }
 
-inline Lanes Load1(const uint8_t* p) {
-    Bytes b = {0, 0, 0, 0, 0, 0, 0, 0};
-    std::memcpy(&b, p, 4);
-    return __builtin_convertvector(b, Lanes);
+// One or two pixels widened; the other lanes are zero. The bytes go in through an integer,
+// which keeps the compiler from assembling the register in memory.
+inline Lanes WidenLow(Bytes b) {
+    const Bytes z = {};
+    return reinterpret_cast<Lanes>(
+        __builtin_shufflevector(b, z, 0, 16, 1, 17, 2, 18, 3, 19, 4, 20, 5, 21, 6, 22, 7, 23));
 }
 
-// Weights are never negative and sum to one, so no result leaves 0..255.
-inline Bytes Round(Lanes acc) {
-    return __builtin_convertvector((acc + kWeightOne / 2) >> kWeightBits, Bytes);
+inline Lanes Widen2(const uint8_t* p) {
+    using Words = uint64_t __attribute__((vector_size(16)));
+    uint64_t v;
+    std::memcpy(&v, p, sizeof v);
+    return WidenLow(reinterpret_cast<Bytes>(Words{v, 0}));
+}
+
+inline Lanes Widen1(const uint8_t* p) {
+    using Words = uint32_t __attribute__((vector_size(16)));
+    uint32_t v;
+    std::memcpy(&v, p, sizeof v);
+    return WidenLow(reinterpret_cast<Bytes>(Words{v, 0, 0, 0}));
+}
+
+// Weights are never negative and sum to one, so every rounded lane fits a byte.
+inline Bytes Narrow(Lanes lo, Lanes hi) {
+    lo = (lo + kWeightOne / 2) >> kWeightBits;
+    hi = (hi + kWeightOne / 2) >> kWeightBits;
+    return __builtin_shufflevector(reinterpret_cast<Bytes>(lo), reinterpret_cast<Bytes>(hi), 0, 2,
+                                   4, 6, 8, 10, 12, 14, 16, 18, 20, 22, 24, 26, 28, 30);
+}
+
+// The first four channels (one pixel) of the rounded lanes.
+inline void Store4(Lanes acc, uint8_t* out) {
+    using Words = uint32_t __attribute__((vector_size(16)));
+    const uint32_t v = reinterpret_cast<Words>(Narrow(acc, Lanes{}))[0];
+    std::memcpy(out, &v, sizeof v);
 }
 
 // The source samples of one output sample: `count` of them from `first`.
@@ -47,6 +80,7 @@ struct Weights {
     std::vector<Taps> taps;
     std::vector<Lanes> pairs;      // {w0 x4, w1 x4}: weights of two neighbouring samples
     std::vector<uint16_t> single;  // the same weights one by one (the pass down the rows)
+    bool pairsOnly = true;         // every output has exactly two samples
 };
 
 // Rounds the running total rather than each weight: no weight goes negative and the sum is
@@ -59,7 +93,9 @@ void Add(const double* raw, int count, int first, Weights& w) {
     long previous = 0;
     for (int i = 0; i < count; ++i) {
         running += sum > 0 ? raw[i] / sum : 1.0 / count;
-        const long upTo = i + 1 == count ? kWeightOne : std::lround(running * kWeightOne);
+        const long upTo = i + 1 == count
+                              ? kWeightOne
+                              : std::min<long>(kWeightOne, std::lround(running * kWeightOne));
         w.single.push_back(static_cast<uint16_t>(std::max(0L, upTo - previous)));
         previous = std::max(previous, upTo);
     }
@@ -68,6 +104,7 @@ void Add(const double* raw, int count, int first, Weights& w) {
         const uint16_t a = values[i], b = i + 1 < count ? values[i + 1] : 0;
         w.pairs.push_back(Lanes{a, a, a, a, b, b, b, b});
     }
+    w.pairsOnly = w.pairsOnly && count == 2;
     w.taps.push_back(t);
 }
 
@@ -111,15 +148,22 @@ Weights WeightsFor(int src, int dst) {
 // One row along x: each output pixel sums its source pixels two at a time (neighbours are
 // adjacent in memory), then folds the two halves of the register together.
 void ResampleRow(const uint8_t* in, uint8_t* out, const Weights& w) {
+    const Lanes* wv = w.pairs.data();
+    if (w.pairsOnly) {  // enlarging: every output is exactly one pair
+        for (const Taps& t : w.taps) {
+            const Lanes acc = Widen2(in + 4 * static_cast<size_t>(t.first)) * *wv++;
+            Store4(acc + __builtin_shufflevector(acc, acc, 4, 5, 6, 7, 0, 1, 2, 3), out);
+            out += 4;
+        }
+        return;
+    }
     for (const Taps& t : w.taps) {
         const uint8_t* p = in + 4 * static_cast<size_t>(t.first);
-        const Lanes* wv = w.pairs.data() + t.offset;
-        Lanes acc = {0, 0, 0, 0, 0, 0, 0, 0};
+        Lanes acc = {};
         int k = 0;
-        for (; k + 2 <= t.count; k += 2, p += 8) acc += Load2(p) * *wv++;
-        if (k < t.count) acc += Load1(p) * *wv;
-        const Bytes b = Round(acc + __builtin_shufflevector(acc, acc, 4, 5, 6, 7, 0, 1, 2, 3));
-        std::memcpy(out, &b, 4);
+        for (; k + 2 <= t.count; k += 2, p += 8) acc += Widen2(p) * *wv++;
+        if (k < t.count) acc += Widen1(p) * *wv++;
+        Store4(acc + __builtin_shufflevector(acc, acc, 4, 5, 6, 7, 0, 1, 2, 3), out);
         out += 4;
     }
 }
@@ -132,20 +176,22 @@ void ResampleRows(const Image& in, const Taps& t, const uint16_t* wv,
     const size_t bytes = in.stride();
     size_t i = 0;
     for (; i + 16 <= bytes; i += 16) {
-        Lanes lo = Load2(rows[0] + i) * wv[0], hi = Load2(rows[0] + i + 8) * wv[0];
+        Lanes lo, hi, a, b;
+        Widen16(rows[0] + i, lo, hi);
+        lo *= wv[0];
+        hi *= wv[0];
         for (int k = 1; k < t.count; ++k) {
-            lo += Load2(rows[k] + i) * wv[k];
-            hi += Load2(rows[k] + i + 8) * wv[k];
+            Widen16(rows[k] + i, a, b);
+            lo += a * wv[k];
+            hi += b * wv[k];
         }
-        const Bytes a = Round(lo), b = Round(hi);
-        std::memcpy(out + i, &a, 8);
-        std::memcpy(out + i + 8, &b, 8);
+        const Bytes result = Narrow(lo, hi);
+        std::memcpy(out + i, &result, sizeof result);
     }
     for (; i < bytes; i += 4) {  // the last pixels of a width that is no multiple of four
-        Lanes acc = {0, 0, 0, 0, 0, 0, 0, 0};
-        for (int k = 0; k < t.count; ++k) acc += Load1(rows[k] + i) * wv[k];
-        const Bytes b = Round(acc);
-        std::memcpy(out + i, &b, 4);
+        Lanes acc = {};
+        for (int k = 0; k < t.count; ++k) acc += Widen1(rows[k] + i) * wv[k];
+        Store4(acc, out + i);
     }
 }
 
