@@ -92,17 +92,24 @@ private:
 };
 
 QPixmap FireworksView::GrabBackdrop(QWidget* window) {
-    // What the operator saw: the screen itself where the system lets us read it, else the
-    // program's own stage beneath. Drawn dimmed, so the window looks translucent with or
-    // without a compositor.
+    // What the operator sees: the screen where the system lets us read it, with the
+    // program's own stage drawn fresh over it (the screen may not show the winner yet, the
+    // stage is painted later). Dimmed once, so the window looks translucent with or without
+    // a compositor.
     QScreen* screen = QGuiApplication::primaryScreen();
-    QPixmap shot = screen ? screen->grabWindow(0) : QPixmap();
     QWidget* owner = window ? window->parentWidget() : nullptr;
-    if (shot.isNull() && owner && owner->isVisible()) shot = owner->grab();
-    if (!shot.isNull()) {
-        QPainter dim(&shot);  // once, not every frame
-        dim.fillRect(shot.rect(), QColor(0, 0, 16, 120));
+    if (!screen) return {};
+    QPixmap shot = screen->grabWindow(0);
+    if (shot.isNull()) {
+        shot = QPixmap(screen->geometry().size() * screen->devicePixelRatio());
+        shot.setDevicePixelRatio(screen->devicePixelRatio());
+        shot.fill(QColor(8, 8, 24));
     }
+    QPainter painter(&shot);
+    if (owner && owner->isVisible())
+        painter.drawPixmap(owner->mapToGlobal(QPoint(0, 0)) - screen->geometry().topLeft(),
+                           owner->grab());
+    painter.fillRect(QRect(QPoint(0, 0), screen->geometry().size()), QColor(0, 0, 16, 120));
     return shot;
 }
 

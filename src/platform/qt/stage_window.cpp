@@ -148,7 +148,11 @@ void StageWindow::showFirstTime() {
     if (shown_ || detached()) return;
     shown_ = true;
     if (layoutPending_) applyLayout();
-    if (window_.self().visible()) show();
+    if (!window_.self().visible()) return;
+    show();
+    // A new window comes up active, as on Windows; the overlay never does. Without a window
+    // manager (a bare X server) nothing else would give it the keyboard.
+    if (!overlay_) activateWindow();
 }
 
 void StageWindow::takeGeometryFromSystem() {
