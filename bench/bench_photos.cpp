@@ -59,12 +59,12 @@ const BenchPhotos& Photos() {
         fs::create_directories(p.folder);
         const Image first = PhoneLike(0);
         fixtures::PhotoOptions withThumb;
-        withThumb.quality = 88;
+        withThumb.quality = 87;
         withThumb.thumbnail = fixtures::PlainJpeg(ScaleImage(first, {160, 120}), 80);
         p.withPreview =
             Write(fs::path(p.folder) / "with_preview.jpg", fixtures::PhotoJpeg(first, withThumb));
         fixtures::PhotoOptions plain;
-        plain.quality = 88;
+        plain.quality = 87;
         p.withoutPreview =
             Write(fs::path(p.folder) / "without_preview.jpg", fixtures::PhotoJpeg(first, plain));
         p.originals.push_back(p.withoutPreview);

@@ -71,6 +71,16 @@ TEST(PictureDecoding, EachKindShowsItsPixels) {
     }
 }
 
+TEST(PictureDecoding, AnAnimatedGifShowsItsFirstFrame) {
+    std::string gif = Gif(Quadrants(32, 24));
+    const std::string second = Gif(Filled(32, 24, kRed));  // index 0 is red in both palettes
+    gif.pop_back();                                        // the trailer
+    gif += second.substr(second.find('\x2C', 13 + 256 * 3));
+    const Image img = DecodePicture(gif);
+    ASSERT_EQ(img.size(), (Size{32, 24}));
+    EXPECT_TRUE(Near(img, 29, 2, kGreen));
+}
+
 TEST(PictureDecoding, OneBitPcxIsBlackAndWhite) {
     const Image img = DecodePicture(
         Pcx1(Quadrants(20, 10, {0, 0, 0}, {255, 255, 255}, {255, 255, 255}, {0, 0, 0})));
