@@ -1,0 +1,167 @@
+// The reset: the results kept in history/, the draw erased, a new peizhi.a with the 26
+// surviving keys, the background moved aside and the program started again; and when a
+// step cannot be done, nothing is erased and the operator is told.
+#include "app/reset.h"
+
+#include <sys/stat.h>
+
+#include <filesystem>
+
+#include "app/scramble.h"
+#include "services/files.h"
+#include "startup_fixture.h"
+
+namespace ld::test {
+namespace {
+
+class Reset : public StartupTest {
+protected:
+    void SetUp() override {
+        StartupTest::SetUp();
+        configure(
+            "[zbt]\r\n特等奖=头奖\r\n特等奖人数=1\r\n一等奖=一等奖\r\n一等奖人数=2\r\n"
+            "fbt=年会\r\n界面大小=窗口\r\npassword=" +
+            std::string(ScrambleText("123")) +
+            "\r\n[zweizhi]\r\n标签1左边=7\r\n[jindu]\r\n计数1=1\r\n");
+        folder.write("进度.txt", Gbk("张三\r\n"));
+        folder.write("抽奖结果.txt", Gbk("李四  ------  头奖\r\n"));
+        folder.write("底图.jpg", "new background");
+        folder.write("底图_bak.jpg", "old background");
+        folder.write("zj.txt", "picks");
+        makeFolder("奖品图片");
+        folder.write("奖品图片/1.jpg", "prize");
+        host.dialogs.messageAnswers = {msg::kAnswerNo};  // do not resume
+        start();
+        host.dialogs.messages.clear();
+        control("编辑框_奖项人数1").setTextValue("5");  // typed, never saved
+    }
+    // The reset as the menu runs it; the exit code when it ended the program.
+    std::optional<int> reset(std::initializer_list<int> answers) {
+        host.dialogs.messageAnswers = answers;
+        return CatchExit([&] { choose("软件初始化"); });
+    }
+    std::vector<std::string> history() {
+        std::vector<std::string> copies;
+        if (!folder.exists("history")) return copies;
+        for (const auto& entry : std::filesystem::directory_iterator(folder.path("history")))
+            copies.push_back(folder.read("history/" + entry.path().filename().string()));
+        return copies;
+    }
+    // Nothing was erased: the files as SetUp left them (start-up wrote 界面大小 only).
+    void expectUntouched() {
+        EXPECT_EQ(folder.read("进度.txt"), Gbk("张三\r\n"));
+        EXPECT_EQ(folder.read("抽奖结果.txt"), Gbk("李四  ------  头奖\r\n"));
+        EXPECT_EQ(folder.read("底图.jpg"), "new background");
+        EXPECT_EQ(folder.read("底图_bak.jpg"), "old background");
+        EXPECT_EQ(stored(keys::Counter(1)), "1");
+        EXPECT_TRUE(stored(keys::Password()));
+        EXPECT_EQ(host.shell.exitCode, std::nullopt);
+        EXPECT_TRUE(host.shell.calls.empty());
+    }
+};
+
+TEST_F(Reset, CancelChangesNothing) {
+    EXPECT_EQ(reset({msg::kAnswerCancel}), std::nullopt);
+    ASSERT_EQ(host.dialogs.messages.size(), 1u);
+    EXPECT_EQ(message(0).text, app::ResetQuestion());
+    EXPECT_EQ(message(0).style, 1);
+    EXPECT_EQ(message(0).caption, Gbk("确定初始化？"));
+    expectUntouched();
+}
+
+TEST_F(Reset, ErasesTheDrawKeepsThePrizesAndStartsTheProgramAgain) {
+    EXPECT_EQ(reset({msg::kAnswerOk, msg::kAnswerOk}), 0);
+    ASSERT_EQ(host.dialogs.messages.size(), 2u);
+    EXPECT_EQ(message(1).text, Gbk("初始化完毕，抽奖系统将重新启动！"));
+    EXPECT_EQ(message(1).style, 0);
+    ASSERT_EQ(host.shell.calls.size(), 1u);
+    EXPECT_EQ(host.shell.calls[0].what, "runProgram");
+    EXPECT_EQ(host.shell.calls[0].argument, "\"" + folder.path("luckydraw") + "\"");
+
+    EXPECT_FALSE(folder.exists("进度.txt"));
+    EXPECT_FALSE(folder.exists("抽奖结果.txt"));
+    EXPECT_EQ(history(), (std::vector<std::string>{Gbk("李四  ------  头奖\r\n")}));
+    EXPECT_FALSE(folder.exists("底图.jpg"));
+    EXPECT_EQ(folder.read("底图_bak.jpg"), "new background");
+    EXPECT_EQ(folder.read("zj.txt"), "picks");
+    EXPECT_TRUE(folder.exists("奖品图片/1.jpg"));
+    EXPECT_FALSE(folder.exists("peizhi.a.new"));
+    // The 26 keys from the live fields, in order, and nothing else.
+    std::string expected = "[zbt]\r\n特等奖人数=5\r\n一等奖人数=2\r\n";
+    for (const char* level : {"二等奖", "三等奖", "四等奖", "五等奖", "六等奖", "七等奖"})
+        expected += std::string(level) + "人数=\r\n";
+    expected += "fbt=年会\r\nzbt=某某公司现场抽奖仪式\r\n特等奖=头奖\r\n一等奖=一等奖\r\n";
+    for (const char* level : {"二等奖", "三等奖", "四等奖", "五等奖", "六等奖", "七等奖"})
+        expected += std::string(level) + "=\r\n";
+    expected += "奖项1图片=有图片\r\n";
+    for (int n = 2; n <= 8; ++n) expected += "奖项" + std::to_string(n) + "图片= \r\n";
+    EXPECT_EQ(folder.read("peizhi.a"), Gbk(expected));
+}
+
+TEST_F(Reset, TheNewStartOffersNoResumeAndHasDefaultsWithThePrizeTable) {
+    ASSERT_EQ(reset({msg::kAnswerOk, msg::kAnswerOk}), 0);
+    restart();
+    EXPECT_TRUE(host.dialogs.messages.empty());
+    EXPECT_EQ(text("编辑框_奖项人数1"), "5");
+    EXPECT_EQ(text("编辑框_奖项1"), Gbk("头奖"));
+    EXPECT_EQ(control("组合框1").items().size(), 2u);
+    EXPECT_EQ(app::Stage().self().getInt(prop::kBorder), 0);  // full screen again
+    EXPECT_EQ(control("透明标签_主标题").left(), 32);
+    EXPECT_EQ(app::Stage().self().getText(prop::kBackPicture), "");
+    EXPECT_FALSE(stored(keys::Password()));
+}
+
+TEST_F(Reset, TwoResetsInARowLoseTheFirstBackgroundAndAResetWithoutOneStillClearsTheBackup) {
+    ASSERT_EQ(reset({msg::kAnswerOk, msg::kAnswerOk}), 0);
+    ASSERT_EQ(reset({msg::kAnswerOk, msg::kAnswerOk}), 0);
+    EXPECT_FALSE(folder.exists("底图_bak.jpg"));
+    EXPECT_FALSE(folder.exists("底图.jpg"));
+}
+
+TEST_F(Reset, WhenTheResultsCannotBeKeptNothingIsErased) {
+    folder.write("history", "a file where the folder should be");
+    EXPECT_EQ(reset({msg::kAnswerOk}), std::nullopt);
+    ASSERT_EQ(host.dialogs.messages.size(), 2u);
+    EXPECT_EQ(message(1).text, Gbk("无法备份抽奖结果，初始化已取消！"));
+    EXPECT_EQ(message(1).style, 16);
+    EXPECT_EQ(message(1).caption, Gbk("初始化失败"));
+    expectUntouched();
+}
+
+TEST_F(Reset, WhenTheNewConfigurationCannotReplaceTheOldNothingIsErased) {
+    ::chmod(folder.path("peizhi.a").c_str(), 0444);
+    EXPECT_EQ(reset({msg::kAnswerOk}), std::nullopt);
+    ASSERT_EQ(host.dialogs.messages.size(), 2u);
+    EXPECT_EQ(message(1).style, 16);
+    EXPECT_EQ(message(1).caption, Gbk("初始化失败"));
+    EXPECT_NE(message(1).text.find(ConfigStore::path()), Text::npos);
+    expectUntouched();
+    EXPECT_FALSE(folder.exists("peizhi.a.new"));
+}
+
+TEST_F(Reset, WhenNoKeyCanBeWrittenNothingIsErased) {
+    SetWriteFailureAfterBytesForTest(0);
+    EXPECT_EQ(reset({msg::kAnswerOk}), std::nullopt);
+    SetWriteFailureAfterBytesForTest(-1);
+    EXPECT_EQ(message(1).caption, Gbk("初始化失败"));
+    expectUntouched();
+}
+
+TEST_F(Reset, AProgramThatCannotStartItselfAgainAsksTheOperatorToDoIt) {
+    host.shell.succeed = false;
+    EXPECT_EQ(reset({msg::kAnswerOk, msg::kAnswerOk, msg::kAnswerOk}), 0);
+    ASSERT_EQ(host.dialogs.messages.size(), 3u);
+    EXPECT_EQ(message(2).style, 48);
+    EXPECT_NE(message(2).text.find(folder.path("luckydraw")), Text::npos);
+}
+
+TEST_F(Reset, AMultiLineTitleCannotAddKeys) {
+    folder.write("cjini.txt", Gbk("甲公司\r\n[jindu]\r\n计数1=9"));
+    restart();
+    ASSERT_EQ(reset({msg::kAnswerOk, msg::kAnswerOk}), 0);
+    EXPECT_FALSE(stored(keys::Counter(1)));
+    EXPECT_EQ(stored(keys::MainTitle()), Gbk("甲公司  [jindu]  计数1=9"));
+}
+
+}  // namespace
+}  // namespace ld::test
