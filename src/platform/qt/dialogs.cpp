@@ -1,6 +1,7 @@
 #include "platform/qt/dialogs.h"
 
 #include <QAbstractButton>
+#include <QApplication>
 #include <QDialog>
 #include <QDialogButtonBox>
 #include <QDir>
@@ -8,9 +9,9 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPointer>
 #include <QPushButton>
 #include <QVBoxLayout>
-#include <memory>
 
 #include "platform/qt/font_dialog.h"
 #include "platform/qt/qt_text.h"
@@ -75,8 +76,14 @@ std::pair<QAbstractButton*, QAbstractButton*> AddButtons(QMessageBox& box, int s
 
 }  // namespace
 
-QMessageBox* BuildMessageBox(const Text& message, int style, const Text& caption) {
-    auto* box = new QMessageBox;
+QWidget* DialogOwner() {
+    // Over the active window (the full-screen stage, say), so the window manager keeps the
+    // dialog above it; none when the program has no active window.
+    return QApplication::activeWindow();
+}
+
+QMessageBox* BuildMessageBox(const Text& message, int style, const Text& caption, QWidget* owner) {
+    auto* box = new QMessageBox(owner);
     box->setWindowTitle(ToQString(caption));
     box->setText(ToQLines(message));
     box->setTextFormat(Qt::PlainText);
@@ -90,6 +97,17 @@ QMessageBox* BuildMessageBox(const Text& message, int style, const Text& caption
     return box;
 }
 
+int AnswerOf(int style) {
+    switch (style & 0x0F) {
+        case msg::kOk:
+            return msg::kAnswerOk;
+        case msg::kYesNo:
+            return msg::kAnswerNo;
+        default:
+            return msg::kAnswerCancel;
+    }
+}
+
 int AnswerOf(QMessageBox& box) {
     QAbstractButton* clicked = box.clickedButton();
     if (!clicked) clicked = box.escapeButton();
@@ -97,17 +115,21 @@ int AnswerOf(QMessageBox& box) {
 }
 
 int QtDialogs::showMessage(const Text& message, int style, const Text& caption) {
-    std::unique_ptr<QMessageBox> box(BuildMessageBox(message, style, caption));
+    // Guarded: an owner that goes away while the box is open takes the box with it.
+    QPointer<QMessageBox> box(BuildMessageBox(message, style, caption, DialogOwner()));
     box->exec();
-    return AnswerOf(*box);
+    if (!box) return AnswerOf(style);
+    int answer = AnswerOf(*box);
+    delete box.data();
+    return answer;
 }
 
 bool QtDialogs::inputBox(const Text& prompt, const Text& caption, const Text& initial, Text& value,
                          bool masked) {
-    QDialog dialog;
-    dialog.setWindowTitle(ToQString(caption));
-    dialog.setWindowModality(Qt::ApplicationModal);
-    auto* layout = new QVBoxLayout(&dialog);
+    QPointer<QDialog> dialog(new QDialog(DialogOwner()));
+    dialog->setWindowTitle(ToQString(caption));
+    dialog->setWindowModality(Qt::ApplicationModal);
+    auto* layout = new QVBoxLayout(dialog);
     auto* label = new QLabel(ToQLines(prompt));
     label->setWordWrap(true);
     auto* edit = new QLineEdit(ToQString(initial));
@@ -117,14 +139,15 @@ bool QtDialogs::inputBox(const Text& prompt, const Text& caption, const Text& in
     auto* buttons = new QDialogButtonBox;
     buttons->addButton(Utf8("确定"), QDialogButtonBox::AcceptRole);
     buttons->addButton(Utf8("取消"), QDialogButtonBox::RejectRole);
-    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
-    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
     layout->addWidget(label);
     layout->addWidget(edit);
     layout->addWidget(buttons);
-    if (dialog.exec() != QDialog::Accepted) return false;
-    value = FromQString(edit->text());
-    return true;
+    const bool accepted = dialog->exec() == QDialog::Accepted && dialog;
+    if (accepted) value = FromQString(edit->text());
+    delete dialog.data();
+    return accepted;
 }
 
 QString ToQtFilter(const Text& filter) {
@@ -146,8 +169,8 @@ bool QtDialogs::openFile(const Text& filter, Text& chosenPath) {
     // Qt's own dialog: its name filter ignores case, as the Windows one does (*.jpg finds
     // photo.JPG); a desktop's native dialog may not.
     QString path =
-        QFileDialog::getOpenFileName(nullptr, Utf8("打开"), QDir::currentPath(), ToQtFilter(filter),
-                                     nullptr, QFileDialog::DontUseNativeDialog);
+        QFileDialog::getOpenFileName(DialogOwner(), Utf8("打开"), QDir::currentPath(),
+                                     ToQtFilter(filter), nullptr, QFileDialog::DontUseNativeDialog);
     if (path.isEmpty()) return false;
     chosenPath = FileNameToGbk(QDir::toNativeSeparators(path).toStdString());
     return true;

@@ -7,6 +7,7 @@
 #include "services/host.h"
 
 class QMessageBox;
+class QWidget;
 
 namespace ld::qt {
 
@@ -22,8 +23,13 @@ public:
 // Builds the message box for a Windows style word (buttons, icon, default and escape
 // buttons); the answer code of each button is kept in its "answer" property. Exposed for
 // tests, which click the buttons.
-QMessageBox* BuildMessageBox(const Text& message, int style, const Text& caption);
+QMessageBox* BuildMessageBox(const Text& message, int style, const Text& caption,
+                             QWidget* owner = nullptr);
 int AnswerOf(QMessageBox& box);
+// The answer of a box closed without a button: its escape answer.
+int AnswerOf(int style);
+// The window dialogs are shown over.
+QWidget* DialogOwner();
 
 // "desc|pattern|desc|pattern" (patterns separated by ';') to Qt's "desc (patterns);;...".
 QString ToQtFilter(const Text& filter);

@@ -9,11 +9,13 @@
 #include <QIcon>
 #include <QLabel>
 #include <QPixmap>
+#include <QPointer>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QVBoxLayout>
 #include <cmath>
 
+#include "platform/qt/dialogs.h"
 #include "platform/qt/qt_text.h"
 
 namespace ld::qt {
@@ -113,10 +115,11 @@ FontChoice FontColorDialog::choice() const {
 }
 
 bool FontColorDialog::choose(FontChoice& font) {
-    FontColorDialog dialog(font);
-    if (dialog.exec() != QDialog::Accepted) return false;
-    font = dialog.choice();
-    return true;
+    QPointer<FontColorDialog> dialog(new FontColorDialog(font, DialogOwner()));
+    const bool accepted = dialog->exec() == QDialog::Accepted && dialog;
+    if (accepted) font = dialog->choice();
+    delete dialog.data();
+    return accepted;
 }
 
 }  // namespace ld::qt
