@@ -81,13 +81,18 @@ const UsedControl kUsedControls[] = {
     {"MainWindow", "选择框_是否允许重复抽奖", ControlType::CheckBox},
     {"MainWindow", "选择框_禁用特效", ControlType::CheckBox},
     {"MainWindow", "选择框_不显示按钮", ControlType::CheckBox},
+    {"MainWindow", "标签8", ControlType::Label},
+    {"MainWindow", "按钮_保存", ControlType::Button},
     {"PasswordWindow", "编辑框1", ControlType::EditBox},
+    {"PasswordWindow", "按钮_登陆", ControlType::Button},
+    {"PasswordWindow", "按钮_修改密码", ControlType::Button},
 };
 // Per level N = 1..8, in the settings table.
 const std::pair<const char*, ControlType> kUsedLevelControls[] = {
     {"编辑框_奖项%", ControlType::EditBox},     {"编辑框_奖项人数%", ControlType::EditBox},
     {"编辑框_奖项%图片", ControlType::EditBox}, {"编辑框_中奖人%", ControlType::EditBox},
     {"编辑框_中奖人%%", ControlType::EditBox},  {"编辑框_中奖人%%%", ControlType::EditBox},
+    {"按钮_奖项%浏览", ControlType::Button},    {"按钮_奖项%浏览1", ControlType::Button},
 };
 
 TEST_F(AppHandlers, EveryControlTheApplicationAddressesExistsWithItsType) {
@@ -155,6 +160,35 @@ TEST_F(AppHandlers, CelebrationCoversTheScreenAndPicksAnAnimation) {
     EXPECT_EQ(self.height(), 768);
     EXPECT_TRUE(self.tag() == "1" || self.tag() == "2" || self.tag() == "3") << self.tag();
     EXPECT_TRUE(IsWindowLoaded(app::kMainWindow));
+}
+
+// The gestures, check boxes, buttons and menu commands of the settings reach their routines.
+TEST_F(AppHandlers, EverySettingsControlAndCommandIsBound) {
+    Window& w = stage();
+    for (const char* name : {"透明标签_主标题", "透明标签_副标题", "图片框_照片", "透明标签_中奖人",
+                             "透明标签_恭喜", "透明标签_抽取进度", "透明标签_奖项等级", "组合框1",
+                             "超级按钮", "图片框_奖品", "外形框1", "标签8"})
+        EXPECT_TRUE(w.control(Gbk(name)).isBound(ev::kLeftDown)) << name;
+    for (const char* name : {"分隔条_上", "分隔条_下", "分隔条_左", "分隔条_右"})
+        EXPECT_TRUE(w.control(Gbk(name)).isBound(ev::kPositionChanged)) << name;
+    for (const char* name : {"选择框_禁用特效", "选择框_不显示按钮", "按钮_保存"})
+        EXPECT_TRUE(w.control(Gbk(name)).isBound(ev::kClicked)) << name;
+    for (int n = 1; n <= 8; ++n) {
+        for (const char* tail : {"浏览", "浏览1"}) {
+            Text name = Gbk("按钮_奖项") + std::to_string(n) + Gbk(tail);
+            EXPECT_TRUE(w.control(name).isBound(ev::kClicked)) << name;
+        }
+    }
+    for (const char* item :
+         {"更换主标题", "更换副标题", "奖项设置", "设置抽奖照片数据", "查看抽奖结果", "更换背景图",
+          "取消背景图", "更换背景音乐", "启用背景音乐", "禁用背景音乐", "主标题", "副标题",
+          "滚动抽取", "抽奖结果", "窗口", "全屏"})
+        EXPECT_TRUE(static_cast<bool>(w.menuItem(Gbk(item)).selected)) << item;
+    ASSERT_TRUE(LoadWindow(app::kPasswordWindow));
+    Window& password = manager.window(app::kPasswordWindow);
+    EXPECT_TRUE(password.self().isBound(ev::kCreated));
+    for (const char* name : {"按钮_登陆", "按钮_修改密码"})
+        EXPECT_TRUE(password.control(Gbk(name)).isBound(ev::kClicked)) << name;
 }
 
 }  // namespace
