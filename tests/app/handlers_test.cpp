@@ -112,8 +112,22 @@ TEST_F(AppHandlers, EveryControlTheApplicationAddressesExistsWithItsType) {
         }
     }
     Window& w = stage();
-    for (const char* item : {"启用背景音乐", "禁用背景音乐", "窗口", "全屏"})
+    for (const char* item : {"启用背景音乐", "禁用背景音乐", "窗口", "全屏", "放弃当前中奖人"})
         EXPECT_FALSE(test::CatchExit([&] { w.menuItem(Gbk(item)); })) << item;
+    // The events through which the draw is driven.
+    const std::pair<const char*, int> kDrawEvents[] = {
+        {"超级按钮", ev::kClicked},   {"标签1_抽奖大标题", ev::kNotification},
+        {"时钟_取随机", ev::kTick},   {"时钟_开始", ev::kTick},
+        {"组合框1", ev::kItemChosen},
+    };
+    for (const auto& [name, event] : kDrawEvents)
+        EXPECT_TRUE(w.control(Gbk(name)).isBound(event)) << name;
+    EXPECT_TRUE(static_cast<bool>(w.menuItem(Gbk("放弃当前中奖人")).selected));
+    // Start-up, exit and reset.
+    EXPECT_TRUE(w.self().isBound(ev::kCreated));
+    EXPECT_TRUE(w.self().isBound(ev::kMayClose));
+    for (const char* item : {"退出", "软件初始化"})
+        EXPECT_TRUE(static_cast<bool>(w.menuItem(Gbk(item)).selected)) << item;
 }
 
 TEST_F(AppHandlers, EnterIsArmedOnlyWhileTheDrawScreenIsActive) {
