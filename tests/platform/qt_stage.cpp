@@ -13,7 +13,8 @@ namespace {
 
 // The offscreen platform says so whenever a window asks it for a grab or a raise.
 void QuietPlatformNotes(QtMsgType type, const QMessageLogContext&, const QString& message) {
-    if (message.startsWith(QStringLiteral("This plugin does not support"))) return;
+    if (message.isEmpty() || message.startsWith(QStringLiteral("This plugin does not support")))
+        return;
     if (type != QtDebugMsg) fprintf(stderr, "%s\n", qPrintable(message));
 }
 

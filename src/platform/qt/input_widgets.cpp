@@ -11,7 +11,7 @@
 namespace ld::qt {
 
 EditBoxWidget::EditBoxWidget(Control& control, QWidget* parent)
-    : QWidget(parent), ControlView(control) {
+    : ControlView(control), QWidget(parent) {
     auto* layout = new QHBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     if (control.getBool(prop::kMultiLine)) {
@@ -78,7 +78,7 @@ void EditBoxWidget::sync(int index) {
 }
 
 ButtonWidget::ButtonWidget(Control& control, QWidget* parent)
-    : QPushButton(parent), ControlView(control) {
+    : ControlView(control), QPushButton(parent) {
     setAutoDefault(false);
     connect(this, &QPushButton::clicked, this, [this] {
         if (!detached()) this->control().raise(ev::kClicked);
@@ -93,7 +93,7 @@ void ButtonWidget::sync(int index) {
 }
 
 CheckBoxWidget::CheckBoxWidget(Control& control, QWidget* parent)
-    : QCheckBox(parent), ControlView(control) {
+    : ControlView(control), QCheckBox(parent) {
     // The clicked event comes after the check state has flipped.
     connect(this, &QCheckBox::clicked, this, [this](bool checked) {
         if (detached()) return;
@@ -114,7 +114,7 @@ void CheckBoxWidget::sync(int index) {
 }
 
 ComboBoxWidget::ComboBoxWidget(Control& control, QWidget* parent)
-    : QComboBox(parent), ControlView(control) {
+    : ControlView(control), QComboBox(parent) {
     setEditable(!control.getBool(prop::kDropDownList));
     setInsertPolicy(QComboBox::NoInsert);
     // An item confirmed from the list (or chosen with the arrow keys) is the item-chosen
@@ -154,7 +154,7 @@ void ComboBoxWidget::sync(int index) {
 }
 
 ListBoxWidget::ListBoxWidget(Control& control, QWidget* parent)
-    : QListWidget(parent), ControlView(control) {
+    : ControlView(control), QListWidget(parent) {
     RelayInputFrom(*this, viewport());
 }
 
@@ -174,7 +174,7 @@ void ListBoxWidget::sync(int index) {
 }
 
 GroupBoxWidget::GroupBoxWidget(Control& control, QWidget* parent)
-    : QGroupBox(parent), ControlView(control) {}
+    : ControlView(control), QGroupBox(parent) {}
 
 void GroupBoxWidget::sync(int index) {
     ControlView::sync(index);
@@ -184,7 +184,7 @@ void GroupBoxWidget::sync(int index) {
 }
 
 ShapeBoxWidget::ShapeBoxWidget(Control& control, QWidget* parent)
-    : QWidget(parent), ControlView(control) {}
+    : ControlView(control), QWidget(parent) {}
 
 void ShapeBoxWidget::paintEvent(QPaintEvent*) {
     if (detached()) return;

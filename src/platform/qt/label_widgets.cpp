@@ -11,7 +11,7 @@ constexpr int kCentredWord = 2;
 }
 
 TransLabelWidget::TransLabelWidget(Control& control, QWidget* parent)
-    : QWidget(parent), ControlView(control) {
+    : ControlView(control), QWidget(parent) {
     // No background of its own: the window's picture shows around the letters.
     setAttribute(Qt::WA_TranslucentBackground);
     setAutoFillBackground(false);
@@ -61,7 +61,7 @@ void TransLabelWidget::paintEvent(QPaintEvent*) {
     painter.drawText(box, alignment() | Qt::TextDontClip, text);
 }
 
-LabelWidget::LabelWidget(Control& control, QWidget* parent) : QLabel(parent), ControlView(control) {
+LabelWidget::LabelWidget(Control& control, QWidget* parent) : ControlView(control), QLabel(parent) {
     setTextFormat(Qt::PlainText);
     setAlignment(Qt::AlignLeft | Qt::AlignTop);
     // No word wrap: with fonts a little wider than the Windows ones a wrapped tail would

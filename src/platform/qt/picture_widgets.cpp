@@ -9,7 +9,7 @@
 namespace ld::qt {
 
 PicBoxWidget::PicBoxWidget(Control& control, QWidget* parent)
-    : QWidget(parent), ControlView(control) {
+    : ControlView(control), QWidget(parent) {
     setAttribute(Qt::WA_TranslucentBackground);
 }
 
@@ -48,7 +48,7 @@ void PicBoxWidget::paintEvent(QPaintEvent*) {
 }
 
 SuperButtonWidget::SuperButtonWidget(Control& control, QWidget* parent)
-    : QAbstractButton(parent), ControlView(control) {
+    : ControlView(control), QAbstractButton(parent) {
     setFocusPolicy(Qt::StrongFocus);
     setCursor(Qt::PointingHandCursor);
     // Qt's button already clicks on the space bar while it has the focus.
@@ -112,7 +112,7 @@ void SuperButtonWidget::paintEvent(QPaintEvent*) {
 }
 
 SplitterBarWidget::SplitterBarWidget(Control& control, QWidget* parent)
-    : QWidget(parent), ControlView(control) {
+    : ControlView(control), QWidget(parent) {
     setAttribute(Qt::WA_TranslucentBackground);
 }
 

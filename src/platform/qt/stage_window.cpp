@@ -16,7 +16,7 @@
 namespace ld::qt {
 
 StageWindow::StageWindow(Window& window, StageWindow* owner)
-    : QWidget(owner, Qt::Window), ControlView(window.self()), window_(window) {
+    : ControlView(window.self()), QWidget(owner, Qt::Window), window_(window) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     overlay_ = owner != nullptr && window.self().getInt(prop::kBorder) == 0;
     if (overlay_) {

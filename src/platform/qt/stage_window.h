@@ -11,7 +11,7 @@
 
 namespace ld::qt {
 
-class StageWindow : public QWidget, public ControlView, private ModelObserver {
+class StageWindow : public ControlView, private ModelObserver, public QWidget {
 public:
     // `owner` is the stage of the model window's parent window, if any.
     StageWindow(Window& window, StageWindow* owner);

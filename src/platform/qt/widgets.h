@@ -1,5 +1,7 @@
 // One widget class per control type. Each draws its control from the model and turns input
-// back into model changes and events; none knows which screen it is on.
+// back into model changes and events; none knows which screen it is on. ControlView comes
+// first among the bases: it must outlive the widget's own tear-down, which still sends
+// events to the input relay.
 #pragma once
 
 #include <QAbstractButton>
@@ -26,7 +28,7 @@ ControlView* CreateControlView(Control& control, QWidget* parent);
 
 // Text drawn straight over the window's background, in its font and colour, with no box.
 // It is not clipped to its width: a label of width 0 still shows its text.
-class TransLabelWidget : public QWidget, public ControlView {
+class TransLabelWidget : public ControlView, public QWidget {
 public:
     TransLabelWidget(Control& control, QWidget* parent);
     QWidget* widget() override { return this; }
@@ -42,7 +44,7 @@ private:
     QRect textRect() const;  // relative to the model's origin
 };
 
-class LabelWidget : public QLabel, public ControlView {
+class LabelWidget : public ControlView, public QLabel {
 public:
     LabelWidget(Control& control, QWidget* parent);
     QWidget* widget() override { return this; }
@@ -51,7 +53,7 @@ public:
 };
 
 // Display modes: 0 top-left at natural size, 1 stretched, 2 centred and shrunk to fit.
-class PicBoxWidget : public QWidget, public ControlView {
+class PicBoxWidget : public ControlView, public QWidget {
 public:
     PicBoxWidget(Control& control, QWidget* parent);
     QWidget* widget() override { return this; }
@@ -72,7 +74,7 @@ private:
 
 // The picture-faced start button: face, caption, font, tooltip, a rounded outline and the
 // space bar while it has the focus.
-class SuperButtonWidget : public QAbstractButton, public ControlView {
+class SuperButtonWidget : public ControlView, public QAbstractButton {
 public:
     SuperButtonWidget(Control& control, QWidget* parent);
     QWidget* widget() override { return this; }
@@ -90,7 +92,7 @@ private:
 
 // A bar of one pixel that the user drags across its length; the drop reports the old and
 // the new position.
-class SplitterBarWidget : public QWidget, public ControlView {
+class SplitterBarWidget : public ControlView, public QWidget {
 public:
     SplitterBarWidget(Control& control, QWidget* parent);
     QWidget* widget() override { return this; }
@@ -113,7 +115,7 @@ private:
 };
 
 // Single-line or multi-line; masked for passwords. The program's text follows every edit.
-class EditBoxWidget : public QWidget, public ControlView {
+class EditBoxWidget : public ControlView, public QWidget {
 public:
     EditBoxWidget(Control& control, QWidget* parent);
     QWidget* widget() override { return this; }
@@ -132,21 +134,21 @@ private:
     bool taking_ = false;
 };
 
-class ButtonWidget : public QPushButton, public ControlView {
+class ButtonWidget : public ControlView, public QPushButton {
 public:
     ButtonWidget(Control& control, QWidget* parent);
     QWidget* widget() override { return this; }
     void sync(int index) override;
 };
 
-class CheckBoxWidget : public QCheckBox, public ControlView {
+class CheckBoxWidget : public ControlView, public QCheckBox {
 public:
     CheckBoxWidget(Control& control, QWidget* parent);
     QWidget* widget() override { return this; }
     void sync(int index) override;
 };
 
-class ComboBoxWidget : public QComboBox, public ControlView {
+class ComboBoxWidget : public ControlView, public QComboBox {
 public:
     ComboBoxWidget(Control& control, QWidget* parent);
     QWidget* widget() override { return this; }
@@ -157,7 +159,7 @@ private:
     void showChosen();
 };
 
-class ListBoxWidget : public QListWidget, public ControlView {
+class ListBoxWidget : public ControlView, public QListWidget {
 public:
     ListBoxWidget(Control& control, QWidget* parent);
     QWidget* widget() override { return this; }
@@ -166,7 +168,7 @@ public:
 };
 
 // A container: its children live inside it and are cut off at its edges.
-class GroupBoxWidget : public QGroupBox, public ControlView {
+class GroupBoxWidget : public ControlView, public QGroupBox {
 public:
     GroupBoxWidget(Control& control, QWidget* parent);
     QWidget* widget() override { return this; }
@@ -175,7 +177,7 @@ public:
 };
 
 // A filled, framed rectangle that contains other controls.
-class ShapeBoxWidget : public QWidget, public ControlView {
+class ShapeBoxWidget : public ControlView, public QWidget {
 public:
     ShapeBoxWidget(Control& control, QWidget* parent);
     QWidget* widget() override { return this; }
