@@ -7,6 +7,7 @@
 #include <QGroupBox>
 #include <QLineEdit>
 #include <QPlainTextEdit>
+#include <QProxyStyle>
 #include <QScreen>
 
 #include "qt_stage.h"
@@ -226,6 +227,32 @@ TEST_F(Widgets, FullScreenIsTheScreenWithoutFrameAndWindowedKeepsTheFrame) {
     QCoreApplication::processEvents();
     EXPECT_FALSE(s.windowState() & (Qt::WindowFullScreen | Qt::WindowMaximized));
     EXPECT_EQ(s.frameGeometry().width(), 300);
+}
+
+}  // namespace
+}  // namespace ld::qt::test
+
+namespace ld::qt::test {
+namespace {
+
+TEST_F(Widgets, FlatStyleReachesEveryWindowAndKeepsTheControlsFonts) {
+    define("Later", [](Window& w) {
+        add(w, ControlType::Button, "b", {0, 0, 100, 30})
+            .set(prop::kFont, FontValue{Gbk("隶书"), 35});
+    });
+    const QString ordinary = QApplication::style()->name();
+    gui.setFlatControlStyle(1);
+    Window& later = load("Later");
+    QWidget* present = widgetOf(*check);
+    QWidget* made = widgetOf(*later.find("b"));
+    EXPECT_EQ(present->style(), QApplication::style());
+    EXPECT_EQ(made->style(), QApplication::style());
+    EXPECT_NE(dynamic_cast<QProxyStyle*>(QApplication::style()), nullptr);
+    EXPECT_EQ(made->font().pixelSize(), 35);  // a style sheet would have put 12 here
+    gui.setFlatControlStyle(0);
+    EXPECT_EQ(dynamic_cast<QProxyStyle*>(QApplication::style()), nullptr);
+    EXPECT_EQ(QApplication::style()->name(), ordinary);
+    EXPECT_EQ(made->font().pixelSize(), 35);
 }
 
 }  // namespace
