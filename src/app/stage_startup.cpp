@@ -1,5 +1,7 @@
 #include "app/stage_startup.h"
 
+#include "ui/gui.h"
+
 #include "app/app_state.h"
 #include "app/data_files.h"
 #include "app/draw_files.h"
@@ -72,7 +74,7 @@ void StartUpStage() {
     LoadParticipants(listing);
     WriteStartupCopy(State().draw.poolText);
     SetHiddenLabelFontSize();
-    // The flat control style is the host's own look; nothing to set in the model.
+    if (hasGui()) gui().setFlatControlStyle(1);
     ApplyStoredFonts();
     ApplyPictureSizes();
     State().draw.nextOrdinal = 1;

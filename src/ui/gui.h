@@ -38,6 +38,8 @@ public:
     virtual Window* activeWindow() = 0;
     // Plays celebration animation 1..3 in the window until it closes.
     virtual void playAnimation(Window& window, int animation) {}
+    // 1..3: standard controls of every window, present and later, drawn flat; 0: off.
+    virtual void setFlatControlStyle(int style) {}
 };
 
 Gui& gui();

@@ -33,7 +33,7 @@ public:
     // Plays firework animation 1..3 in the window (the celebration).
     void playAnimation(Window& window, int animation) override;
     // 1..3 draws the standard controls of every window flat from now on, 0 turns it off.
-    void setFlatControlStyle(int style);
+    void setFlatControlStyle(int style) override;
 
     StageWindow* stageOf(const Window& window) const;
     ControlView* viewOf(const Control& control) const;

@@ -2,6 +2,7 @@
 
 #include <QApplication>
 
+#include "app/app_state.h"
 #include "app/handlers.h"
 #include "framework/builtin_templates.h"
 #include "framework/startup.h"
@@ -22,6 +23,7 @@ int RunProgram(int argc, char** argv) {
     steps.block = BuiltInTemplateBlock();
     steps.handlerNames = BuiltInHandlerNames();
     steps.registerHandlers = app::RegisterHandlers;
+    steps.initialiseApplication = app::InitialiseApplication;
     return RunStartup(steps);
 }
 

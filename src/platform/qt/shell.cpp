@@ -38,11 +38,7 @@ bool QtShell::open(const Text& target, bool folder) {
     QFileInfo info(path);
     bool ok = folder ? info.isDir() : info.exists();
     if (ok) ok = QDesktopServices::openUrl(QUrl::fromLocalFile(path));
-    if (!ok && host().dialogs) {
-        // The Windows shell told the operator itself; here nobody else would.
-        Text message = Gbk("无法打开“") + target + Gbk("”。");
-        host().dialogs->showMessage(message, msg::kIconStop, Gbk("打开"));
-    }
+    // A failure is the caller's to report: the application names the file to the operator.
     return ok;
 }
 
