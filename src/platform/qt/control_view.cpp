@@ -30,11 +30,12 @@ int MouseEventNumber(QEvent::Type type, Qt::MouseButton button) {
 
 class InputRelay : public QObject {
 public:
-    InputRelay(ControlView& view, QObject* parent) : QObject(parent), view_(view) {}
+    InputRelay(ControlView& view, QObject* parent)
+        : QObject(parent), view_(view), alive_(view.alive()) {}
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
-        if (view_.detached()) return false;
+        if (!*alive_ || view_.detached()) return false;
         switch (event->type()) {
             case QEvent::MouseButtonPress:
             case QEvent::MouseButtonRelease:
@@ -78,7 +79,7 @@ private:
         const int gesturesBefore = g_gestures;
         QPointer<QObject> alive(watched);
         view_.control().raise(number, args);
-        if (!alive || view_.detached()) return true;
+        if (!alive || !*alive_ || view_.detached()) return true;
         if (event->type() != QEvent::MouseButtonPress) return false;
         // The mouse went through a move loop or a menu: the press is spent.
         return view_.passive() || g_gestures != gesturesBefore;
@@ -92,7 +93,7 @@ private:
         if (mouseEvent->button() == Qt::LeftButton && control.isBound(ev::kDoubleClick)) {
             EventArgs args = argsFor(watched, mouseEvent);
             control.raise(ev::kDoubleClick, args);
-            if (view_.detached()) return true;
+            if (!*alive_ || view_.detached()) return true;
         }
         QMouseEvent press(QEvent::MouseButtonPress, mouseEvent->position(),
                           mouseEvent->scenePosition(), mouseEvent->globalPosition(),
@@ -101,6 +102,7 @@ private:
     }
 
     ControlView& view_;
+    std::shared_ptr<const bool> alive_;
 };
 
 }  // namespace

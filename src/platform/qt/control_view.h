@@ -2,6 +2,8 @@
 // property change, and turns mouse input into the control's events.
 #pragma once
 
+#include <memory>
+
 #include <QObject>
 #include <QPoint>
 #include <QRect>
@@ -18,7 +20,9 @@ constexpr int kAllProperties = -1000;
 class ControlView {
 public:
     explicit ControlView(Control& control) : control_(control) {}
-    virtual ~ControlView() = default;
+    // The widget's own destructor runs after this one and may still send it focus events:
+    // the relay checks `alive()` before it touches the view.
+    virtual ~ControlView() { *alive_ = false; }
     ControlView(const ControlView&) = delete;
     ControlView& operator=(const ControlView&) = delete;
 
@@ -44,6 +48,7 @@ public:
     // Once the model window is gone the view must not touch the control again.
     void detach() { detached_ = true; }
     bool detached() const { return detached_; }
+    std::shared_ptr<const bool> alive() const { return alive_; }
 
 protected:
     void applyGeometry();
@@ -51,6 +56,7 @@ protected:
 private:
     Control& control_;
     bool detached_ = false;
+    std::shared_ptr<bool> alive_ = std::make_shared<bool>(true);
 };
 
 // Raises the control's mouse and focus events from its widget (and the widget's inner
