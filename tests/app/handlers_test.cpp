@@ -8,36 +8,17 @@
 #include "framework/builtin_templates.h"
 #include "framework/popup_menu.h"
 #include "framework/template_library.h"
+#include "stage_fixture.h"
 #include "support/test_host.h"
 #include "ui/hotkeys.h"
 
 namespace ld {
 namespace {
 
-class AppHandlers : public ::testing::Test {
+// The real draw screen in a fresh program folder (see stage_fixture.h).
+class AppHandlers : public test::StageTest {
 protected:
-    void SetUp() override {
-        app::RegisterHandlers(routines);
-        Text error;
-        ASSERT_TRUE(library.load(BuiltInTemplateBlock(), BuiltInHandlerNames(), routines, &error))
-            << error;
-        setTemplates(&library);
-        setWindowManager(&manager);
-    }
-    void TearDown() override {
-        for (const auto& w : library.windows()) manager.destroyWindow(w.name);
-        setWindowManager(nullptr);
-        setTemplates(nullptr);
-    }
-    Window& stage() {
-        EXPECT_TRUE(LoadWindow(app::kMainWindow));
-        return manager.window(app::kMainWindow);
-    }
-
-    test::TestHost host;
-    HandlerTable routines;
-    TemplateLibrary library;
-    WindowManager manager{library.factory()};
+    Window& stage() { return start(); }
 };
 
 // The controls the application's handlers address, with the type they expect. A handler that
