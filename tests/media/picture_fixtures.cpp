@@ -8,41 +8,10 @@
 #include <fstream>
 #include <vector>
 
+#include "media/exif_writer.h"
 #include "media/jpeg_encoder.h"
 
 namespace ld::fixtures {
-namespace {
-
-class TiffWriter {
-public:
-    explicit TiffWriter(bool big) : big_(big) {}
-    void u16(uint16_t v) {
-        const char a = static_cast<char>(v >> 8), b = static_cast<char>(v & 0xFF);
-        out.push_back(big_ ? a : b);
-        out.push_back(big_ ? b : a);
-    }
-    void u32(uint32_t v) {
-        u16(static_cast<uint16_t>(big_ ? v >> 16 : v & 0xFFFF));
-        u16(static_cast<uint16_t>(big_ ? v & 0xFFFF : v >> 16));
-    }
-    void entry(uint16_t tag, uint16_t type, uint32_t count, uint32_t value) {
-        u16(tag);
-        u16(type);
-        u32(count);
-        if (type == 3 && count == 1) {  // a SHORT sits in the first half of the value field
-            u16(static_cast<uint16_t>(value));
-            u16(0);
-        } else {
-            u32(value);
-        }
-    }
-    std::string out;
-
-private:
-    bool big_;
-};
-
-}  // namespace
 
 Image Filled(int w, int h, Rgb c) {
     Image img(w, h);
@@ -97,26 +66,8 @@ bool Near(const Image& img, int x, int y, Rgb expected, int tolerance) {
 }
 
 std::string ExifPayload(const PhotoOptions& o) {
-    TiffWriter t(o.bigEndian);
-    t.out = o.bigEndian ? std::string("MM\0*", 4) : std::string("II*\0", 4);
-    t.u32(8);
-    const uint16_t ifd0Count = o.orientation ? 2 : 1;
-    const uint32_t ifd0End = 8 + 2 + ifd0Count * 12 + 4;
-    const uint32_t makeAt = ifd0End, ifd1At = makeAt + 6;
-    const uint32_t thumbAt = ifd1At + 2 + 2 * 12 + 4;
-    t.u16(ifd0Count);
-    t.entry(0x010F, 2, 6, makeAt);  // Make, so the orientation is not the only entry
-    if (o.orientation) t.entry(0x0112, 3, 1, static_cast<uint32_t>(o.orientation));
-    t.u32(o.thumbnail.empty() ? 0 : ifd1At);
-    t.out.append("Phone", 6);
-    if (!o.thumbnail.empty()) {
-        t.u16(2);
-        t.entry(0x0201, 4, 1, thumbAt);
-        t.entry(0x0202, 4, 1, static_cast<uint32_t>(o.thumbnail.size()));
-        t.u32(0);
-        t.out += o.thumbnail;
-    }
-    return std::string("Exif\0\0", 6) + t.out;
+    return MakeExifPayload(
+        {.orientation = o.orientation, .thumbnail = o.thumbnail, .bigEndian = o.bigEndian});
 }
 
 std::string PhotoJpeg(const Image& pixels, const PhotoOptions& o) {
