@@ -1,0 +1,206 @@
+#!/usr/bin/env bash
+# End to end: the real program in a temporary folder of its own, on an X display, driven by
+# xdotool as an operator would. Two participants and one level of two winners:
+#   run 1: choose the level, Enter to start, Enter to stop; the results file holds the one
+#          winner; exit through the pop-up menu and save (进度.txt = the other participant,
+#          counter 1 = 1);
+#   run 2: resume, choose the level, draw again: the only participant left wins, the results
+#          file holds both records; exit and save (进度.txt empty, counter 1 = 2);
+#   run 3: resume, choose the level, Enter: the start is refused, the level being complete.
+# Every check reads files or looks for windows by their captions; every wait is a bounded
+# poll. Without a DISPLAY the script runs itself under its own Xvfb (xvfb-run -a).
+#   tests/e2e/e2e_draw.sh <path of luckydraw>
+set -euo pipefail
+
+program=$(readlink -f "${1:?usage: e2e_draw.sh <path of luckydraw>}")
+if [ -z "${DISPLAY:-}" ]; then
+    exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$program"
+fi
+for tool in xdotool convert iconv; do
+    command -v "$tool" >/dev/null || { echo "e2e: $tool is missing" >&2; exit 1; }
+done
+
+# The program draws on the real display; its sounds go nowhere.
+export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy LC_ALL=C.UTF-8
+unset SESSION_MANAGER
+
+work=$(mktemp -d "${TMPDIR:-/tmp}/ld-e2e.XXXXXX")
+pid=""
+cleanup() {
+    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
+        kill "$pid" 2>/dev/null || true
+        wait "$pid" 2>/dev/null || true
+    fi
+    rm -rf "$work"
+}
+trap cleanup EXIT
+
+# Says what failed and what was on the screen; E2E_SHOTS=<folder> keeps a screenshot.
+fail() {
+    local w windows=""
+    echo "e2e: FAILED: $*" >&2
+    for w in $(xdotool search --onlyvisible --name '.+' 2>/dev/null); do
+        windows+=" '$(xdotool getwindowname "$w")'"
+    done
+    echo "e2e: windows on the display:${windows:- none}" >&2
+    [ -s "$work/program.log" ] && sed 's/^/e2e: program: /' "$work/program.log" | tail -n 20 >&2
+    if [ -n "${E2E_SHOTS:-}" ] && command -v import >/dev/null; then
+        import -window root "$E2E_SHOTS/failure.png" 2>/dev/null || true
+    fi
+    exit 1
+}
+
+crlf_gbk() { printf '%s\r\n' "$1" | iconv -f UTF-8 -t GB18030; }
+
+# Polls `condition` (a command) every 0.2 s for up to `seconds`.
+wait_for() {
+    local seconds=$1
+    shift
+    local tries=$((seconds * 5))
+    while ! "$@"; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || return 1
+        sleep 0.2
+    done
+}
+
+visible_window() { xdotool search --all --onlyvisible --pid "$pid" --name "^$1\$" >/dev/null 2>&1; }
+program_gone() { ! kill -0 "$pid" 2>/dev/null; }
+
+# The draw screen's own window: the largest visible titled window of the program.
+stage_window() {
+    local id best="" area best_area=0
+    for id in $(xdotool search --all --onlyvisible --pid "$pid" --name '.+' 2>/dev/null); do
+        eval "$(xdotool getwindowgeometry --shell "$id")"
+        area=$((WIDTH * HEIGHT))
+        if [ "$area" -gt "$best_area" ]; then best=$id best_area=$area; fi
+    done
+    [ -n "$best" ] && echo "$best"
+}
+
+start_program() {
+    (cd "$work/event" && exec ./luckydraw) >"$work/program.log" 2>&1 &
+    pid=$!
+}
+
+# Gives a window the keyboard, through the window manager when there is one.
+focus() {
+    xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"
+}
+
+# Answers the message box with this caption with a key (Y = Yes, Return = the default).
+# The box takes the keyboard itself when it opens; the key is sent again while it stays.
+answer() {
+    local caption=$1 key=$2 tries=20
+    wait_for 30 visible_window "$caption" || fail "no message box '$caption'"
+    while visible_window "$caption"; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || fail "message box '$caption' stays open"
+        sleep 0.5
+        xdotool key "$key"
+        sleep 0.5
+    done
+}
+
+# Waits for the draw screen, brings it to the front and remembers its geometry.
+await_stage() {
+    wait_for 30 stage_window >/dev/null || fail "the draw screen does not appear"
+    stage=$(stage_window)
+    focus "$stage"
+    eval "$(xdotool getwindowgeometry --shell "$stage")"
+    stage_x=$X stage_y=$Y stage_h=$HEIGHT
+}
+
+# The level selector sits at x 180, 77 pixels above the bottom in the default layout; a
+# click opens its list, whose one item then lies over the selector: a second click there
+# chooses it. (Return would choose it too, but the same Return also starts a draw.)
+choose_level() {
+    local x=$((stage_x + 220)) y=$((stage_y + stage_h - 64))
+    xdotool mousemove "$x" "$y" click 1
+    sleep 0.5
+    xdotool mousemove "$x" "$y" click 1
+    sleep 0.5
+}
+
+# Enter starts the roll, Enter again stops it; the stop rewrites the results file.
+draw_once() {
+    local before=$1
+    xdotool key Return
+    sleep 1
+    xdotool key Return
+    wait_for 30 eval '[ "$(wc -c 2>/dev/null <"$work/event/抽奖结果.txt" || echo 0)" -gt '"$before"' ]' ||
+        fail "no new record in 抽奖结果.txt after a start and a stop"
+}
+
+# The pop-up menu's last entry is 退出; Up from no selection wraps to it.
+exit_and_save() {
+    xdotool mousemove $((stage_x + 60)) $((stage_y + 300)) click 3
+    sleep 0.5
+    xdotool key Up Return
+    answer "退出是否保存进度？" y
+    answer "提示" Return
+    wait_for 30 program_gone || fail "the program is still running after saving"
+    pid=""
+}
+
+counter() {
+    iconv -f GB18030 -t UTF-8 "$work/event/peizhi.a" | tr -d '\r' |
+        sed -n "/^\[jindu\]/,/^\[/s/^计数$1=//p"
+}
+
+# The event folder: the program, two photos, one level of two winners, windowed, no effects.
+mkdir -p "$work/event/photo"
+cp "$program" "$work/event/luckydraw"
+convert -size 320x240 xc:'#3060a0' "$work/event/photo/张三.jpg"
+convert -size 320x240 xc:'#a06030' "$work/event/photo/李四.jpg"
+{
+    crlf_gbk "[zbt]"
+    crlf_gbk "特等奖=特等奖"
+    crlf_gbk "特等奖人数=2"
+    crlf_gbk "界面大小=窗口"
+    crlf_gbk "禁用特效=真"
+} >"$work/event/peizhi.a"
+results="$work/event/抽奖结果.txt"
+progress="$work/event/进度.txt"
+
+# Run 1: a fresh draw of one winner, saved at exit.
+start_program
+await_stage
+choose_level
+draw_once 0
+first=""
+for name in 张三 李四; do
+    if cmp -s "$results" <(crlf_gbk "$name  ------  特等奖"); then first=$name; fi
+done
+[ -n "$first" ] || fail "抽奖结果.txt after the first stop: $(od -c "$results" | head -n3)"
+other=$([ "$first" = 张三 ] && echo 李四 || echo 张三)
+exit_and_save
+cmp -s "$progress" <(crlf_gbk "$other") || fail "进度.txt after run 1 is not '$other' CR LF"
+[ "$(counter 1)" = 1 ] || fail "计数1 after run 1 is '$(counter 1)', not 1"
+for n in 2 3 4 5 6 7 8; do
+    [ "$(counter $n)" = 0 ] || fail "计数$n after run 1 is '$(counter $n)', not 0"
+done
+
+# Run 2: resumed; the only participant left wins the level's second place.
+start_program
+answer "提示" y
+await_stage
+choose_level
+draw_once "$(wc -c <"$results")"
+cmp -s "$results" <(crlf_gbk "$first  ------  特等奖"; crlf_gbk "$other  ------  特等奖") ||
+    fail "抽奖结果.txt after run 2: $(iconv -f GB18030 -t UTF-8 "$results" | od -c | head -n4)"
+exit_and_save
+[ -e "$progress" ] && [ ! -s "$progress" ] || fail "进度.txt after run 2 is not empty"
+[ "$(counter 1)" = 2 ] || fail "计数1 after run 2 is '$(counter 1)', not 2"
+
+# Run 3: resumed again; the level is found where it was left, complete: a start is refused
+# and the results stay as they were.
+start_program
+answer "提示" y
+await_stage
+choose_level
+xdotool key Return
+wait_for 30 visible_window "信息提示" || fail "a start of the complete level is not refused"
+cmp -s "$results" <(crlf_gbk "$first  ------  特等奖"; crlf_gbk "$other  ------  特等奖") ||
+    fail "抽奖结果.txt changed after a refused start"
+echo "e2e: passed (first winner $first, then $other)"
