@@ -119,10 +119,11 @@ Figures TimeTicks(int ticks, const std::function<void(int)>& tick) {
 }
 
 void Report(const char* name, Figures f, Figures naive) {
-    std::printf("%-37s p50 %8.3f ms (%6.2f%% of 30 ms)  p99 %8.3f ms (%6.2f%% of 30 ms)"
-                "  p50 vs naive 1/%.0f\n",
-                name, f.p50, 100 * f.p50 / kIntervalMs, f.p99, 100 * f.p99 / kIntervalMs,
-                naive.p50 / f.p50);
+    std::printf(
+        "%-37s p50 %8.3f ms (%6.2f%% of 30 ms)  p99 %8.3f ms (%6.2f%% of 30 ms)"
+        "  p50 vs naive 1/%.0f\n",
+        name, f.p50, 100 * f.p50 / kIntervalMs, f.p99, 100 * f.p99 / kIntervalMs,
+        naive.p50 / f.p50);
 }
 
 // Full-size decode, then scaled into the box with the aspect ratio kept, and painted.
