@@ -2,6 +2,7 @@
 
 #include <QAbstractSpinBox>
 #include <QApplication>
+#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -23,6 +24,15 @@ bool IsTextField(QWidget* w) {
     return qobject_cast<QAbstractSpinBox*>(w) != nullptr;
 }
 
+// Enter on the level selector or inside its open list belongs to the list: it confirms an
+// item and must not start a draw as well.
+bool BelongsToSelector(QObject* watched) {
+    auto* w = qobject_cast<QWidget*>(watched);
+    if (!w) return false;
+    if (qobject_cast<QComboBox*>(w)) return true;
+    return w->window() && w->window()->windowType() == Qt::Popup;
+}
+
 class HotKeyFilter : public QObject {
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override {
@@ -31,6 +41,7 @@ protected:
         const int vk = VirtualKeyOf(key->key());
         const int modifiers = KeyStateOf(key->modifiers());
         if (vk == 0 || !HasHotKey(modifiers, vk) || !HotKeyMayTake(*key)) return false;
+        if (BelongsToSelector(watched)) return false;
         // A held key repeats; one press is one start or stop, not a burst of them.
         if (!key->isAutoRepeat()) DispatchHotKey(modifiers, vk);
         return true;
