@@ -25,6 +25,11 @@ void FramePrizeBox(Framing framing) {
     right.setHeight(box.height());
     top.setWidth(box.width());
     bottom.setWidth(box.width());
+    // The prize name stands above its picture, as in the template (8 pixels apart); once
+    // the layout has moved the picture, a name left behind would sit on the photo.
+    Control& name = StageControl("透明标签_奖品名称");
+    name.setLeft(box.left());
+    name.setTop(box.top() - name.height() - 8);
 }
 
 void ShowPrizeArea(bool visible) {

@@ -6,7 +6,7 @@ namespace ld::app {
 
 // Lays the four bars around 图片框_奖品. Move framing (start-up, level selection, a move
 // of the box) puts the left and top bars on its edges; resize framing (after a bar drag)
-// puts them one pixel outside.
+// puts them one pixel outside. The prize name follows, above the picture.
 enum class Framing { Move, Resize };
 void FramePrizeBox(Framing framing);
 
