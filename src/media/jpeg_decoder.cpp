@@ -8,6 +8,8 @@
 #include <new>
 #include <vector>
 
+#include "media/jpeg_errors.h"
+
 #include "media/exif_orientation.h"
 
 namespace ld {
@@ -21,16 +23,9 @@ constexpr unsigned long long kMaxOutputPixels = 128ull << 20;
 constexpr long kMaxLibjpegMemory = 512L << 20;
 constexpr int kMaxScans = 256;
 
-struct ErrorManager {
-    jpeg_error_mgr pub;
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void OnError(j_common_ptr cinfo) {
-    std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
-}
-
-void Silent(j_common_ptr) {}
+using jpeg::ErrorManager;
+using jpeg::OnError;
+using jpeg::Silent;
 
 void LimitScans(j_common_ptr cinfo) {
     auto* d = reinterpret_cast<j_decompress_ptr>(cinfo);

@@ -6,19 +6,14 @@
 #include <cstdlib>
 #include <vector>
 
+#include "media/jpeg_errors.h"
+
 namespace ld {
 namespace {
 
-struct ErrorManager {
-    jpeg_error_mgr pub;
-    std::jmp_buf jump;
-};
-
-[[noreturn]] void OnError(j_common_ptr cinfo) {
-    std::longjmp(reinterpret_cast<ErrorManager*>(cinfo->err)->jump, 1);
-}
-
-void Silent(j_common_ptr) {}
+using jpeg::ErrorManager;
+using jpeg::OnError;
+using jpeg::Silent;
 
 struct Job {
     const Image* image = nullptr;
