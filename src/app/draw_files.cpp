@@ -12,17 +12,6 @@ namespace {
 
 Text ResultsPath() { return files::InProgramDirectory(files::Results()); }
 
-// history/抽奖结果-YYYYMMDD-HHMMSS.txt; a second copy within the same second gets a
-// suffix rather than replacing the first.
-Text FreeHistoryPath(const std::tm& time) {
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &time);
-    Text stem = files::InProgramDirectory(files::HistoryFolder()) + "/" + Gbk("抽奖结果-") + stamp;
-    Text path = stem + ".txt";
-    for (int n = 2; FileExists(path); ++n) path = stem + "-" + ToText(n) + ".txt";
-    return path;
-}
-
 // '/' never occurs inside a GBK character, but '\' can be the second byte of one, which is
 // part of a name and not a separator.
 bool HoldsSeparator(std::string_view name) {
@@ -38,6 +27,15 @@ bool HoldsSeparator(std::string_view name) {
 }
 
 }  // namespace
+
+Text FreeHistoryPath(const std::tm& time) {
+    char stamp[32];
+    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &time);
+    Text stem = files::InProgramDirectory(files::HistoryFolder()) + "/" + Gbk("抽奖结果-") + stamp;
+    Text path = stem + ".txt";
+    for (int n = 2; FileExists(path); ++n) path = stem + "-" + ToText(n) + ".txt";
+    return path;
+}
 
 ResultsFile::ResultsFile(Clock clock) : clock_(std::move(clock)) {}
 

@@ -50,6 +50,10 @@ struct Warning {
     int style = 0;
     Text caption;
 };
+// history/抽奖结果-YYYYMMDD-HHMMSS.txt for a copy made at `time`; a second copy within the
+// same second gets a suffix rather than replacing the first.
+Text FreeHistoryPath(const std::tm& time);
+
 // "抽奖结果保存失败，请检查磁盘！", style 48, caption "警告".
 Warning ResultsWarning();
 

@@ -24,18 +24,6 @@ void TellFailure(const Text& text) {
     host().dialogs->showMessage(text, msg::kIconStop, Gbk("初始化失败"));
 }
 
-// history/抽奖结果-YYYYMMDD-HHMMSS.txt, as a fresh draw names its copies; a second copy
-// within the same second gets a suffix.
-Text FreeHistoryPath() {
-    std::tm time = ResultsFile::LocalTime();
-    char stamp[32];
-    std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &time);
-    Text stem = InFolder(files::HistoryFolder()) + "/" + Gbk("抽奖结果-") + stamp;
-    Text path = stem + ".txt";
-    for (int n = 2; FileExists(path); ++n) path = stem + "-" + ToText(n) + ".txt";
-    return path;
-}
-
 // The results of the event are copied to history/ before anything is erased. A missing or
 // empty file has nothing to keep; one that cannot be read cannot be kept.
 bool KeepResults() {
@@ -43,7 +31,7 @@ bool KeepResults() {
     if (!results) return false;
     if (results->empty()) return true;
     CreateFolder(InFolder(files::HistoryFolder()));  // may exist already
-    return CopyFileTo(InFolder(files::Results()), FreeHistoryPath());
+    return CopyFileTo(InFolder(files::Results()), FreeHistoryPath(ResultsFile::LocalTime()));
 }
 
 // What survives the reset, from the live controls, in the order it is written.
