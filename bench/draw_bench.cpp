@@ -11,9 +11,9 @@
 #include <map>
 #include <string>
 
-#include "app/app_state.h"
-#include "app/draw_engine.h"
-#include "app/draw_files.h"
+#include "app/common/app_state.h"
+#include "app/draw/draw_engine.h"
+#include "app/common/draw_files.h"
 #include "app/handlers.h"
 #include "framework/builtin_templates.h"
 #include "framework/template_library.h"

@@ -1,5 +1,16 @@
 #include "app/handlers.h"
 
+#include "app/draw/draw_engine.h"
+#include "app/draw/forfeit.h"
+#include "app/draw/level_selection.h"
+#include "app/settings/settings_appearance.h"
+#include "app/settings/settings_layout.h"
+#include "app/settings/settings_media.h"
+#include "app/settings/settings_password.h"
+#include "app/settings/settings_prize_table.h"
+#include "app/startup/exit_program.h"
+#include "app/startup/reset.h"
+#include "app/startup/stage_startup.h"
 #include "framework/popup_menu.h"
 #include "framework/template_library.h"
 #include "services/host.h"
@@ -14,9 +25,6 @@ const char* const kPasswordWindow = "PasswordWindow";
 const char* const kCelebrationWindow = "CelebrationWindow";
 
 namespace {
-
-// A routine whose part of the program is not built yet: the event is bound, nothing happens.
-void NotBuiltYet(Control&, EventArgs&) {}
 
 void ShowPopupMenu(Control& sender, EventArgs&) { RunPopupMenu(sender.window()); }
 
@@ -49,57 +57,72 @@ void StartCelebration(Control& sender, EventArgs&) {
     if (hasGui()) gui().playAnimation(sender.window(), animation);
 }
 
+// A part's routine that takes no event arguments.
+template <void (*routine)()>
+void Plain(Control&, EventArgs&) {
+    routine();
+}
+
+void StartUp(Control&, EventArgs&) { StartUpStage(); }
+
+// The close request passes the answer on: the screen closes only when the procedure allows.
+void ExitRequested(Control&, EventArgs& args) { args.allow = RunExitProcedure(); }
+
+void ExitMenu(Control&, EventArgs&) { RunExitProcedure(); }
+
 struct Routine {
     const char* name;
     Handler routine;
 };
 
+// Every routine the templates bind, each exactly once. Routines bound to several controls
+// tell them apart by the sender's name.
 std::vector<Routine> Routines() {
     return {
         // Draw screen
-        {"StartUp", NotBuiltYet},
-        {"ExitRequested", NotBuiltYet},
+        {"StartUp", StartUp},
+        {"ExitRequested", ExitRequested},
         {"ShowPopupMenu", ShowPopupMenu},
         {"ActivateStage", ActivateStage},
         {"DeactivateStage", DeactivateStage},
-        {"StartOrStopDraw", NotBuiltYet},
-        {"RollTick", NotBuiltYet},
-        {"RearmStartButton", NotBuiltYet},
-        {"SelectLevelFromList", NotBuiltYet},
-        {"MoveElement", NotBuiltYet},
-        {"ResizePrizeFromBar", NotBuiltYet},
+        {"StartOrStopDraw", Plain<StartOrStopDraw>},
+        {"RollTick", Plain<RollTick>},
+        {"RearmStartButton", Plain<RearmStartButton>},
+        {"SelectLevelFromList", Plain<SelectLevelFromList>},
+        {"MoveElement", MoveElement},
+        {"ResizePrizeFromBar", ResizePrizeFromBar},
         // Settings panel
-        {"DragSettingsPanel", NotBuiltYet},
-        {"HideSettingsPanel", NotBuiltYet},
-        {"ChoosePrizePicture", NotBuiltYet},
-        {"ClearPrizePicture", NotBuiltYet},
-        {"SavePrizeTable", NotBuiltYet},
-        {"ToggleHideButton", NotBuiltYet},
-        {"ToggleEffects", NotBuiltYet},
+        {"DragSettingsPanel", DragSettingsPanel},
+        {"HideSettingsPanel", HideSettingsPanel},
+        {"ChoosePrizePicture", ChoosePrizePicture},
+        {"ClearPrizePicture", ClearPrizePicture},
+        {"SavePrizeTable", SavePrizeTable},
+        {"ToggleHideButton", ToggleHideButton},
+        {"ToggleEffects", ToggleEffects},
         // Pop-up menu
-        {"ChangeMainTitle", NotBuiltYet},
-        {"ChangeSubtitle", NotBuiltYet},
+        {"ChangeMainTitle", ChangeMainTitle},
+        {"ChangeSubtitle", ChangeSubtitle},
         {"OpenSettings", OpenSettings},
-        {"PhotoFolderHelp", NotBuiltYet},
-        {"ShowResults", NotBuiltYet},
-        {"ChangeBackground", NotBuiltYet},
-        {"RemoveBackground", NotBuiltYet},
-        {"ChangeMusic", NotBuiltYet},
-        {"EnableMusic", NotBuiltYet},
-        {"DisableMusic", NotBuiltYet},
-        {"MainTitleFont", NotBuiltYet},
-        {"SubtitleFont", NotBuiltYet},
-        {"WinnerFont", NotBuiltYet},
-        {"ResultFont", NotBuiltYet},
-        {"WindowedMode", NotBuiltYet},
-        {"FullScreenMode", NotBuiltYet},
-        {"ForfeitWinner", NotBuiltYet},
-        {"ResetAll", NotBuiltYet},
-        {"ExitMenu", NotBuiltYet},
+        {"PhotoFolderHelp", PhotoFolderHelp},
+        {"ShowResults", ShowResults},
+        {"ChangeBackground", ChangeBackground},
+        {"RemoveBackground", RemoveBackground},
+        {"ChangeMusic", ChangeMusic},
+        {"EnableMusic", EnableMusic},
+        {"DisableMusic", DisableMusic},
+        {"MainTitleFont", MainTitleFont},
+        {"SubtitleFont", SubtitleFont},
+        {"WinnerFont", WinnerFont},
+        {"ResultFont", ResultFont},
+        {"WindowedMode", WindowedMode},
+        {"FullScreenMode", FullScreenMode},
+        {"ForfeitWinner", Plain<ForfeitWinner>},
+        {"ResetAll", Plain<RunReset>},
+        {"ExitMenu", ExitMenu},
         // Password window
-        {"LoadPassword", NotBuiltYet},
-        {"Login", NotBuiltYet},
-        {"ChangePassword", NotBuiltYet},
+        {"LoadPassword", LoadPassword},
+        {"Login", Login},
+        {"ChangePassword", ChangePassword},
         // Celebration window
         {"StartCelebration", StartCelebration},
     };
@@ -109,10 +132,6 @@ std::vector<Routine> Routines() {
 
 void RegisterHandlers(HandlerTable& table) {
     for (auto& r : Routines()) table.add(r.name, std::move(r.routine));
-    // Each part of the application registers its own routines over the stubs above.
-    RegisterDrawRoutines(table);
-    RegisterStartupRoutines(table);
-    RegisterSettingsRoutines(table);
 }
 
 }  // namespace ld::app

@@ -3,7 +3,8 @@
 namespace ld {
 
 void HandlerTable::add(std::string name, Handler routine) {
-    routines_[std::move(name)] = std::move(routine);
+    auto [it, added] = routines_.insert_or_assign(std::move(name), std::move(routine));
+    if (!added) registeredTwice_.push_back(it->first);
 }
 
 const Handler* HandlerTable::find(std::string_view name) const {

@@ -17,13 +17,16 @@ namespace ld {
 
 class HandlerTable {
 public:
-    // Registers (or replaces) the routine of a name.
+    // Registers the routine of a name. A second registration of the same name replaces the
+    // first and is remembered, so that a test can show that every name is bound once.
     void add(std::string name, Handler routine);
     const Handler* find(std::string_view name) const;
     std::vector<std::string> names() const;
+    const std::vector<std::string>& registeredTwice() const { return registeredTwice_; }
 
 private:
     std::map<std::string, Handler, std::less<>> routines_;
+    std::vector<std::string> registeredTwice_;
 };
 
 // The name a reference stands for; nullopt when the reference is not the start of a name.

@@ -1,4 +1,4 @@
-#include "app/config_keys.h"
+#include "app/common/config_keys.h"
 
 #include <gtest/gtest.h>
 

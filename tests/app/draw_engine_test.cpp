@@ -2,8 +2,8 @@
 // log, the counters, the refusals and their messages, designated winners.
 #include <gtest/gtest.h>
 
-#include "app/draw_files.h"
-#include "app/winner_sound.h"
+#include "app/common/draw_files.h"
+#include "app/draw/winner_sound.h"
 #include "draw_fixture.h"
 #include "services/files.h"
 

@@ -3,7 +3,7 @@
 
 #include <vector>
 
-#include "app/fair_pick.h"
+#include "app/draw/fair_pick.h"
 #include "draw_fixture.h"
 
 namespace ld {

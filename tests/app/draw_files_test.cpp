@@ -1,8 +1,8 @@
-#include "app/draw_files.h"
+#include "app/common/draw_files.h"
 
 #include <gtest/gtest.h>
 
-#include "app/config_keys.h"
+#include "app/common/config_keys.h"
 #include "program_folder.h"
 #include "services/files.h"
 

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "app/draw_engine.h"
+#include "app/draw/draw_engine.h"
 #include "media/jpeg_encoder.h"
 #include "stage_fixture.h"
 

@@ -4,7 +4,7 @@
 #include <cmath>
 #include <cstdint>
 
-#include "app/winner_sound.h"
+#include "app/draw/winner_sound.h"
 
 namespace ld {
 namespace {

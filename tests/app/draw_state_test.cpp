@@ -1,4 +1,4 @@
-#include "app/draw_state.h"
+#include "app/common/draw_state.h"
 
 #include <gtest/gtest.h>
 

@@ -2,8 +2,8 @@
 // resumed by the next start, and a save that fails keeps the program open.
 #include <sys/stat.h>
 
-#include "app/exit_program.h"
-#include "app/stage_startup.h"
+#include "app/startup/exit_program.h"
+#include "app/startup/stage_startup.h"
 #include "services/files.h"
 #include "startup_fixture.h"
 

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <set>
+
 #include "framework/builtin_templates.h"
 #include "framework/popup_menu.h"
 #include "framework/template_library.h"
@@ -109,6 +111,20 @@ TEST_F(AppHandlers, EveryControlTheApplicationAddressesExistsWithItsType) {
     EXPECT_TRUE(w.self().isBound(ev::kMayClose));
     for (const char* item : {"退出", "软件初始化"})
         EXPECT_TRUE(static_cast<bool>(w.menuItem(Gbk(item)).selected)) << item;
+}
+
+// One table: every name the templates bind has a routine, each registered once, and no
+// routine is left that no template binds.
+TEST(AppRoutines, EveryBoundNameIsRegisteredExactlyOnce) {
+    HandlerTable table;
+    app::RegisterHandlers(table);
+    EXPECT_TRUE(table.registeredTwice().empty()) << table.registeredTwice().front();
+    std::set<std::string> bound;
+    std::string_view names = BuiltInHandlerNames();
+    for (size_t at = 0; at < names.size(); at = names.find('\0', at) + 1)
+        bound.insert(std::string(*HandlerNameAt(names, static_cast<int32_t>(at))));
+    const auto registered = table.names();
+    EXPECT_EQ(std::set<std::string>(registered.begin(), registered.end()), bound);
 }
 
 TEST_F(AppHandlers, EnterIsArmedOnlyWhileTheDrawScreenIsActive) {

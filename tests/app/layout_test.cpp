@@ -1,4 +1,4 @@
-#include "app/layout.h"
+#include "app/common/layout.h"
 
 #include "stage_fixture.h"
 

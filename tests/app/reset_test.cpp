@@ -1,13 +1,13 @@
 // The reset: the results kept in history/, the draw erased, a new peizhi.a with the 26
 // surviving keys, the background moved aside and the program started again; and when a
 // step cannot be done, nothing is erased and the operator is told.
-#include "app/reset.h"
+#include "app/startup/reset.h"
 
 #include <sys/stat.h>
 
 #include <filesystem>
 
-#include "app/scramble.h"
+#include "app/common/scramble.h"
 #include "services/files.h"
 #include "startup_fixture.h"
 

@@ -1,4 +1,4 @@
-#include "app/scramble.h"
+#include "app/common/scramble.h"
 
 #include <gtest/gtest.h>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/config_keys.h"
+#include "app/common/config_keys.h"
 #include "services/profile.h"
 #include "stage_fixture.h"
 

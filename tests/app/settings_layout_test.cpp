@@ -1,7 +1,7 @@
 // Layout editing: Ctrl + drag moves of the ten elements with their keys, the prize picture
 // resized by its frame bars, the window modes, the two check boxes and the panel gestures.
 #include "app/handlers.h"
-#include "app/layout.h"
+#include "app/common/layout.h"
 #include "framework/template_library.h"
 #include "settings_fixture.h"
 

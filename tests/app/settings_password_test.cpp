@@ -1,8 +1,8 @@
 // The settings password: the modal window from the menu, entering the settings, changing
 // the password, and a change that cannot be stored.
-#include "app/app_state.h"
+#include "app/common/app_state.h"
 #include "app/handlers.h"
-#include "app/scramble.h"
+#include "app/common/scramble.h"
 #include "framework/template_library.h"
 #include "framework/window_manager.h"
 #include "settings_fixture.h"

@@ -2,8 +2,8 @@
 // and the save that writes the table, resizes the photo box and rebuilds the selector.
 #include <algorithm>
 
-#include "app/app_state.h"
-#include "app/layout.h"
+#include "app/common/app_state.h"
+#include "app/common/layout.h"
 #include "settings_fixture.h"
 
 namespace ld::test {

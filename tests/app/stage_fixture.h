@@ -5,7 +5,7 @@
 
 #include <gtest/gtest.h>
 
-#include "app/app_state.h"
+#include "app/common/app_state.h"
 #include "app/handlers.h"
 #include "framework/builtin_templates.h"
 #include "framework/template_library.h"

@@ -8,7 +8,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/config_keys.h"
+#include "app/common/config_keys.h"
 #include "media/jpeg_encoder.h"
 #include "services/profile.h"
 #include "stage_fixture.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <map>
 
-#include "app/stage_startup.h"
+#include "app/startup/stage_startup.h"
 #include "startup_fixture.h"
 
 namespace ld::test {

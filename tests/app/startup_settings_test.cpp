@@ -2,7 +2,7 @@
 // each group applied only when its gate key is set.
 #include <map>
 
-#include "app/scramble.h"
+#include "app/common/scramble.h"
 #include "startup_fixture.h"
 
 namespace ld::test {

@@ -1,6 +1,6 @@
 // The rest of the demo event: its peizhi.a as the program reads it, the prize pictures, the
 // background and the music.
-#include "app/config_keys.h"
+#include "app/common/config_keys.h"
 #include "demo_fixture.h"
 #include "media/mp3_decoder.h"
 #include "media/picture.h"

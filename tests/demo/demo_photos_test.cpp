@@ -2,8 +2,8 @@
 // previews where the phone left one, and upright whatever way the pixels are stored.
 #include <set>
 
-#include "app/draw_files.h"
-#include "app/photo_listing.h"
+#include "app/common/draw_files.h"
+#include "app/startup/photo_listing.h"
 #include "demo_fixture.h"
 #include "media/photo_preview.h"
 #include "media/picture.h"

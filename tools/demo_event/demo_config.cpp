@@ -1,6 +1,6 @@
 #include "demo_config.h"
 
-#include "app/config_keys.h"
+#include "app/common/config_keys.h"
 #include "roster.h"
 #include "services/encoding.h"
 #include "services/profile.h"

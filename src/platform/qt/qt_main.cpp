@@ -2,7 +2,7 @@
 
 #include <QApplication>
 
-#include "app/app_state.h"
+#include "app/common/app_state.h"
 #include "app/handlers.h"
 #include "framework/builtin_templates.h"
 #include "framework/startup.h"

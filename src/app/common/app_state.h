@@ -1,0 +1,30 @@
+// The application's global state: what program entry creates with zero values (the draw
+// state, the results file of this run, the password window's current password) and the
+// short ways to the draw screen's controls that every handler uses.
+#pragma once
+
+#include <memory>
+#include <string_view>
+
+#include "app/common/draw_files.h"
+#include "app/common/draw_state.h"
+#include "ui/window.h"
+
+namespace ld::app {
+
+struct AppState {
+    DrawState draw;
+    std::unique_ptr<ResultsFile> results = std::make_unique<ResultsFile>();
+    Text currentPassword;  // the password window's, unscrambled
+};
+
+AppState& State();
+// Program entry: a fresh state with zero values (also between tests).
+void InitialiseApplication();
+
+// The draw screen; the fatal runtime error when it is not loaded.
+Window& Stage();
+// A control of the draw screen by its name written in UTF-8 in the source.
+Control& StageControl(std::string_view utf8Name);
+
+}  // namespace ld::app

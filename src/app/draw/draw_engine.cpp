@@ -1,0 +1,88 @@
+#include "app/draw/draw_engine.h"
+
+#include "app/common/app_state.h"
+#include "app/common/config_keys.h"
+#include "app/draw/draw_engine_parts.h"
+#include "app/handlers.h"
+#include "framework/template_library.h"
+#include "services/files.h"
+#include "services/host.h"
+
+namespace ld::app {
+
+namespace {
+
+void Inform(const char* utf8Text, const char* utf8Caption) {
+    host().dialogs->showMessage(Gbk(utf8Text), msg::kOk, Gbk(utf8Caption));
+}
+
+// The checks that refuse a start and a stop alike: false, after telling the operator, when
+// the selector names a completed level, nothing, or a level with all its winners drawn.
+bool LevelMayDraw(DrawState& state, const Text& selector) {
+    if (CompleteLevelNamed(state, selector)) {
+        Inform("没有本奖项或本奖项已经抽取完毕！", "信息：");
+        return false;
+    }
+    if (selector.empty()) {
+        Inform("您没有选择任何奖项，请选择！", "信息提示");
+        return false;
+    }
+    if (state.levelLimit <= state.nextOrdinal) {
+        if (std::optional<int> level = SelectedLevel())
+            LevelField(state.doneMark, *level) = state.nextOrdinal - 1;
+        Inform("本奖项抽取完毕", "信息提示");
+        return false;
+    }
+    return true;
+}
+
+}  // namespace
+
+Text StartCaption() { return Gbk("开始抽奖"); }
+Text StopCaption() { return Gbk("停止抽奖"); }
+
+void ShowNoPhotosMessage() {
+    host().dialogs->showMessage(Gbk("信息提示：\r\n\r\n1、可能是提供的照片数量已经抽完\r\n\r\n"
+                                    "2、可能是PHOTO文件夹下没有照片"),
+                                msg::kIconStop, Gbk("提示"));
+}
+
+void StartOrStopDraw() {
+    Control& button = StageControl("超级按钮");
+    // During the pause after a stop the roll list is stale: a second stop (Enter does not
+    // care that the button is disabled) would pick again from it and could record the same
+    // participant twice.
+    if (button.disabled()) return;
+    if (IsWindowLoaded(kCelebrationWindow)) CloseWindow(kCelebrationWindow);
+
+    DrawState& state = State().draw;
+    const Text selector = SelectorText();
+    if (!LevelMayDraw(state, selector)) return;
+    const DesignatedWinners designated = DesignatedWinnersOf(SelectedLevel());
+
+    SetFileAttribute(ConfigStore::path(), 2);  // hidden, which also leaves it writable
+    Control& congratulation = StageControl("透明标签_恭喜");
+    congratulation.setWidth(host().screen->width());
+    congratulation.setTextValue({});
+    StageControl("透明标签_中奖人").setVisible(false);
+    if (state.poolText.empty()) {
+        ShowNoPhotosMessage();
+        return;
+    }
+    const Text caption = button.text();
+    if (caption == StartCaption()) {
+        StartRoll();
+    } else if (caption == StopCaption()) {
+        StopRoll(designated);
+    }
+}
+
+void RearmStartButton() {
+    StageControl("时钟_开始").setInt(prop::kInterval, 0);
+    Control& button = StageControl("超级按钮");
+    button.setTextValue(StartCaption());
+    button.setDisabled(false);
+    FocusStartButton();
+}
+
+}  // namespace ld::app

@@ -1,0 +1,102 @@
+// The stop: the winner is picked, shown, designated in the last draws of a level, recorded.
+#include "app/common/app_state.h"
+#include "app/draw/draw_engine.h"
+#include "app/draw/draw_engine_parts.h"
+#include "app/draw/winner_sound.h"
+#include "services/host.h"
+#include "services/random.h"
+
+namespace ld::app {
+
+namespace {
+
+std::unique_ptr<FairPicker>& PickerSlot() {
+    static std::unique_ptr<FairPicker> picker;
+    return picker;
+}
+
+void ShowWinner(const Text& name) {
+    StageControl("透明标签_中奖人").setTextValue(name);
+    StageControl("图片框_照片").setText(prop::kPicture, WholePhotoOf(name));
+}
+
+// In the last three draws of a level its designated winners, third to first, take the
+// place of the random pick on screen and in the results; the pick itself stays logged.
+void Designate(const DrawState& state, const DesignatedWinners& designated) {
+    const int64_t count = int64_t{state.levelLimit} - 1;
+    const int64_t ordinal = state.nextOrdinal;
+    if (ordinal == count - 2 && !designated.third.empty()) ShowWinner(designated.third);
+    if (ordinal == count - 1 && !designated.second.empty()) ShowWinner(designated.second);
+    if (ordinal == count && !designated.first.empty()) ShowWinner(designated.first);
+}
+
+void ShowProgress(const Text& selector, int32_t ordinal) {
+    Control& progress = StageControl("透明标签_抽取进度");
+    const Text text = ProgressText(selector, ordinal);
+    progress.setTextValue(text);
+    progress.setWidth(ProgressWidth(text));
+    progress.setInt(prop::kTextColor, StageControl("透明标签_副标题").getInt(prop::kTextColor));
+}
+
+void Record(DrawState& state) {
+    const Text selector = SelectorText();
+    if (std::optional<int> level = SelectedLevel())
+        LevelField(state.savedDrawn, *level) = state.nextOrdinal;
+    const Text shown = StageControl("透明标签_中奖人").text();
+    StageControl("透明标签_恭喜").setTextValue(Gbk("恭喜您： ") + shown + "  " + selector);
+    host().sound->playSound(WinnerSound(), false);
+    const ResultsFile::Outcome written =
+        AppendResult(state, *State().results, WinnerLine(shown, selector));
+    ShowProgress(selector, state.nextOrdinal);
+    state.nextOrdinal += 1;
+    // Told only now: the warning's message box runs a nested loop, and the draw is
+    // complete by this point.
+    ReportResultsWrite(written);
+    if (!StageControl("选择框_禁用特效").getBool(prop::kChecked)) Celebrate();
+}
+
+}  // namespace
+
+FairPicker& WinnerPicker() {
+    std::unique_ptr<FairPicker>& picker = PickerSlot();
+    if (!picker) picker = std::make_unique<FairPicker>();
+    return *picker;
+}
+
+void SeedWinnerPickerForTest(uint64_t seed) { PickerSlot() = std::make_unique<FairPicker>(seed); }
+
+void StopRoll(const DesignatedWinners& designated) {
+    DrawState& state = State().draw;
+    SeedRandom();  // the roll ticks and the celebration go on from a fresh sequence
+    const auto n = static_cast<int32_t>(state.rollList.size());
+    if (n == 0) {  // no start has filled the roll list: back to idle
+        StopRollTimer();
+        StageControl("超级按钮").setTextValue(StartCaption());
+        ShowNoPhotosMessage();
+        return;
+    }
+    state.currentIndex = WinnerPicker().pick(n);
+    const Text picked = state.rollName(state.currentIndex);
+
+    Control& photo = StageControl("图片框_照片");
+    photo.setText(prop::kPicture, PreviewOf(picked));
+    StopRollTimer();
+    host().sound->stopSound();
+    if (!StageControl("选择框_是否允许重复抽奖").getBool(prop::kChecked))
+        state.removePoolLine(picked);
+    state.pickedName = picked;
+    LogPick(state, picked);
+    photo.setText(prop::kPicture, WholePhotoOf(picked));
+    StageControl("时钟_开始").setInt(prop::kInterval, 200);
+    StageControl("透明标签_中奖人").setTextValue(picked);
+    Control& congratulation = StageControl("透明标签_恭喜");
+    const FontValue font = congratulation.getFont(prop::kTransFont);
+    congratulation.setHeight(SaturateToInt32(2 * font.sizePoints()));
+    congratulation.setVisible(true);
+    StageControl("超级按钮").setDisabled(true);
+
+    Designate(state, designated);
+    Record(state);
+}
+
+}  // namespace ld::app
