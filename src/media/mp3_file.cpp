@@ -45,12 +45,11 @@ uint64_t Id3v2TagSize(std::string_view header) {
     if (header.size() < kId3HeaderSize || header.substr(0, 3) != "ID3") return 0;
     const auto byte = [&](size_t i) { return static_cast<uint8_t>(header[i]); };
     const int major = byte(3);
-    if (major < 2 || major > 4 || byte(4) == 0xFF) return 0;
+    if (major < 2 || major > 4) return 0;
+    // The size is 7 bits a byte; a stray top bit is ignored, as other players do, rather
+    // than decoding the tag's bytes as audio.
     uint64_t size = 0;
-    for (size_t i = 6; i < 10; ++i) {
-        if (byte(i) & 0x80) return 0;  // sizes are 7 bits a byte: this is no tag
-        size = size << 7 | byte(i);
-    }
+    for (size_t i = 6; i < 10; ++i) size = size << 7 | (byte(i) & 0x7F);
     const bool footer = major == 4 && (byte(5) & 0x10);
     return kId3HeaderSize + size + (footer ? kId3FooterSize : 0);
 }

@@ -28,9 +28,10 @@ TEST(Id3Tag, SizeCoversHeaderBodyAndFooterOfEveryVersion) {
     EXPECT_EQ(Id3v2TagSize(Id3v2(3, std::string(200, '\0'), 0x40)), 210u);  // extended header
     EXPECT_EQ(Id3v2TagSize(Id3v2(4, std::string(200, '\0'), 0x10)), 220u);  // footer
     EXPECT_EQ(Id3v2TagSize(Id3v2(3, std::string(0x12345, 'x'))), 0x12345u + 10);
-    for (std::string bad :
-         {Id3v2(5, "x"), Id3v2(3, "x").replace(4, 1, "\xFF"), Id3v2(3, "x").replace(8, 1, "\x80"),
-          std::string("ID3\x03\0\0\0\0", 8)}) {
+    // Only the low 7 bits of each size byte count, whatever the high bit and byte 4 hold.
+    EXPECT_EQ(Id3v2TagSize(std::string("ID3\x03\0\0\0\0\x02\x80", 10)), 266u);
+    EXPECT_EQ(Id3v2TagSize(Id3v2(3, "x").replace(4, 1, "\xFF")), 11u);
+    for (std::string bad : {Id3v2(5, "x"), std::string("ID3\x03\0\0\0\0", 8)}) {
         EXPECT_EQ(Id3v2TagSize(bad), 0u);
     }
 }
