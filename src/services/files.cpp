@@ -21,7 +21,17 @@ using namespace files_detail;
 
 namespace {
 
-int64_t g_writeBudget = -1;  // bytes left before writes fail; < 0: unlimited
+int64_t g_writeBudget = -1;     // bytes left before writes fail; < 0: unlimited
+int g_operationsToFailure = 0;  // operations left until the injected failure; 0: none
+bool g_failLaterOperations = false;
+
+// Counts one file operation against the test's injected failure.
+bool InjectedFailure() {
+    if (g_operationsToFailure <= 0) return false;
+    if (--g_operationsToFailure > 0) return false;
+    if (g_failLaterOperations) g_operationsToFailure = 1;  // and so on, every time
+    return true;
+}
 
 mode_t NewFileMode() {
     mode_t mask = ::umask(0);
@@ -148,18 +158,23 @@ bool WriteAllAt(int fd, std::string_view data, off_t offset) {
 
 void SetWriteFailureAfterBytesForTest(int64_t bytes) { g_writeBudget = bytes; }
 
+void SetFileOperationFailureForTest(int nth, bool andLater) {
+    g_operationsToFailure = nth;
+    g_failLaterOperations = andLater;
+}
+
 bool CreateFolder(const Text& path) {
-    if (path.empty()) return false;
+    if (path.empty() || InjectedFailure()) return false;
     return ::mkdir(ResolveExistingPath(path).c_str(), 0777) == 0;
 }
 
 bool CopyFileTo(const Text& source, const Text& destination) {
-    if (source.empty() || destination.empty()) return false;
+    if (source.empty() || destination.empty() || InjectedFailure()) return false;
     return CopyDiskFile(ResolveExistingPath(source), ResolveExistingPath(destination));
 }
 
 bool DeleteFileAt(const Text& path) {
-    if (path.empty()) return false;
+    if (path.empty() || InjectedFailure()) return false;
     std::string diskPath = ResolveExistingPath(path);
     struct stat info;
     if (::lstat(diskPath.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
@@ -167,7 +182,7 @@ bool DeleteFileAt(const Text& path) {
 }
 
 bool MoveFileTo(const Text& oldPath, const Text& newPath) {
-    if (oldPath.empty() || newPath.empty()) return false;
+    if (oldPath.empty() || newPath.empty() || InjectedFailure()) return false;
     std::string from = ResolveExistingPath(oldPath);
     std::string to = ResolveExistingPath(newPath);
     if (!ExistsOnDisk(from) || ExistsOnDisk(to)) return false;
@@ -230,7 +245,7 @@ bool WriteWholeFile(const Text& path, std::string_view data) {
 }
 
 bool WriteWholeFile(const Text& path, std::string_view data1, std::string_view data2) {
-    if (path.empty()) return false;
+    if (path.empty() || InjectedFailure()) return false;
     return ReplaceAtomically(ResolveExistingPath(path), NewFileMode(),
                              [&](int fd) { return WriteAll(fd, data1) && WriteAll(fd, data2); });
 }

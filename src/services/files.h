@@ -62,5 +62,9 @@ std::string ResolveExistingPath(const Text& path);
 
 // Tests: every file write fails once `bytes` more bytes have been written (< 0: never).
 void SetWriteFailureAfterBytesForTest(int64_t bytes);
+// Tests: the `nth` file operation from now fails (counting folder creations, copies,
+// deletions, moves and whole-file writes; 0: none). With `andLater` every operation after
+// it fails too, as if the program had died there.
+void SetFileOperationFailureForTest(int nth, bool andLater = false);
 
 }  // namespace ld

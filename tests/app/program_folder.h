@@ -9,6 +9,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <map>
 #include <string>
 
 #include "services/files.h"
@@ -27,6 +28,7 @@ public:
     }
     ~ProgramFolder() {
         SetWriteFailureAfterBytesForTest(-1);
+        SetFileOperationFailureForTest(0);
         std::error_code ignored;
         std::filesystem::current_path(oldCwd_, ignored);
         std::filesystem::remove_all(root_, ignored);
@@ -42,6 +44,17 @@ public:
     std::string read(const std::string& name) const {
         std::ifstream in(path(name), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
+    }
+
+    // Every file below the folder, hidden ones too, by relative path, with its bytes.
+    std::map<std::string, std::string> snapshot() const {
+        std::map<std::string, std::string> files;
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(root_)) {
+            if (!entry.is_regular_file()) continue;
+            std::string name = std::filesystem::relative(entry.path(), root_).string();
+            files[name] = read(name);
+        }
+        return files;
     }
 
 private:

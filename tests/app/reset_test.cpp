@@ -147,6 +147,33 @@ TEST_F(Reset, WhenNoKeyCanBeWrittenNothingIsErased) {
     expectUntouched();
 }
 
+// All or nothing: whichever file operation fails (the copy to history/, a move aside, the
+// configuration, a deletion), either every file is as it was and the operator is told, or
+// the failure did not matter and the reset is whole.
+class ResetFailure : public Reset, public ::testing::WithParamInterface<int> {};
+
+TEST_P(ResetFailure, LeavesEveryFileAsItWasOrResetsWhole) {
+    const auto before = folder.snapshot();
+    SetFileOperationFailureForTest(GetParam());
+    std::optional<int> ended = reset({msg::kAnswerOk, msg::kAnswerOk});
+    SetFileOperationFailureForTest(0);
+    if (ended) {
+        EXPECT_FALSE(folder.exists("进度.txt"));
+        EXPECT_FALSE(folder.exists("抽奖结果.txt"));
+        EXPECT_EQ(folder.read("底图_bak.jpg"), "new background");
+        EXPECT_FALSE(stored(keys::Password()));
+        EXPECT_EQ(history().size(), 1u);
+        return;
+    }
+    ASSERT_EQ(host.dialogs.messages.size(), 2u);
+    EXPECT_EQ(message(1).caption, Gbk("初始化失败"));
+    EXPECT_EQ(folder.snapshot(), before);
+    EXPECT_TRUE(host.shell.calls.empty());
+}
+
+// The reset takes about a dozen file operations; every one of them fails once.
+INSTANTIATE_TEST_SUITE_P(EachFileOperation, ResetFailure, ::testing::Range(1, 48));
+
 TEST_F(Reset, AProgramThatCannotStartItselfAgainAsksTheOperatorToDoIt) {
     host.shell.succeed = false;
     EXPECT_EQ(reset({msg::kAnswerOk, msg::kAnswerOk, msg::kAnswerOk}), 0);

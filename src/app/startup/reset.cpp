@@ -25,13 +25,16 @@ void TellFailure(const Text& text) {
 }
 
 // The results of the event are copied to history/ before anything is erased. A missing or
-// empty file has nothing to keep; one that cannot be read cannot be kept.
-bool KeepResults() {
+// empty file has nothing to keep; one that cannot be read cannot be kept. Gives the copy's
+// path (empty when there was nothing to copy), or nullopt when the copy failed.
+std::optional<Text> KeepResults() {
     std::optional<Bytes> results = TryReadWholeFile(InFolder(files::Results()));
-    if (!results) return false;
-    if (results->empty()) return true;
+    if (!results) return std::nullopt;
+    if (results->empty()) return Text();
     CreateFolder(InFolder(files::HistoryFolder()));  // may exist already
-    return CopyFileTo(InFolder(files::Results()), FreeHistoryPath(ResultsFile::LocalTime()));
+    Text copy = FreeHistoryPath(ResultsFile::LocalTime());
+    if (!CopyFileTo(InFolder(files::Results()), copy)) return std::nullopt;
+    return copy;
 }
 
 // What survives the reset, from the live controls, in the order it is written.
@@ -71,16 +74,74 @@ std::optional<Bytes> BuildNewConfig() {
     return bytes;
 }
 
-// Progress and results must really be gone: the new start would otherwise offer to resume
-// a draw whose counters were erased. Returns the path of a file that stayed.
-std::optional<Text> EraseDraw() {
-    for (const Text& name : {files::Progress(), files::Results()}) {
-        Text path = InFolder(name);
-        DeleteFileAt(path);  // a missing file is no error
-        if (FileExists(path)) return path;
+// The reset changes several files, and it is all or nothing: each change is recorded here
+// and undone in reverse order when a later one fails. Files to be erased are first moved
+// aside under a hidden name (a rename is atomic and can be undone) and deleted only when
+// everything else has been done; their contents are kept until then, so that even a
+// failed deletion can be undone.
+class ResetSteps {
+public:
+    bool keepResults() {
+        std::optional<Text> copy = KeepResults();
+        if (copy && !copy->empty()) historyCopy_ = *copy;
+        return copy.has_value();
     }
-    return std::nullopt;
-}
+    bool moveAside(const Text& name) {
+        Text path = InFolder(name);
+        if (!FileExists(path)) return true;
+        Aside aside{path, InFolder(Text(".ld-reset-") + name), {}, false};
+        DeleteFileAt(aside.hidden);  // a leftover of an earlier reset would block the move
+        std::optional<Bytes> content = TryReadWholeFile(path);
+        if (!content || !MoveFileTo(path, aside.hidden)) return false;
+        aside.content = std::move(*content);
+        asides_.push_back(std::move(aside));
+        return true;
+    }
+    bool moveBackground() {
+        const Text from = InFolder(files::Background()), to = InFolder(files::BackgroundBackup());
+        if (!FileExists(from)) return true;
+        if (!MoveFileTo(from, to)) return false;
+        backgroundMoved_ = true;
+        return true;
+    }
+    bool replaceConfig(const Bytes& config) {
+        std::optional<Bytes> old = TryReadWholeFile(ConfigStore::path());
+        if (!old || !WriteWholeFile(ConfigStore::path(), config)) return false;
+        oldConfig_ = std::move(*old);
+        return true;
+    }
+    bool eraseAsides() {
+        for (Aside& aside : asides_) {
+            if (!DeleteFileAt(aside.hidden)) return false;
+            aside.deleted = true;
+        }
+        return true;
+    }
+    void undo() {
+        if (oldConfig_) WriteWholeFile(ConfigStore::path(), *oldConfig_);
+        if (backgroundMoved_)
+            MoveFileTo(InFolder(files::BackgroundBackup()), InFolder(files::Background()));
+        for (auto it = asides_.rbegin(); it != asides_.rend(); ++it) {
+            if (it->deleted) {
+                WriteWholeFile(it->original, it->content);
+            } else {
+                MoveFileTo(it->hidden, it->original);
+            }
+        }
+        if (!historyCopy_.empty()) DeleteFileAt(historyCopy_);
+    }
+
+private:
+    struct Aside {
+        Text original, hidden;
+        Bytes content;
+        bool deleted;
+    };
+    Text historyCopy_;
+    std::vector<Aside> asides_;
+    bool backgroundMoved_ = false;
+    std::optional<Bytes> oldConfig_;
+};
 
 void Restart() {
     host().dialogs->showMessage(ResetDoneNotice(), msg::kOk, Gbk("信息："));
@@ -107,17 +168,22 @@ void RunReset() {
     if (host().dialogs->showMessage(ResetQuestion(), msg::kOkCancel, Gbk("确定初始化？")) !=
         msg::kAnswerOk)
         return;
-    if (!KeepResults()) return TellFailure(BackupFailure());
-    // The configuration is replaced before anything is deleted: it is the step that can
-    // fail (a read-only peizhi.a, a full disk), and then nothing has changed yet.
+    ResetSteps steps;
+    if (!steps.keepResults()) return TellFailure(BackupFailure());
+    // Built before anything changes: most often the step that cannot be done.
     std::optional<Bytes> config = BuildNewConfig();
-    if (!config || !WriteWholeFile(ConfigStore::path(), *config)) {
+    // The progress must really be gone when the program starts again, or it would offer to
+    // resume a draw whose counters were erased.
+    bool done = config && steps.moveAside(files::Progress()) && steps.moveAside(files::Results()) &&
+                steps.moveAside(files::BackgroundBackup()) && steps.moveBackground();
+    if (!config || (done && !steps.replaceConfig(*config))) {
+        steps.undo();
         return TellFailure(Gbk("无法写入新的配置文件，初始化已取消：\r\n") + ConfigStore::path());
     }
-    if (std::optional<Text> stayed = EraseDraw())
-        return TellFailure(Gbk("无法删除文件，初始化未完成：\r\n") + *stayed);
-    DeleteFileAt(InFolder(files::BackgroundBackup()));
-    MoveFileTo(InFolder(files::Background()), InFolder(files::BackgroundBackup()));
+    if (!done || !steps.eraseAsides()) {
+        steps.undo();
+        return TellFailure(Gbk("无法移动或删除抽奖进度、抽奖结果或背景图，初始化已取消。"));
+    }
     Restart();
 }
 
