@@ -107,6 +107,19 @@ std::string PreviewDiskCache::Encode(const std::string& key, const Image& previe
     return EncodeJpeg(preview, options);
 }
 
+bool PreviewDiskCache::IsTemporaryName(std::string_view name) {
+    // <file name>.tmp<pid>-<counter>
+    const size_t tmp = name.rfind(".tmp");
+    if (tmp == std::string_view::npos) return false;
+    const std::string_view tail = name.substr(tmp + 4);
+    const size_t dash = tail.find('-');
+    const auto digits = [](std::string_view s) {
+        return !s.empty() && s.find_first_not_of("0123456789") == std::string_view::npos;
+    };
+    return dash != std::string_view::npos && digits(tail.substr(0, dash)) &&
+           digits(tail.substr(dash + 1));
+}
+
 bool PreviewDiskCache::store(const std::string& key, const std::string& jpeg,
                              const std::string& photoPath) const {
     if (!enabled() || jpeg.empty()) return false;

@@ -6,6 +6,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "media/file_bytes.h"
 #include "media/image.h"
@@ -24,6 +25,8 @@ public:
     static std::string KeyFor(const std::string& photoPath, const FileStamp& stamp, Size bound);
     // 32 hex digits and ".jpg": made of the key's hash only, so no photo name reaches it.
     static std::string FileNameFor(const std::string& key);
+    // The name under which store() writes before its rename: never a preview to load.
+    static bool IsTemporaryName(std::string_view name);
 
     // The preview as the JPEG bytes that are stored, the key inside; empty when it fails.
     static std::string Encode(const std::string& key, const Image& preview);

@@ -1,5 +1,6 @@
 // Start-up: who takes part (the photo folder, or a saved draw resumed), the start-up copy
 // title.txt, and the main title from cjini.txt.
+#include <fcntl.h>
 #include <sys/stat.h>
 
 #include <filesystem>
@@ -31,6 +32,28 @@ TEST_F(StartupParticipants, EachPhotoGivesItsNameUpToTheFirstDotInTheFolderOrder
     EXPECT_EQ(text("编辑框_判断有无照片"), Gbk(expected));
     EXPECT_EQ(folder.read("title.txt"), Gbk(expected));
     EXPECT_TRUE(host.dialogs.messages.empty());  // no saved draw: no question
+}
+
+// What a crash in the middle of an atomic write left behind goes; nothing else does.
+TEST_F(StartupParticipants, LeftoversOfInterruptedWritesAreRemoved) {
+    makeFolder(".cache");
+    const std::vector<std::string> leftovers = {".ld-Ab12Cd", ".cache/0f.jpg.tmp123-4"};
+    const std::vector<std::string> kept = {
+        ".ld-recovery", "x.ld-Ab12Cd", ".ld-reset-进度.txt", ".cache/0f.jpg", ".cache/0f.tmp",
+        ".ld-new123",  // written after this process started: another write may own it
+    };
+    for (const auto& name : leftovers) folder.write(name, "half");
+    for (const auto& name : kept) folder.write(name, "keep");
+    makeFolder(".ld-Folder");
+    const timespec hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
+    for (const auto& name : leftovers) ::utimensat(AT_FDCWD, folder.path(name).c_str(), hourAgo, 0);
+    for (const auto& name : kept) {
+        if (name != ".ld-new123") ::utimensat(AT_FDCWD, folder.path(name).c_str(), hourAgo, 0);
+    }
+    start();
+    for (const auto& name : leftovers) EXPECT_FALSE(folder.exists(name)) << name;
+    for (const auto& name : kept) EXPECT_EQ(folder.read(name), "keep") << name;
+    EXPECT_TRUE(folder.exists(".ld-Folder"));
 }
 
 TEST_F(StartupParticipants, NoPhotoFolderGivesNobodyAndAnEmptyStartupCopy) {
@@ -97,8 +120,18 @@ TEST_F(StartupResume, ASavedDrawWithForeignLineEndsResumesOneParticipantPerLine)
     folder.write("进度.txt", Gbk("王五\n赵六\r孙七"));
     host.dialogs.messageAnswers = {msg::kAnswerYes};
     start();
-    EXPECT_EQ(app::State().draw.poolText, Gbk("王五\r\n赵六\r\n孙七\r\n"));
+    EXPECT_EQ(app::State().draw.poolText, Gbk("王五\r\n赵六\r\n孙七"));
     EXPECT_EQ(SplitPool(app::State().draw.poolText).size(), 3u);
+}
+
+// The saved draw goes back as it was read: a last line without a line end stays without.
+TEST_F(StartupResume, AnUnchangedPoolIsSavedBackByteForByte) {
+    folder.write("进度.txt", Gbk("王五\r\n赵六"));
+    host.dialogs.messageAnswers = {msg::kAnswerYes};
+    start();
+    host.dialogs.messageAnswers = {msg::kAnswerYes, msg::kAnswerOk};
+    EXPECT_EQ(CatchExit([&] { requestClose(); }), 0);
+    EXPECT_EQ(folder.read("进度.txt"), Gbk("王五\r\n赵六"));
 }
 
 using StartupTitleFile = StartupTest;

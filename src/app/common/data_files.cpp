@@ -20,6 +20,7 @@ Text PickLog() { return "zj.txt"; }
 Text StartupCopy() { return "title.txt"; }
 Text TitleOverride() { return "cjini.txt"; }
 Text HistoryFolder() { return "history"; }
+Text PreviewCacheFolder() { return ".cache"; }
 
 Text InProgramDirectory(const Text& relative) { return ProgramDirectory() + "/" + relative; }
 

@@ -47,7 +47,6 @@ Text WithCrLfLineEnds(std::string_view text) {
             out.push_back(c);
         }
     }
-    if (!out.empty() && out.back() != '\n') out.append("\r\n");
     return out;
 }
 

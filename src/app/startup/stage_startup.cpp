@@ -1,14 +1,16 @@
 #include "app/startup/stage_startup.h"
 
-#include "ui/gui.h"
-
 #include "app/common/app_state.h"
 #include "app/common/data_files.h"
 #include "app/common/draw_files.h"
 #include "app/common/layout.h"
 #include "app/startup/photo_listing.h"
+#include "media/preview_disk_cache.h"
 #include "services/files.h"
 #include "services/host.h"
+#include "services/program.h"
+#include "services/temporary_files.h"
+#include "ui/gui.h"
 
 namespace ld::app {
 
@@ -53,6 +55,14 @@ void SetHiddenLabelFontSize() {
     label.set(prop::kLabelFont, font);
 }
 
+// A crash or power cut in the middle of an atomic write leaves its temporary file behind;
+// nothing can finish it, and it must never be taken for a real file.
+void RemoveLeftoversOfInterruptedWrites() {
+    RemoveStaleTemporaryFiles(ProgramDirectory(), IsAtomicWriteTemporary);
+    RemoveStaleTemporaryFiles(files::InProgramDirectory(files::PreviewCacheFolder()),
+                              PreviewDiskCache::IsTemporaryName);
+}
+
 }  // namespace
 
 Text ResumeQuestion() {
@@ -66,6 +76,7 @@ Text TitlePlaceholder() { return Gbk("请在这里写入公司名称"); }
 
 void StartUpStage() {
     using namespace startup;
+    RemoveLeftoversOfInterruptedWrites();
     // The start button's rounded corners (30 x 30) are the host's: it masks every SuperBtn.
     ApplySwitches();
     // The search stays open until start-up ends, as the resume question comes between its
