@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # End to end: the real program in a temporary folder of its own, on an X display, driven by
 # xdotool as an operator would. Two participants and one level of two winners:
-#   run 1: choose the level, Enter to start, Enter to stop; the results file holds the one
-#          winner; exit through the pop-up menu and save (进度.txt = the other participant,
-#          counter 1 = 1);
+#   run 1: choose the level with the keyboard (its Return starts nothing), Enter to start,
+#          Enter to stop; the results file holds the one winner; exit through the pop-up
+#          menu and save (进度.txt = the other participant, counter 1 = 1);
 #   run 2: resume, choose the level, draw again: the only participant left wins, the results
 #          file holds both records; exit and save (进度.txt empty, counter 1 = 2);
 #   run 3: resume, choose the level, Enter: the start is refused, the level being complete.
@@ -113,7 +113,7 @@ await_stage() {
 
 # The level selector sits at x 180, 77 pixels above the bottom in the default layout; a
 # click opens its list, whose one item then lies over the selector: a second click there
-# chooses it. (Return would choose it too, but the same Return also starts a draw.)
+# chooses it.
 choose_level() {
     local x=$((stage_x + 220)) y=$((stage_y + stage_h - 64))
     xdotool mousemove "$x" "$y" click 1
@@ -122,13 +122,27 @@ choose_level() {
     sleep 0.5
 }
 
-# Enter starts the roll, Enter again stops it; the stop rewrites the results file.
+# The same with the keyboard: Down marks the item in the open list, Return chooses it. That
+# Return belongs to the list and must not start the roll as well.
+choose_level_with_keys() {
+    xdotool mousemove $((stage_x + 220)) $((stage_y + stage_h - 64)) click 1
+    sleep 0.5
+    xdotool key Down Return
+    sleep 0.5
+}
+
+results_size() { wc -c 2>/dev/null <"$work/event/抽奖结果.txt" || echo 0; }
+
+# Enter starts the roll, Enter again stops it; the stop rewrites the results file, the
+# start writes nothing (a roll already running would be stopped by the first Enter).
 draw_once() {
     local before=$1
     xdotool key Return
     sleep 1
+    [ "$(results_size)" -eq "$before" ] ||
+        fail "the first Enter recorded a winner: a roll was running before it"
     xdotool key Return
-    wait_for 30 eval '[ "$(wc -c 2>/dev/null <"$work/event/抽奖结果.txt" || echo 0)" -gt '"$before"' ]' ||
+    wait_for 30 eval '[ "$(results_size)" -gt '"$before"' ]' ||
         fail "no new record in 抽奖结果.txt after a start and a stop"
 }
 
@@ -163,10 +177,10 @@ convert -size 320x240 xc:'#a06030' "$work/event/photo/李四.jpg"
 results="$work/event/抽奖结果.txt"
 progress="$work/event/进度.txt"
 
-# Run 1: a fresh draw of one winner, saved at exit.
+# Run 1: a fresh draw of one winner, the level chosen with the keyboard, saved at exit.
 start_program
 await_stage
-choose_level
+choose_level_with_keys
 draw_once 0
 first=""
 for name in 张三 李四; do

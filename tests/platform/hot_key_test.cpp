@@ -1,5 +1,6 @@
 // Enter while the draw screen is active runs its hot key, armed on activation and disarmed
 // on deactivation; dialogs, text fields and the celebration window do not disturb it.
+#include <QComboBox>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
@@ -21,6 +22,13 @@ protected:
             // First in the focus chain, so activation gives it the focus, as on the stage.
             button = &add(w, ControlType::SuperBtn, "button", {20, 80, 100, 0});
             edit = &add(w, ControlType::EditBox, "edit", {20, 20, 100, 24});
+            // As the level selector does: choosing an item hands the focus to the button.
+            selector = &add(w, ControlType::ComboBox, "selector", {20, 120, 100, 24});
+            selector->setBool(prop::kDropDownList, true);
+            selector->bind(ev::kItemChosen, [this](Control& c, EventArgs&) {
+                chosen.push_back(c.getText(prop::kComboText));
+                gui.setFocus(*button);
+            });
             w.self().bind(ev::kActivated, [this, &w](Control&, EventArgs&) {
                 hotKey = AddHotKey(w, *target, 0, kVirtualKeyEnter);
             });
@@ -43,8 +51,9 @@ protected:
     }
 
     Window* window = nullptr;
-    Control *target = nullptr, *edit = nullptr, *button = nullptr;
+    Control *target = nullptr, *edit = nullptr, *button = nullptr, *selector = nullptr;
     int hotKey = 0, draws = 0;
+    std::vector<Text> chosen;
 };
 
 TEST_F(HotKeys, EnterOnTheActiveStageRunsTheHotKeyEvenWithTheButtonFlat) {
@@ -61,6 +70,25 @@ TEST_F(HotKeys, EnterInATextFieldBelongsToTheField) {
     gui.setFocus(*edit);
     pressEnter();
     EXPECT_EQ(draws, 0);
+}
+
+TEST_F(HotKeys, EnterThatChoosesFromTheOpenListDrawsNothingOnTheClosedSelectorItDraws) {
+    for (const char* level : {"特等奖", "一等奖"}) selector->addItem(Gbk(level));
+    auto* box = static_cast<QComboBox*>(widgetOf(*selector));
+    gui.setFocus(*selector);
+    pressEnter();
+    EXPECT_EQ(draws, 1);
+    box->showPopup();
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    // Through the window system, as a real key comes: the list chooses on the key's
+    // shortcut override, and the press itself then arrives with the list closed.
+    QTest::keyClick(stage(*window).windowHandle(), Qt::Key_Down);
+    QTest::keyClick(stage(*window).windowHandle(), Qt::Key_Return);
+    EXPECT_EQ(QApplication::activePopupWidget(), nullptr);
+    EXPECT_EQ(chosen, std::vector<Text>{Gbk("一等奖")});
+    EXPECT_EQ(draws, 1);
+    pressEnter();
+    EXPECT_EQ(draws, 2);
 }
 
 TEST_F(HotKeys, AHeldKeyIsOnePress) {

@@ -2,11 +2,12 @@
 
 #include <QAbstractSpinBox>
 #include <QApplication>
-#include <QComboBox>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QTextEdit>
+#include <optional>
+#include <utility>
 
 #include "platform/qt/control_view.h"
 #include "platform/qt/stage_window.h"
@@ -24,28 +25,47 @@ bool IsTextField(QWidget* w) {
     return qobject_cast<QAbstractSpinBox*>(w) != nullptr;
 }
 
-// Enter on the level selector or inside its open list belongs to the list: it confirms an
-// item and must not start a draw as well.
-bool BelongsToSelector(QObject* watched) {
-    auto* w = qobject_cast<QWidget*>(watched);
-    if (!w) return false;
-    if (qobject_cast<QComboBox*>(w)) return true;
-    return w->window() && w->window()->windowType() == Qt::Popup;
+bool IsEnter(const QKeyEvent& key) {
+    return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
 }
 
 class HotKeyFilter : public QObject {
 protected:
-    bool eventFilter(QObject* watched, QEvent* event) override {
+    bool eventFilter(QObject*, QEvent* event) override {
+        if (event->type() == QEvent::ShortcutOverride) {
+            noteListKey(*static_cast<QKeyEvent*>(event));
+            return false;
+        }
         if (event->type() != QEvent::KeyPress) return false;
         auto* key = static_cast<QKeyEvent*>(event);
+        if (choseFromList(*key)) return true;
         const int vk = VirtualKeyOf(key->key());
         const int modifiers = KeyStateOf(key->modifiers());
         if (vk == 0 || !HasHotKey(modifiers, vk) || !HotKeyMayTake(*key)) return false;
-        if (BelongsToSelector(watched)) return false;
         // A held key repeats; one press is one start or stop, not a burst of them.
         if (!key->isAutoRepeat()) DispatchHotKey(modifiers, vk);
         return true;
     }
+
+private:
+    // An open drop-down list chooses its entry on Enter's shortcut override and closes; the
+    // choice moves the focus to the start button, where the same key then arrives as an
+    // ordinary press. That press belongs to the list and must not start or stop a draw.
+    // The pair shares the key and its time stamp, even when the choice ran a nested loop
+    // (a message box) in between.
+    void noteListKey(const QKeyEvent& key) {
+        if (IsEnter(key) && QApplication::activePopupWidget())
+            listKey_ = {key.key(), key.timestamp()};
+    }
+    bool choseFromList(const QKeyEvent& key) {
+        if (!listKey_ || listKey_->first != key.key() || listKey_->second != key.timestamp())
+            return false;
+        listKey_.reset();
+        // A list that is still open (nothing to choose) or a menu takes the key itself.
+        return !QApplication::activePopupWidget();
+    }
+
+    std::optional<std::pair<int, quint64>> listKey_;
 };
 
 }  // namespace
