@@ -1,7 +1,9 @@
-// The pop-up menu as the model builds it, and the celebration animations.
+// The pop-up menu as the model builds it, where a right press opens it on the draw screen,
+// and the celebration animations.
 #include <QMenu>
 #include <QTimer>
 
+#include "framework/builtin_fixture.h"
 #include "platform/qt/fireworks.h"
 #include "qt_stage.h"
 #include "services/text.h"
@@ -69,6 +71,67 @@ TEST_F(MenuAndCelebration, ChoosingAnEntryReturnsItsCommandAndEscapeNone) {
               }),
               20001);
     EXPECT_EQ(choose([](QMenu& m) { QTest::keyClick(&m, Qt::Key_Escape); }), std::nullopt);
+}
+
+// The program's own draw screen, its routines only recorded.
+class DrawScreenMenu : public QtStageTest {
+protected:
+    DrawScreenMenu() {
+        ld::test::RegisterRecorders(routines, log);
+        Text error;
+        EXPECT_TRUE(library.load(BuiltInTemplateBlock(), BuiltInHandlerNames(), routines, &error))
+            << error;
+        setWindowManager(&screens);
+        EXPECT_TRUE(screens.loadWindow("MainWindow"));
+        main = &screens.window("MainWindow");
+        main->control(Gbk("外形框1")).setVisible(true);  // the settings panel, open
+        stage(*main).showFirstTime();
+        EXPECT_TRUE(QTest::qWaitForWindowExposed(&stage(*main)));
+    }
+    ~DrawScreenMenu() override { screens.destroyWindow("MainWindow"); }
+
+    // Where the menu opened for a right press at `at` in `w`, delivered as the window system
+    // does: to the innermost widget there.
+    std::vector<std::string> menusForRightPress(QWidget* w, QPoint at) {
+        if (QWidget* inner = w->childAt(at)) {
+            at = inner->mapFrom(w, at);
+            w = inner;
+        }
+        log.clear();
+        QTest::mousePress(w, Qt::RightButton, Qt::NoModifier, at);
+        QTest::mouseRelease(w, Qt::RightButton, Qt::NoModifier, at);
+        std::vector<std::string> menus;
+        for (const std::string& entry : log)
+            if (entry.starts_with("ShowPopupMenu@")) menus.push_back(entry);
+        return menus;
+    }
+    std::vector<std::string> menusForRightPressOn(const char* name) {
+        QWidget* w = widgetOf(main->control(Gbk(name)));
+        return menusForRightPress(w, w->rect().center());
+    }
+
+    std::vector<std::string> log;
+    HandlerTable routines;
+    TemplateLibrary library;
+    WindowManager screens{library.factory()};
+    Window* main = nullptr;
+};
+
+TEST_F(DrawScreenMenu, OnlyTheWindowAndTheDisplayElementsOpenThePopupMenu) {
+    const QPoint background(20, 260);
+    ASSERT_EQ(stage(*main).childAt(background), nullptr);
+    EXPECT_EQ(menusForRightPress(&stage(*main), background),
+              std::vector<std::string>{"ShowPopupMenu@"});
+    for (const char* c : {"图片框_照片", "图片框_奖品", "透明标签_中奖人", "透明标签_恭喜",
+                          "透明标签_抽取进度", "透明标签_副标题", "透明标签_主标题"})
+        EXPECT_EQ(menusForRightPressOn(c), std::vector<std::string>{"ShowPopupMenu@" + Gbk(c)})
+            << c;
+    // Anywhere else a right press opens nothing, whether the control ignores it, is disabled
+    // or keeps it for its own use.
+    for (const char* c :
+         {"超级按钮", "透明标签_奖项等级", "组合框1", "分隔条_左", "外形框1", "分组框1", "标签2",
+          "编辑框_奖项1", "编辑框_奖项1图片", "按钮_保存", "选择框_禁用特效"})
+        EXPECT_EQ(menusForRightPressOn(c), std::vector<std::string>{}) << c;
 }
 
 TEST_F(MenuAndCelebration, AnimationsDifferAndStopTheMomentTheWindowCloses) {

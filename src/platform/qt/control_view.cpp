@@ -28,6 +28,19 @@ int MouseEventNumber(QEvent::Type type, Qt::MouseButton button) {
     }
 }
 
+// Qt hands a press that a widget ignores on to its parent. A right press belongs to the
+// control that was pressed, though: the stage's pop-up menu opens from the window's own
+// background and from the elements bound to it, not from a button, a frame bar or anything
+// inside the settings panel. Inner parts of the same control (a viewport) still count.
+bool PassedUpFromChildControl(QObject* watched, QMouseEvent* event) {
+    auto* source = qobject_cast<QWidget*>(watched);
+    if (!source) return false;
+    for (QWidget* w = source->childAt(event->position().toPoint()); w && w != source;
+         w = w->parentWidget())
+        if (dynamic_cast<ControlView*>(w)) return true;
+    return false;
+}
+
 class InputRelay : public QObject {
 public:
     InputRelay(ControlView& view, QObject* parent)
@@ -74,6 +87,8 @@ private:
     bool mouse(QObject* watched, QMouseEvent* event) {
         int number = MouseEventNumber(event->type(), event->button());
         if (number == 0 || !view_.control().isBound(number)) return false;
+        if (event->button() == Qt::RightButton && PassedUpFromChildControl(watched, event))
+            return false;
         EventArgs args = argsFor(watched, event);
         if (event->type() == QEvent::MouseButtonPress) g_lastPress = event->globalPosition();
         const int gesturesBefore = g_gestures;
