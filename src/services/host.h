@@ -21,10 +21,10 @@ constexpr int kAnswerOk = 0, kAnswerCancel = 1, kAnswerYes = 5, kAnswerNo = 6;
 }  // namespace msg
 
 struct FontChoice {
-    Text face;            // GBK
-    double points = 0;    // size in points
+    Text face;          // GBK
+    double points = 0;  // size in points
     bool bold = false, italic = false, underline = false, strikeOut = false;
-    uint32_t color = 0;   // 0x00BBGGRR
+    uint32_t color = 0;  // 0x00BBGGRR
 };
 
 class Dialogs {
@@ -33,11 +33,13 @@ public:
     // Modal message box; returns the answer code (msg::kAnswer*).
     virtual int showMessage(const Text& message, int style, const Text& caption) = 0;
     // Modal input box; true and `value` set on OK, false and `value` untouched on Cancel.
-    virtual bool inputBox(const Text& prompt, const Text& caption, const Text& initial,
-                          Text& value, bool masked) = 0;
+    virtual bool inputBox(const Text& prompt, const Text& caption, const Text& initial, Text& value,
+                          bool masked) = 0;
     // File-open dialog; `filter` in the "description|pattern" form. The chosen path is
     // GBK (converted from the file system's name).
     virtual bool openFile(const Text& filter, Text& chosenPath) = 0;
+    // File-save dialog with a suggested file name; the chosen path is GBK.
+    virtual bool saveFile(const Text& filter, const Text& suggestedName, Text& chosenPath) = 0;
     // Font dialog that also offers the text colour; `font` holds the current choice.
     virtual bool chooseFont(FontChoice& font) = 0;
 };

@@ -40,6 +40,9 @@ public:
     virtual void playAnimation(Window& window, int animation) {}
     // 1..3: standard controls of every window, present and later, drawn flat; 0: off.
     virtual void setFlatControlStyle(int style) {}
+    // A short warning in the window's top right corner, above every control, until it is
+    // set again; empty text removes it.
+    virtual void setStageNotice(Window& window, const Text& text) {}
 };
 
 Gui& gui();

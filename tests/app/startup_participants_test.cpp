@@ -39,7 +39,7 @@ TEST_F(StartupParticipants, LeftoversOfInterruptedWritesAreRemoved) {
     makeFolder(".cache");
     const std::vector<std::string> leftovers = {".ld-Ab12Cd", ".cache/0f.jpg.tmp123-4"};
     const std::vector<std::string> kept = {
-        ".ld-recovery", "x.ld-Ab12Cd", ".ld-reset-进度.txt", ".cache/0f.jpg", ".cache/0f.tmp",
+        "x.ld-Ab12Cd", ".ld-reset-进度.txt", ".cache/0f.jpg", ".cache/0f.tmp",
         ".ld-new123",  // written after this process started: another write may own it
     };
     for (const auto& name : leftovers) folder.write(name, "half");
@@ -122,6 +122,22 @@ TEST_F(StartupResume, ASavedDrawWithForeignLineEndsResumesOneParticipantPerLine)
     start();
     EXPECT_EQ(app::State().draw.poolText, Gbk("王五\r\n赵六\r\n孙七"));
     EXPECT_EQ(SplitPool(app::State().draw.poolText).size(), 3u);
+}
+
+// Empty, blank or control-character names would be recorded as broken results lines.
+TEST_F(StartupResume, LinesThatAreNoParticipantAreDroppedAndToldOnce) {
+    folder.write("进度.txt", Gbk("王五\r\n\r\n   \r\n赵\x01六\r\n孙七"));
+    host.dialogs.messageAnswers = {msg::kAnswerYes};
+    start();
+    EXPECT_EQ(app::State().draw.poolText, Gbk("王五\r\n孙七"));
+    ASSERT_EQ(host.dialogs.messages.size(), 2u);
+    EXPECT_EQ(message(1).text, Gbk("进度文件中有 3 行无效，已忽略"));
+}
+
+TEST_F(StartupParticipants, APhotoNameWithALineFeedIsNoParticipant) {
+    photos({"张三.jpg", "李\n四.jpg", " .jpg"});
+    start();
+    EXPECT_EQ(app::State().draw.poolText, Gbk("张三\r\n"));
 }
 
 // The saved draw goes back as it was read: a last line without a line end stays without.

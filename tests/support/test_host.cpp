@@ -38,6 +38,10 @@ bool ScriptedDialogs::openFile(const Text& filter, Text& chosenPath) {
     return true;
 }
 
+bool ScriptedDialogs::saveFile(const Text& filter, const Text&, Text& chosenPath) {
+    return openFile(filter, chosenPath);
+}
+
 bool ScriptedDialogs::chooseFont(FontChoice& font) {
     fontsOffered.push_back(font);
     if (fontAnswers.empty()) return false;

@@ -45,6 +45,8 @@ public:
     bool inputBox(const Text& prompt, const Text& caption, const Text& initial, Text& value,
                   bool masked) override;
     bool openFile(const Text& filter, Text& chosenPath) override;
+    // Takes its answer from fileAnswers as well.
+    bool saveFile(const Text& filter, const Text& suggestedName, Text& chosenPath) override;
     bool chooseFont(FontChoice& font) override;
 };
 
@@ -119,7 +121,7 @@ private:
 
 class ScriptedGui : public Gui {
 public:
-    std::vector<Text> loaded, closed;       // window names
+    std::vector<Text> loaded, closed;  // window names
     Control* focused = nullptr;
     std::vector<std::pair<Control*, int>> zOrders;
     std::deque<std::optional<int>> menuChoices;  // commands chosen from pop-up menus
@@ -134,6 +136,10 @@ public:
     std::optional<int> popupMenu(Window& window, const std::vector<PopupEntry>& menu) override;
     void moveLoop(Control& control) override;
     Window* activeWindow() override { return active; }
+    std::map<Text, Text> notices;  // by window name
+    void setStageNotice(Window& window, const Text& text) override {
+        notices[window.name()] = text;
+    }
 };
 
 class TestHost {

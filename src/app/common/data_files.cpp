@@ -21,6 +21,8 @@ Text StartupCopy() { return "title.txt"; }
 Text TitleOverride() { return "cjini.txt"; }
 Text HistoryFolder() { return "history"; }
 Text PreviewCacheFolder() { return ".cache"; }
+Text RecoveryRecord() { return ".ld-recovery"; }
+Text SaveJournal() { return ".ld-save"; }
 
 Text InProgramDirectory(const Text& relative) { return ProgramDirectory() + "/" + relative; }
 

@@ -23,6 +23,8 @@ Text StartupCopy();                // title.txt
 Text TitleOverride();              // cjini.txt (bare name)
 Text HistoryFolder();              // history
 Text PreviewCacheFolder();         // .cache
+Text RecoveryRecord();             // .ld-recovery
+Text SaveJournal();                // .ld-save
 
 // ProgramDirectory() + "/" + relative.
 Text InProgramDirectory(const Text& relative);

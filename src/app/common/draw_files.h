@@ -31,6 +31,8 @@ public:
 
     Outcome write(std::string_view resultsText);
     bool hasWritten() const { return hasWritten_; }
+    // True from a failed write until one succeeds: winners are missing from the file.
+    bool unsaved() const { return warned_; }
     // The history copy made by this run, if any (GBK path).
     const std::optional<Text>& historyCopy() const { return historyCopy_; }
 

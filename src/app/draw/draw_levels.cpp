@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "app/common/app_state.h"
+#include "app/common/draw_recovery.h"
 #include "services/host.h"
 #include "ui/gui.h"
 
@@ -65,10 +66,22 @@ std::vector<Text> AllDesignatedWinners() {
     return winners;
 }
 
+ResultsFile::Outcome RecordResultLine(std::string_view line) {
+    DrawState& state = State().draw;
+    WriteRecoveryRecord(
+        {SelectorText(), state.savedDrawn, state.poolText, state.resultsText + Text(line)});
+    return AppendResult(state, *State().results, line);
+}
+
+Text UnsavedResultsMarker() { return Gbk("中奖结果未保存"); }
+
 void ReportResultsWrite(const ResultsFile::Outcome& outcome) {
-    if (!outcome.warningDue) return;
-    const Warning warning = ResultsWarning();
-    host().dialogs->showMessage(warning.text, warning.style, warning.caption);
+    if (outcome.warningDue) {
+        const Warning warning = ResultsWarning();
+        host().dialogs->showMessage(warning.text, warning.style, warning.caption);
+    }
+    if (hasGui())
+        gui().setStageNotice(Stage(), State().results->unsaved() ? UnsavedResultsMarker() : Text());
 }
 
 void FocusStartButton() {

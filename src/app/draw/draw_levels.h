@@ -34,9 +34,14 @@ std::vector<Text> AllDesignatedWinners();
 // Per-level fields by level number 1 … 8.
 int32_t& LevelField(std::array<int32_t, kLevelCount>& field, int level);
 
+// Adds a line to the results and writes them: the recovery record first, so that a crash
+// between the two writes leaves the line in the record, then the results file.
+ResultsFile::Outcome RecordResultLine(std::string_view line);
+
 // Tells the operator, once until a write succeeds again, that the results file could not
-// be written.
+// be written; the stage shows it in a corner as long as winners are missing from it.
 void ReportResultsWrite(const ResultsFile::Outcome& outcome);
+Text UnsavedResultsMarker();  // "中奖结果未保存"
 
 // Gives the start/stop button the keyboard focus.
 void FocusStartButton();

@@ -45,8 +45,7 @@ void Record(DrawState& state) {
     const Text shown = StageControl("透明标签_中奖人").text();
     StageControl("透明标签_恭喜").setTextValue(Gbk("恭喜您： ") + shown + "  " + selector);
     host().sound->playSound(WinnerSound(), false);
-    const ResultsFile::Outcome written =
-        AppendResult(state, *State().results, WinnerLine(shown, selector));
+    const ResultsFile::Outcome written = RecordResultLine(WinnerLine(shown, selector));
     ShowProgress(selector, state.nextOrdinal);
     state.nextOrdinal += 1;
     // Told only now: the warning's message box runs a nested loop, and the draw is

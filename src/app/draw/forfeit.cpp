@@ -51,7 +51,7 @@ void ForfeitWinner() {
         // forfeited draw back.
         LevelField(state.savedDrawn, *level) = state.nextOrdinal - 1;
     }
-    ReportResultsWrite(AppendResult(state, *State().results, ForfeitLine()));
+    ReportResultsWrite(RecordResultLine(ForfeitLine()));
     StageControl("图片框_照片")
         .setText(prop::kPicture, ReadWholeFile(ProgramDirectory() + "/    photo.jpg"));
     StageControl("透明标签_恭喜").setTextValue({});

@@ -2,8 +2,8 @@
 
 #include "app/common/app_state.h"
 #include "app/common/data_files.h"
-#include "app/draw/draw_levels.h"
 #include "app/common/layout.h"
+#include "app/draw/draw_levels.h"
 #include "media/picture.h"
 #include "services/files.h"
 #include "services/host.h"
@@ -36,7 +36,12 @@ void SelectLevelFromList() {
                                     Gbk("信息："));
     }
     FocusStartButton();
+    ShowSelectedLevel();
+}
 
+void ShowSelectedLevel() {
+    DrawState& state = State().draw;
+    const Text selector = SelectorText();
     Control& progress = StageControl("透明标签_抽取进度");
     state.nextOrdinal = 1;
     const std::optional<int> level = LevelOf(selector, LevelNames());

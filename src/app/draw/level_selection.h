@@ -8,4 +8,8 @@ namespace ld::app {
 // The selector's item-chosen routine.
 void SelectLevelFromList();
 
+// What choosing the level in the selector's text shows: its progress, prize picture and
+// name, with no warning for a complete level. A recovered draw comes back through it.
+void ShowSelectedLevel();
+
 }  // namespace ld::app

@@ -84,7 +84,8 @@ std::optional<Text> PoolWithoutDesignatedWinners(std::string_view pool) {
 
 PhotoPreviewOptions RollPreviewOptions() {
     PhotoPreviewOptions options;
-    options.cacheDirectory = ResolveExistingPath(files::InProgramDirectory(files::PreviewCacheFolder()));
+    options.cacheDirectory =
+        ResolveExistingPath(files::InProgramDirectory(files::PreviewCacheFolder()));
     options.resolvePath = [](const std::string& path) { return ResolveExistingPath(path); };
     return options;
 }

@@ -34,7 +34,14 @@ private:
 Text ParticipantName(std::string_view fileName);
 
 // Line ends made CR LF: a lone CR or LF (a file edited on another system) counts as one,
-// and a last line without a line end gets one, so every line stays one participant.
+// so every line stays one participant. A last line without a line end stays without.
 Text WithCrLfLineEnds(std::string_view text);
+
+// A name that can take part: not empty, not only spaces, and without control characters
+// (below 0x20, or 0x7F), which would break the CR LF lines of the results file.
+bool IsParticipantName(std::string_view name);
+
+// The pool without the lines that are no participant; `dropped` counts them.
+Text WithoutInvalidNames(std::string_view pool, int& dropped);
 
 }  // namespace ld::app

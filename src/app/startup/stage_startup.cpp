@@ -3,7 +3,11 @@
 #include "app/common/app_state.h"
 #include "app/common/data_files.h"
 #include "app/common/draw_files.h"
+#include "app/common/draw_recovery.h"
 #include "app/common/layout.h"
+#include "app/draw/draw_levels.h"
+#include "app/draw/level_selection.h"
+#include "app/startup/exit_program.h"
 #include "app/startup/photo_listing.h"
 #include "media/preview_disk_cache.h"
 #include "services/files.h"
@@ -16,23 +20,71 @@ namespace ld::app {
 
 namespace {
 
-// The participants and the results: a saved draw when the operator resumes it, else the
-// photo folder afresh with empty results.
-void LoadParticipants(PhotoListing& listing) {
+// The draw after the last recorded stop, when the program did not end cleanly and the
+// operator takes it back: written as an exit save would, and the results file completed.
+std::optional<RecoveryRecord> OfferRecovery() {
+    std::optional<RecoveryRecord> record = ReadRecoveryRecord();
+    if (!record) {
+        DeleteRecoveryRecord();  // one that cannot be read whole is of no use
+        return std::nullopt;
+    }
+    if (host().dialogs->showMessage(RecoveryQuestion(), msg::kYesNo | msg::kIconQuestion,
+                                    Gbk("提示")) != msg::kAnswerYes) {
+        DeleteRecoveryRecord();
+        return std::nullopt;
+    }
+    if (std::optional<Text> failed = SaveDrawForResume(record->savedDrawn, record->poolText))
+        host().dialogs->showMessage(SaveFailure(*failed), msg::kIconStop, Gbk("保存失败"));
+    if (ReadResults() != record->resultsText)
+        ReportResultsWrite(State().results->write(record->resultsText));
+    return record;
+}
+
+// A saved draw, when the operator resumes it; lines that are no participant are left out.
+void ResumeSavedDraw(DrawState& draw) {
+    draw.savedDrawn = ReadCounters();
+    int dropped = 0;
+    // A progress file edited on another system still gives one participant per line.
+    draw.poolText = WithoutInvalidNames(WithCrLfLineEnds(ReadProgress()), dropped);
+    draw.resultsText = ReadResults();
+    if (dropped > 0) {
+        host().dialogs->showMessage(Gbk("进度文件中有 ") + ToText(dropped) + Gbk(" 行无效，已忽略"),
+                                    msg::kIconWarning, Gbk("提示"));
+    }
+}
+
+// The participants and the results: the recovered draw, or a saved draw when the operator
+// resumes it, else the photo folder afresh with empty results. Gives the recovered level.
+std::optional<Text> LoadParticipants(PhotoListing& listing) {
     DrawState& draw = State().draw;
-    bool resume = ProgressFileExists() &&
-                  host().dialogs->showMessage(ResumeQuestion(), msg::kYesNo | msg::kIconQuestion,
-                                              Gbk("提示")) == msg::kAnswerYes;
+    std::optional<Text> recoveredLevel;
+    if (RecoveryRecordExists()) {
+        if (std::optional<RecoveryRecord> record = OfferRecovery()) {
+            draw.savedDrawn = record->savedDrawn;
+            draw.poolText = std::move(record->poolText);
+            draw.resultsText = std::move(record->resultsText);
+            recoveredLevel = std::move(record->level);
+        }
+    }
+    bool resume = recoveredLevel ||
+                  (ProgressFileExists() &&
+                   host().dialogs->showMessage(ResumeQuestion(), msg::kYesNo | msg::kIconQuestion,
+                                               Gbk("提示")) == msg::kAnswerYes);
     if (resume) {
-        draw.savedDrawn = ReadCounters();
-        // A progress file edited on another system still gives one participant per line.
-        draw.poolText = WithCrLfLineEnds(ReadProgress());
-        draw.resultsText = ReadResults();
+        if (!recoveredLevel) ResumeSavedDraw(draw);
         StageControl("结果").setTextValue(draw.resultsText);
     } else {
         draw.poolText = listing.takePool();
     }
     StageControl("编辑框_判断有无照片").setTextValue(draw.poolText);
+    return recoveredLevel;
+}
+
+// The level that was selected at the last recorded stop, with its progress.
+void ShowRecoveredLevel(const Text& level) {
+    if (!LevelOf(level, LevelNames())) return;
+    StageControl("组合框1").setTextValue(level);
+    ShowSelectedLevel();
 }
 
 // cjini.txt, by its bare name, overrides the main title; it is opened for reading and
@@ -72,17 +124,20 @@ Text ResumeQuestion() {
         "为完全重新开始抽奖");
 }
 
+Text RecoveryQuestion() { return Gbk("程序上次没有正常退出。是否恢复到最后一次抽奖后的状态？"); }
+
 Text TitlePlaceholder() { return Gbk("请在这里写入公司名称"); }
 
 void StartUpStage() {
     using namespace startup;
     RemoveLeftoversOfInterruptedWrites();
+    FinishInterruptedSave();
     // The start button's rounded corners (30 x 30) are the host's: it masks every SuperBtn.
     ApplySwitches();
     // The search stays open until start-up ends, as the resume question comes between its
     // first name and the rest.
     PhotoListing listing;
-    LoadParticipants(listing);
+    const std::optional<Text> recoveredLevel = LoadParticipants(listing);
     WriteStartupCopy(State().draw.poolText);
     SetHiddenLabelFontSize();
     if (hasGui()) gui().setFlatControlStyle(1);
@@ -110,6 +165,7 @@ void StartUpStage() {
     FitTitleHeights();
     ApplyButtonHeight();
     ApplyTitleFile();
+    if (recoveredLevel) ShowRecoveredLevel(*recoveredLevel);
     listing.end();
 }
 

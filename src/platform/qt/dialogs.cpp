@@ -176,6 +176,17 @@ bool QtDialogs::openFile(const Text& filter, Text& chosenPath) {
     return true;
 }
 
+bool QtDialogs::saveFile(const Text& filter, const Text& suggestedName, Text& chosenPath) {
+    // Suggested in the home folder: the program's own folder is where the file that could
+    // not be written lives.
+    QString path = QFileDialog::getSaveFileName(
+        DialogOwner(), Utf8("另存为"), QDir::home().filePath(ToQString(suggestedName)),
+        ToQtFilter(filter), nullptr, QFileDialog::DontUseNativeDialog);
+    if (path.isEmpty()) return false;
+    chosenPath = FileNameToGbk(QDir::toNativeSeparators(path).toStdString());
+    return true;
+}
+
 bool QtDialogs::chooseFont(FontChoice& font) { return FontColorDialog::choose(font); }
 
 }  // namespace ld::qt

@@ -17,6 +17,7 @@ public:
     bool inputBox(const Text& prompt, const Text& caption, const Text& initial, Text& value,
                   bool masked) override;
     bool openFile(const Text& filter, Text& chosenPath) override;
+    bool saveFile(const Text& filter, const Text& suggestedName, Text& chosenPath) override;
     bool chooseFont(FontChoice& font) override;
 };
 

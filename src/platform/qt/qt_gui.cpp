@@ -102,6 +102,10 @@ Window* QtGui::activeWindow() {
     return stage && !stage->detached() ? &stage->window() : nullptr;
 }
 
+void QtGui::setStageNotice(Window& window, const Text& text) {
+    if (StageWindow* stage = stageOf(window)) stage->setNotice(ToQString(text));
+}
+
 void QtGui::playAnimation(Window& window, int animation) {
     if (StageWindow* stage = stageOf(window)) stage->playAnimation(animation);
 }

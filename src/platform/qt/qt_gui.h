@@ -34,6 +34,7 @@ public:
     void playAnimation(Window& window, int animation) override;
     // 1..3 draws the standard controls of every window flat from now on, 0 turns it off.
     void setFlatControlStyle(int style) override;
+    void setStageNotice(Window& window, const Text& text) override;
 
     StageWindow* stageOf(const Window& window) const;
     ControlView* viewOf(const Control& control) const;

@@ -175,6 +175,7 @@ void StageWindow::moveEvent(QMoveEvent* event) {
 
 void StageWindow::resizeEvent(QResizeEvent* event) {
     if (animation_) animation_->setGeometry(rect());
+    placeNotice();
     if (event->spontaneous()) takeGeometryFromSystem();
 }
 
@@ -238,6 +239,33 @@ void StageWindow::playAnimation(int animation) {
     animation_->setGeometry(rect());
     animation_->show();
     animation_->raise();
+}
+
+void StageWindow::setNotice(const QString& text) {
+    if (text.isEmpty()) {
+        delete notice_;
+        notice_ = nullptr;
+        return;
+    }
+    if (!notice_) {
+        notice_ = new QLabel(this);
+        notice_->setAttribute(Qt::WA_TransparentForMouseEvents);
+        notice_->setStyleSheet(QStringLiteral(
+            "QLabel { background: #d01010; color: white; font-size: 20px; font-weight: bold;"
+            " padding: 6px 14px; border-radius: 6px; }"));
+    }
+    notice_->setText(text);
+    notice_->adjustSize();
+    placeNotice();
+    notice_->show();
+    notice_->raise();
+}
+
+void StageWindow::placeNotice() {
+    if (!notice_) return;
+    const int margin = 12;
+    notice_->move(width() - notice_->width() - margin, margin);
+    notice_->raise();
 }
 
 }  // namespace ld::qt

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <QImage>
+#include <QLabel>
 #include <QWidget>
 #include <map>
 
@@ -31,6 +32,8 @@ public:
     void detachFromModel();
     // Plays one of the firework animations (1..3) over the whole window.
     void playAnimation(int animation);
+    // A red warning in the top right corner, above the controls; empty text removes it.
+    void setNotice(const QString& text);
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -61,6 +64,8 @@ private:
     QImage background_;
     QRectF backgroundTarget_;
     QWidget* animation_ = nullptr;
+    QLabel* notice_ = nullptr;
+    void placeNotice();
 };
 
 }  // namespace ld::qt

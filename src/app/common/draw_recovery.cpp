@@ -1,0 +1,166 @@
+#include "app/common/draw_recovery.h"
+
+#include <charconv>
+
+#include "app/common/config_keys.h"
+#include "app/common/data_files.h"
+#include "app/common/draw_files.h"
+#include "services/files.h"
+
+namespace ld {
+
+namespace {
+
+constexpr std::string_view kRecordHeader = "luckydraw recovery 1\n";
+constexpr std::string_view kJournalHeader = "luckydraw save 1\n";
+
+Text RecordPath() { return files::InProgramDirectory(files::RecoveryRecord()); }
+Text JournalPath() { return files::InProgramDirectory(files::SaveJournal()); }
+Text ProgressPath() { return files::InProgramDirectory(files::Progress()); }
+
+// Fields are "name length\n" + bytes + "\n", so that any text, line ends and all, comes back
+// exactly; the counters are one line of eight numbers.
+void PutText(Bytes& out, std::string_view name, std::string_view text) {
+    out.append(name).append(" ").append(std::to_string(text.size())).append("\n");
+    out.append(text).append("\n");
+}
+
+void PutCounters(Bytes& out, const std::array<int32_t, kLevelCount>& counters) {
+    out.append("counters");
+    for (int32_t n : counters) out.append(" ").append(std::to_string(n));
+    out.append("\n");
+}
+
+class FieldReader {
+public:
+    explicit FieldReader(std::string_view bytes) : rest_(bytes) {}
+
+    bool header(std::string_view expected) { return take(expected); }
+    std::optional<Text> text(std::string_view name) {
+        size_t length = 0;
+        if (!take(name) || !take(" ") || !number(length) || !take("\n")) return std::nullopt;
+        if (rest_.size() < length + 1 || rest_[length] != '\n') return std::nullopt;
+        Text value(rest_.substr(0, length));
+        rest_.remove_prefix(length + 1);
+        return value;
+    }
+    std::optional<std::array<int32_t, kLevelCount>> counters() {
+        std::array<int32_t, kLevelCount> values{};
+        if (!take("counters")) return std::nullopt;
+        for (int32_t& n : values) {
+            if (!take(" ") || !number(n)) return std::nullopt;
+        }
+        if (!take("\n")) return std::nullopt;
+        return values;
+    }
+    bool atEnd() const { return rest_.empty(); }
+
+private:
+    bool take(std::string_view expected) {
+        if (!rest_.starts_with(expected)) return false;
+        rest_.remove_prefix(expected.size());
+        return true;
+    }
+    template <typename Number>
+    bool number(Number& n) {
+        auto [end, error] = std::from_chars(rest_.data(), rest_.data() + rest_.size(), n);
+        if (error != std::errc() || end == rest_.data()) return false;
+        rest_.remove_prefix(static_cast<size_t>(end - rest_.data()));
+        return true;
+    }
+
+    std::string_view rest_;
+};
+
+struct Journal {
+    std::array<int32_t, kLevelCount> savedDrawn{};
+    Text poolText;
+};
+
+std::optional<Journal> DecodeJournal(std::string_view bytes) {
+    FieldReader in(bytes);
+    if (!in.header(kJournalHeader)) return std::nullopt;
+    auto counters = in.counters();
+    auto pool = in.text("pool");
+    if (!counters || !pool || !in.atEnd()) return std::nullopt;
+    return Journal{*counters, std::move(*pool)};
+}
+
+}  // namespace
+
+Bytes EncodeRecoveryRecord(const RecoveryRecord& record) {
+    Bytes out(kRecordHeader);
+    PutText(out, "level", record.level);
+    PutCounters(out, record.savedDrawn);
+    PutText(out, "pool", record.poolText);
+    PutText(out, "results", record.resultsText);
+    return out;
+}
+
+std::optional<RecoveryRecord> DecodeRecoveryRecord(std::string_view bytes) {
+    FieldReader in(bytes);
+    if (!in.header(kRecordHeader)) return std::nullopt;
+    auto level = in.text("level");
+    auto counters = in.counters();
+    auto pool = in.text("pool");
+    auto results = in.text("results");
+    if (!level || !counters || !pool || !results || !in.atEnd()) return std::nullopt;
+    return RecoveryRecord{std::move(*level), *counters, std::move(*pool), std::move(*results)};
+}
+
+bool WriteRecoveryRecord(const RecoveryRecord& record) {
+    return WriteWholeFile(RecordPath(), EncodeRecoveryRecord(record));
+}
+
+bool RecoveryRecordExists() { return FileExists(RecordPath()); }
+
+std::optional<RecoveryRecord> ReadRecoveryRecord() {
+    std::optional<Bytes> bytes = TryReadWholeFile(RecordPath());
+    if (!bytes || bytes->empty()) return std::nullopt;
+    return DecodeRecoveryRecord(*bytes);
+}
+
+bool DeleteRecoveryRecord() {
+    DeleteFileAt(RecordPath());  // a missing record is no error
+    return !FileExists(RecordPath());
+}
+
+std::optional<Text> SaveDrawForResume(const std::array<int32_t, kLevelCount>& savedDrawn,
+                                      std::string_view poolText) {
+    const Journal journal{savedDrawn, Text(poolText)};
+    Bytes encoded(kJournalHeader);
+    PutCounters(encoded, journal.savedDrawn);
+    PutText(encoded, "pool", journal.poolText);
+    // The configuration as it was, to put back when the save cannot be completed. 进度.txt
+    // is written last and in one step, so a failed save never changed it.
+    const std::optional<Bytes> oldConfig = TryReadWholeFile(ConfigStore::path());
+    // The operator knows the two files, not the journal: the first of them is named.
+    if (!oldConfig || !WriteWholeFile(JournalPath(), encoded)) return ConfigStore::path();
+    std::optional<Text> failed;
+    if (!WriteCounters(journal.savedDrawn)) {
+        failed = ConfigStore::path();
+    } else if (!WriteProgress(journal.poolText)) {
+        failed = ProgressPath();
+    }
+    if (failed) {
+        // When even that fails, the journal stays and the next start finishes the save.
+        const bool unchanged = TryReadWholeFile(ConfigStore::path()) == oldConfig;
+        if (unchanged || WriteWholeFile(ConfigStore::path(), *oldConfig))
+            DeleteFileAt(JournalPath());
+        return failed;
+    }
+    // A journal left behind would redo this save over a later one.
+    if (!DeleteFileAt(JournalPath())) return JournalPath();
+    return std::nullopt;
+}
+
+void FinishInterruptedSave() {
+    std::optional<Bytes> bytes = TryReadWholeFile(JournalPath());
+    if (!bytes || bytes->empty()) return;
+    std::optional<Journal> journal = DecodeJournal(*bytes);
+    // A journal that is not whole was never committed: the files are still the old ones.
+    if (!journal || (WriteCounters(journal->savedDrawn) && WriteProgress(journal->poolText)))
+        DeleteFileAt(JournalPath());
+}
+
+}  // namespace ld

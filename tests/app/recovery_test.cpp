@@ -1,0 +1,165 @@
+// Nothing lost: a crash after any stop is recovered at the next start, a results file that
+// cannot be written is shown on the stage and settled before the exit, and the exit save
+// commits the counters and the participants together.
+#include "app/common/draw_recovery.h"
+#include "app/startup/exit_program.h"
+#include "app/startup/stage_startup.h"
+#include "draw_fixture.h"
+#include "services/profile.h"
+
+namespace ld::test {
+namespace {
+
+const std::string kResults = "抽奖结果.txt";
+
+class Recovery : public DrawTest {
+protected:
+    void SetUp() override {
+        DrawTest::SetUp();
+        // The level as the configuration names it, so that a new start finds it again.
+        folder.write("peizhi.a", Gbk("[zbt]\r\n一等奖=一等奖\r\n一等奖人数=3\r\n"));
+        setLevel(2, "一等奖", "3");
+        setPool({"张三", "李四", "王五", "赵六", "孙七"});
+        choose("一等奖");
+        disableEffects(true);
+    }
+    // The process dies: nothing of it runs any more, and the program starts again.
+    void crashAndStart(std::initializer_list<int> answers) {
+        app::RollPreviews().waitIdle();
+        manager.destroyWindow(app::kMainWindow);
+        app::InitialiseApplication();
+        host.dialogs.messages.clear();
+        host.dialogs.messageAnswers = answers;
+        start();
+    }
+    // Runs a pop-up menu command as the menu does.
+    void menu(std::string_view utf8Caption) {
+        Window& stage = app::Stage();
+        EventArgs args;
+        stage.menuItem(Gbk(utf8Caption)).selected(stage.self(), args);
+    }
+    Text counter(int level) {
+        return ReadConfigText(ConfigStore::path(), "jindu", Gbk("计数") + std::to_string(level),
+                              "");
+    }
+};
+
+TEST_F(Recovery, YesAfterACrashBringsBackTheDrawAfterTheLastStop) {
+    drawOne();
+    drawOne();
+    const DrawState before = state();
+    const Text progress = control("透明标签_抽取进度").text();
+    // The crash came between the record and the results write of the second stop.
+    const Text results = folder.read(kResults);
+    folder.write(kResults, results.substr(0, results.find("\r\n") + 2));
+
+    crashAndStart({msg::kAnswerYes});
+    ASSERT_EQ(messages().size(), 1u);  // the resume question is not asked as well
+    EXPECT_EQ(messages()[0].text, app::RecoveryQuestion());
+    EXPECT_EQ(messages()[0].style, 36);
+    EXPECT_EQ(messages()[0].caption, Gbk("提示"));
+    EXPECT_EQ(state().poolText, before.poolText);
+    EXPECT_EQ(state().savedDrawn, before.savedDrawn);
+    EXPECT_EQ(state().resultsText, before.resultsText);
+    EXPECT_EQ(folder.read(kResults), results);
+    EXPECT_EQ(folder.read("进度.txt"), before.poolText);
+    EXPECT_EQ(counter(2), "2");
+    EXPECT_EQ(control("组合框1").text(), Gbk("一等奖"));
+    EXPECT_EQ(control("透明标签_抽取进度").text(), progress);
+
+    // Nobody already drawn can win again, and the level ends at its count.
+    drawOne();
+    EXPECT_EQ(before.resultsText.find(state().pickedName + " "), Text::npos);
+    EXPECT_EQ(state().savedDrawn[1], 3);
+}
+
+TEST_F(Recovery, NoGoesOnAsTheFilesSayAndACleanExitLeavesNoRecord) {
+    drawOne();
+    crashAndStart({msg::kAnswerNo});
+    EXPECT_EQ(messages()[0].text, app::RecoveryQuestion());
+    EXPECT_FALSE(folder.exists(".ld-recovery"));
+    EXPECT_EQ(state().resultsText, "");  // a fresh run, as without a saved draw
+
+    setPool({"张三", "李四"});
+    choose("一等奖");
+    drawOne();
+    EXPECT_TRUE(folder.exists(".ld-recovery"));
+    host.dialogs.messageAnswers = {msg::kAnswerNo};
+    EXPECT_EQ(CatchExit([&] { menu("退出"); }), 0);
+    EXPECT_FALSE(folder.exists(".ld-recovery"));
+}
+
+TEST_F(Recovery, AForfeitIsRecordedForRecoveryToo) {
+    drawOne();
+    drawOne();
+    host.dialogs.messageAnswers = {msg::kAnswerOk};
+    menu("放弃当前中奖人");
+    crashAndStart({msg::kAnswerYes});
+    EXPECT_EQ(state().savedDrawn[1], 1);
+    EXPECT_TRUE(state().resultsText.ends_with(ForfeitLine()));
+    EXPECT_EQ(counter(2), "1");
+}
+
+TEST_F(Recovery, UnsavedResultsAreMarkedUntilAWriteSucceedsAndSettledBeforeTheExit) {
+    std::filesystem::create_directory(folder.path(kResults));  // cannot be written
+    for (int stop = 1; stop <= 3; ++stop) {
+        drawOne();
+        EXPECT_EQ(host.gui.notices[Gbk("MainWindow")], Gbk("中奖结果未保存")) << stop;
+    }
+    EXPECT_EQ(std::count_if(messages().begin(), messages().end(),
+                            [](const ShownMessage& m) { return m.caption == Gbk("警告"); }),
+              1);
+    std::filesystem::remove(folder.path(kResults));
+    setLevel(3, "二等奖", "5");
+    choose("二等奖");
+    drawOne();
+    EXPECT_EQ(host.gui.notices[Gbk("MainWindow")], "");
+    EXPECT_EQ(folder.read(kResults), state().resultsText);
+
+    // Unsaved again: Cancel keeps the program open; Yes saves elsewhere, then the exit.
+    std::filesystem::remove(folder.path(kResults));
+    std::filesystem::create_directory(folder.path(kResults));
+    drawOne();
+    messages().clear();
+    host.dialogs.messageAnswers = {msg::kAnswerCancel};
+    EXPECT_EQ(CatchExit([&] { menu("退出"); }), std::nullopt);
+    EXPECT_EQ(messages().back().text, app::UnsavedResultsQuestion());
+    const std::string elsewhere = folder.path("elsewhere.txt");
+    host.dialogs.fileAnswers = {std::nullopt, Text(elsewhere)};  // a first dialog cancelled
+    host.dialogs.messageAnswers = {msg::kAnswerYes, msg::kAnswerYes, msg::kAnswerOk,
+                                   msg::kAnswerNo};
+    EXPECT_EQ(CatchExit([&] { menu("退出"); }), 0);
+    EXPECT_EQ(folder.read("elsewhere.txt"), state().resultsText);
+    EXPECT_EQ(SplitPool(state().resultsText).size(), 5u);
+    EXPECT_EQ(messages().back().text, app::ExitQuestion());
+}
+
+// The exit save dies after any of its file operations: the next start finds the counters
+// and the participants both old or both new.
+class InterruptedSave : public Recovery, public ::testing::WithParamInterface<int> {};
+
+TEST_P(InterruptedSave, LeavesTheTwoFilesAgreeing) {
+    drawOne();
+    host.dialogs.messageAnswers = {msg::kAnswerYes, msg::kAnswerOk};
+    ASSERT_EQ(CatchExit([&] { menu("退出"); }), 0);  // the first save: the old state
+    const Text oldPool = folder.read("进度.txt");
+    drawOne();
+    const Text newPool = state().poolText;
+    ASSERT_NE(oldPool, newPool);
+
+    SetFileOperationFailureForTest(GetParam(), true);
+    host.dialogs.messageAnswers = {msg::kAnswerYes, msg::kAnswerOk};
+    CatchExit([&] { menu("退出"); });
+    SetFileOperationFailureForTest(0);
+    std::filesystem::remove(folder.path(".ld-recovery"));  // the question is not the point
+    crashAndStart({msg::kAnswerNo});
+    const bool isNew = folder.read("进度.txt") == newPool;
+    EXPECT_TRUE(isNew || folder.read("进度.txt") == oldPool);
+    EXPECT_EQ(counter(2), isNew ? "2" : "1");
+    EXPECT_FALSE(folder.exists(".ld-save"));
+}
+
+INSTANTIATE_TEST_SUITE_P(AfterEachFileOperation, InterruptedSave, ::testing::Range(1, 14));
+
+}  // namespace
+}  // namespace ld::test
