@@ -11,6 +11,7 @@
 #include "app/startup/exit_program.h"
 #include "app/startup/reset.h"
 #include "app/startup/stage_startup.h"
+#include "app/tools/event_tools.h"
 #include "framework/popup_menu.h"
 #include "framework/template_library.h"
 #include "services/host.h"
@@ -26,7 +27,11 @@ const char* const kCelebrationWindow = "CelebrationWindow";
 
 namespace {
 
-void ShowPopupMenu(Control& sender, EventArgs&) { RunPopupMenu(sender.window()); }
+// With Ctrl held the stage offers its event tools instead of the menu of its commands.
+void ShowPopupMenu(Control& sender, EventArgs& args) {
+    if (args.keyState & keys::kCtrl) return RunEventToolsMenu(sender.window());
+    RunPopupMenu(sender.window());
+}
 
 // Enter starts or stops the draw while the draw screen is the active window.
 int g_stageHotKey = 0;

@@ -250,4 +250,14 @@ bool WriteWholeFile(const Text& path, std::string_view data1, std::string_view d
                              [&](int fd) { return WriteAll(fd, data1) && WriteAll(fd, data2); });
 }
 
+bool AppendToFile(const Text& path, std::string_view data) {
+    if (path.empty() || InjectedFailure()) return false;
+    const int fd = ::open(ResolveExistingPath(path).c_str(),
+                          O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, NewFileMode());
+    if (fd < 0) return false;
+    bool ok = WriteAll(fd, data) && ::fsync(fd) == 0;
+    ok = (::close(fd) == 0) && ok;
+    return ok;
+}
+
 }  // namespace ld

@@ -40,6 +40,9 @@ std::optional<Bytes> TryReadWholeFile(const Text& path);
 // (read-only) is not replaced. False, and the old content kept, on any failure.
 bool WriteWholeFile(const Text& path, std::string_view data);
 bool WriteWholeFile(const Text& path, std::string_view data1, std::string_view data2);
+// Appends to the end of the file (created when missing) and flushes it to disk. Each call is
+// one write of its own, so several threads may append to one log.
+bool AppendToFile(const Text& path, std::string_view data);
 
 // Handle-based access. mode 1 read, 2 write, 3 read/write, 4 create/truncate+write,
 // 5 create if missing+write, 6 create if missing+read/write; sharing 1..4. 0 on failure.

@@ -3,6 +3,8 @@
 // scripts the outcomes of the gestures.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <vector>
 
@@ -18,6 +20,21 @@ struct PopupEntry {
     int command = 0;                  // from 20000 upward in menu order; 0 for submenus
     size_t item = 0;                  // index into Window::menu()
     std::vector<PopupEntry> submenu;  // non-empty: a submenu
+};
+
+// The check-in panel on the stage: the code to scan, its address in plain text, the count
+// and the latest photos. The host creates it on first use.
+struct CheckinPanelView {
+    Text url;                        // what the code holds, shown under it
+    std::vector<uint8_t> qrModules;  // 1: dark, row-major, qrSize x qrSize
+    int qrSize = 0;
+    int count = 0;
+    std::vector<Bytes> recentPhotos;  // newest first, at most six
+    std::vector<Text> addresses;      // the addresses the operator may show instead
+    int selectedAddress = 0;
+    int left = -1, top = -1;                       // -1: the host's default place
+    std::function<void(int left, int top)> moved;  // after a Ctrl + drag
+    std::function<void(int index)> addressChosen;
 };
 
 class Gui {
@@ -43,6 +60,9 @@ public:
     // A short warning in the window's top right corner, above every control, until it is
     // set again; empty text removes it.
     virtual void setStageNotice(Window& window, const Text& text) {}
+    // Shows or updates the check-in panel on the window / removes it.
+    virtual void showCheckinPanel(Window& window, const CheckinPanelView& panel) {}
+    virtual void hideCheckinPanel(Window& window) {}
 };
 
 Gui& gui();

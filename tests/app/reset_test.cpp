@@ -98,6 +98,14 @@ TEST_F(Reset, ErasesTheDrawKeepsThePrizesAndStartsTheProgramAgain) {
     EXPECT_EQ(folder.read("peizhi.a"), Gbk(expected));
 }
 
+// Printed check-in codes survive a rehearsal and a reset.
+TEST_F(Reset, KeepsTheCheckinSettingsWhenThereAreAny) {
+    WriteConfigText(ConfigStore::path(), "qiandao", Gbk("口令"), Text("abc"));
+    WriteConfigText(ConfigStore::path(), "qiandao", Gbk("端口"), Text("8687"));
+    ASSERT_EQ(reset({msg::kAnswerOk, msg::kAnswerOk}), 0);
+    EXPECT_TRUE(folder.read("peizhi.a").ends_with(Gbk("[qiandao]\r\n端口=8687\r\n口令=abc\r\n")));
+}
+
 TEST_F(Reset, TheNewStartOffersNoResumeAndHasDefaultsWithThePrizeTable) {
     ASSERT_EQ(reset({msg::kAnswerOk, msg::kAnswerOk}), 0);
     restart();

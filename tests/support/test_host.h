@@ -136,6 +136,9 @@ public:
     std::optional<int> popupMenu(Window& window, const std::vector<PopupEntry>& menu) override;
     void moveLoop(Control& control) override;
     Window* activeWindow() override { return active; }
+    std::optional<CheckinPanelView> checkinPanel;  // while shown
+    void showCheckinPanel(Window&, const CheckinPanelView& panel) override { checkinPanel = panel; }
+    void hideCheckinPanel(Window&) override { checkinPanel.reset(); }
     std::map<Text, Text> notices;  // by window name
     void setStageNotice(Window& window, const Text& text) override {
         notices[window.name()] = text;

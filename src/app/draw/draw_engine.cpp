@@ -3,6 +3,7 @@
 #include "app/common/app_state.h"
 #include "app/common/config_keys.h"
 #include "app/draw/draw_engine_parts.h"
+#include "app/draw/draw_phase.h"
 #include "app/handlers.h"
 #include "framework/template_library.h"
 #include "services/files.h"
@@ -83,6 +84,7 @@ void RearmStartButton() {
     button.setTextValue(StartCaption());
     button.setDisabled(false);
     FocusStartButton();
+    NotifyDrawPhase(DrawPhase::Idle);
 }
 
 }  // namespace ld::app

@@ -2,6 +2,7 @@
 #include "app/common/app_state.h"
 #include "app/draw/draw_engine.h"
 #include "app/draw/draw_engine_parts.h"
+#include "app/draw/draw_phase.h"
 #include "app/draw/winner_sound.h"
 #include "services/host.h"
 #include "services/random.h"
@@ -72,6 +73,7 @@ void StopRoll(const DesignatedWinners& designated) {
         StopRollTimer();
         StageControl("超级按钮").setTextValue(StartCaption());
         ShowNoPhotosMessage();
+        NotifyDrawPhase(DrawPhase::Idle);
         return;
     }
     state.currentIndex = WinnerPicker().pick(n);

@@ -8,6 +8,7 @@
 #include "app/common/data_files.h"
 #include "app/draw/draw_engine.h"
 #include "app/draw/draw_engine_parts.h"
+#include "app/draw/draw_phase.h"
 #include "media/photo_preview.h"
 #include "services/files.h"
 #include "services/host.h"
@@ -147,6 +148,7 @@ void StartRoll() {
     state.splitPool();
     WarmUpRollPhotos(state.rollList);
     SetRollInterval();
+    NotifyDrawPhase(DrawPhase::Rolling);
 }
 
 void RollTick() {

@@ -5,6 +5,7 @@
 #include "app/common/data_files.h"
 #include "app/common/draw_files.h"
 #include "app/common/draw_recovery.h"
+#include "app/tools/checkin_link.h"
 #include "services/files.h"
 #include "services/host.h"
 
@@ -69,10 +70,12 @@ bool RunExitProcedure() {
         // A clean exit: the next start has no crash to recover from.
         DeleteRecoveryRecord();
         dialogs.showMessage(SavedNotice(), msg::kOk, Gbk("提示"));
+        CloseCheckin();
         host().shell->exitProgram(0);
     }
     if (answer == msg::kAnswerNo) {
         DeleteRecoveryRecord();
+        CloseCheckin();
         host().shell->exitProgram(0);
     }
     return false;

@@ -9,6 +9,7 @@
 #include "app/common/config_keys.h"
 #include "app/common/data_files.h"
 #include "app/common/draw_files.h"
+#include "app/tools/checkin_link.h"
 #include "services/files.h"
 #include "services/host.h"
 #include "services/profile.h"
@@ -67,6 +68,14 @@ std::optional<Bytes> BuildNewConfig() {
         for (const auto& [key, value] : SurvivingKeys()) {
             written = WriteConfigText(scratch, SectionName(key->section), key->name, value);
             if (!written) break;
+        }
+        // Printed check-in codes carry the token and the port: a rehearsal followed by a
+        // reset must not break them.
+        for (const char* key : CheckinKeys()) {
+            const Text absent = "\x01";
+            const Text value = ReadConfigText(ConfigStore::path(), "qiandao", Gbk(key), absent);
+            if (written && value != absent)
+                written = WriteConfigText(scratch, "qiandao", Gbk(key), value);
         }
         if (written) bytes = TryReadWholeFile(scratch);
     }
@@ -144,6 +153,7 @@ private:
 };
 
 void Restart() {
+    CloseCheckin();  // the new instance needs the port
     host().dialogs->showMessage(ResetDoneNotice(), msg::kOk, Gbk("信息："));
     Text program = ProgramDirectory() + "/" + ProgramFileName();
     // Quoted: the command line is split at spaces, and the folder may hold some.

@@ -106,6 +106,14 @@ void QtGui::setStageNotice(Window& window, const Text& text) {
     if (StageWindow* stage = stageOf(window)) stage->setNotice(ToQString(text));
 }
 
+void QtGui::showCheckinPanel(Window& window, const CheckinPanelView& panel) {
+    if (StageWindow* stage = stageOf(window)) stage->showCheckinPanel(panel);
+}
+
+void QtGui::hideCheckinPanel(Window& window) {
+    if (StageWindow* stage = stageOf(window)) stage->hideCheckinPanel();
+}
+
 void QtGui::playAnimation(Window& window, int animation) {
     if (StageWindow* stage = stageOf(window)) stage->playAnimation(animation);
 }

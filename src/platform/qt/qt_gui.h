@@ -35,6 +35,8 @@ public:
     // 1..3 draws the standard controls of every window flat from now on, 0 turns it off.
     void setFlatControlStyle(int style) override;
     void setStageNotice(Window& window, const Text& text) override;
+    void showCheckinPanel(Window& window, const CheckinPanelView& panel) override;
+    void hideCheckinPanel(Window& window) override;
 
     StageWindow* stageOf(const Window& window) const;
     ControlView* viewOf(const Control& control) const;

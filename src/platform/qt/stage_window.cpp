@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "framework/window_manager.h"
+#include "platform/qt/checkin_panel.h"
 #include "platform/qt/fireworks.h"
 #include "platform/qt/pictures.h"
 #include "platform/qt/qt_text.h"
@@ -259,6 +260,17 @@ void StageWindow::setNotice(const QString& text) {
     placeNotice();
     notice_->show();
     notice_->raise();
+}
+
+void StageWindow::showCheckinPanel(const CheckinPanelView& view) {
+    if (detached()) return;
+    if (!checkin_) checkin_ = new CheckinPanel(this);
+    checkin_->show(view);
+    if (notice_) notice_->raise();
+}
+
+void StageWindow::hideCheckinPanel() {
+    if (checkin_) checkin_->hide();
 }
 
 void StageWindow::placeNotice() {

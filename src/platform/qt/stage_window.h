@@ -8,6 +8,7 @@
 #include <map>
 
 #include "platform/qt/control_view.h"
+#include "ui/gui.h"
 #include "ui/window.h"
 
 namespace ld::qt {
@@ -34,6 +35,9 @@ public:
     void playAnimation(int animation);
     // A red warning in the top right corner, above the controls; empty text removes it.
     void setNotice(const QString& text);
+    // The check-in panel, made on first use.
+    void showCheckinPanel(const CheckinPanelView& view);
+    void hideCheckinPanel();
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -65,6 +69,7 @@ private:
     QRectF backgroundTarget_;
     QWidget* animation_ = nullptr;
     QLabel* notice_ = nullptr;
+    class CheckinPanel* checkin_ = nullptr;
     void placeNotice();
 };
 

@@ -1,0 +1,259 @@
+#include "app/tools/checkin_link.h"
+
+#include <deque>
+#include <memory>
+#include <utility>
+
+#include "app/common/app_state.h"
+#include "app/common/config_keys.h"
+#include "app/common/data_files.h"
+#include "app/common/draw_recovery.h"
+#include "app/draw/draw_engine_parts.h"
+#include "app/draw/draw_phase.h"
+#include "app/handlers.h"
+#include "checkin/checkin_desk.h"
+#include "checkin/checkin_server.h"
+#include "checkin/name_list.h"
+#include "checkin/qr_code.h"
+#include "framework/template_library.h"
+#include "services/encoding.h"
+#include "services/files.h"
+#include "services/host.h"
+#include "services/network.h"
+#include "services/profile.h"
+#include "ui/gui.h"
+
+namespace ld::app {
+
+namespace {
+
+constexpr int kDefaultPort = 8686;
+constexpr int kPortsTried = 20;
+constexpr size_t kRecentShown = 6;
+
+struct Link {
+    std::unique_ptr<checkin::Desk> desk;
+    std::unique_ptr<checkin::CheckinServer> server;
+    std::string token;
+    std::vector<std::string> addresses;
+    int selected = 0;
+    std::deque<Bytes> recent;
+    std::vector<Text> waiting;  // joined while photos rolled
+    bool panelHidden = false;   // stepped aside for a roll
+};
+
+Link& TheLink() {
+    static Link link;
+    return link;
+}
+
+Text Stored(const char* key) { return ReadConfigText(ConfigStore::path(), "qiandao", Gbk(key)); }
+void Store(const char* key, const Text& value) {
+    WriteConfigText(ConfigStore::path(), "qiandao", Gbk(key), value);
+}
+
+void Tell(const char* utf8) {
+    host().dialogs->showMessage(Gbk(utf8), msg::kIconWarning, Gbk("手机签到"));
+}
+
+std::string Url(const Link& link) {
+    const std::string address =
+        link.addresses.empty() ? "127.0.0.1" : link.addresses[static_cast<size_t>(link.selected)];
+    return "http://" + address + ":" + std::to_string(link.server->port()) + "/?t=" + link.token;
+}
+
+void ShowPanel();
+
+void PlacePanel(int left, int top) {
+    Store("面板左边", ToText(left));
+    Store("面板顶边", ToText(top));
+}
+
+void ChooseAddress(int index) {
+    Link& link = TheLink();
+    if (index < 0 || static_cast<size_t>(index) >= link.addresses.size()) return;
+    link.selected = index;
+    ShowPanel();
+}
+
+void ShowPanel() {
+    Link& link = TheLink();
+    if (!link.server || !hasGui() || link.panelHidden) return;
+    CheckinPanelView view;
+    view.url = Url(link);
+    const checkin::QrCode code = checkin::MakeQrCode(view.url);
+    view.qrModules = code.modules;
+    view.qrSize = code.size;
+    view.count = link.desk->checkedInByPhones();
+    view.recentPhotos.assign(link.recent.begin(), link.recent.end());
+    for (const std::string& a : link.addresses) view.addresses.push_back(a);
+    view.selectedAddress = link.selected;
+    const Text left = Stored("面板左边"), top = Stored("面板顶边");
+    if (!left.empty() && !top.empty()) {
+        view.left = ToInt32(left);
+        view.top = ToInt32(top);
+    }
+    view.moved = PlacePanel;
+    view.addressChosen = ChooseAddress;
+    gui().showCheckinPanel(Stage(), view);
+}
+
+void AddToPool(const Text& participant) {
+    DrawState& draw = State().draw;
+    // A resumed pool may end without a line end; the new name must not run into it.
+    if (!draw.poolText.empty() && !draw.poolText.ends_with("\r\n")) draw.poolText += "\r\n";
+    draw.poolText += participant + "\r\n";
+    // After a crash the recovered pool must hold them too.
+    if (RecoveryRecordExists()) {
+        WriteRecoveryRecord({SelectorText(), draw.savedDrawn, draw.poolText, draw.resultsText});
+    }
+    Link& link = TheLink();
+    link.recent.push_front(PreviewOf(participant));
+    if (link.recent.size() > kRecentShown) link.recent.pop_back();
+}
+
+void OnDrawPhase(DrawPhase phase) {
+    Link& link = TheLink();
+    if (phase == DrawPhase::Rolling) {
+        link.panelHidden = true;
+        if (link.server && hasGui()) gui().hideCheckinPanel(Stage());
+        return;
+    }
+    link.panelHidden = false;
+    for (const Text& participant : std::exchange(link.waiting, {})) AddToPool(participant);
+    ShowPanel();
+}
+
+checkin::DeskOptions DeskOptionsForStage() {
+    checkin::DeskOptions options;
+    options.photoFolder = files::InProgramDirectory(files::PhotoFolder());
+    options.logFile = files::InProgramDirectory(Gbk("签到记录.csv"));
+    // Worker thread: the pool is the UI thread's.
+    options.onJoined = [](const Text& participant) {
+        host().loop->post([participant] { JoinPool(participant); });
+    };
+    return options;
+}
+
+bool StartServer(Link& link) {
+    const Text fixedAddress = Stored("地址");
+    const std::string listen = fixedAddress.empty() ? "0.0.0.0" : GbkToUtf8(fixedAddress);
+    const int storedPort = ToInt32(Stored("端口"));
+    if (storedPort > 0 && link.server->start(listen, storedPort)) return true;
+    if (storedPort > 0) {
+        Tell(
+            "签到端口已被其他程序占用，本次改用另一个端口：已经打印的二维码暂时无法使用，"
+            "请让大家扫描屏幕上的二维码。");
+    }
+    const int first = storedPort > 0 ? storedPort + 1 : kDefaultPort;
+    for (int port = first; port < first + kPortsTried; ++port) {
+        if (!link.server->start(listen, port)) continue;
+        // The first port used is kept, so that printed codes go on working.
+        if (storedPort <= 0) Store("端口", ToText(port));
+        return true;
+    }
+    return false;
+}
+
+void Open() {
+    Link& link = TheLink();
+    link.token = GbkToUtf8(Stored("口令"));
+    if (link.token.empty()) {
+        link.token = RandomToken();
+        Store("口令", link.token);
+    }
+    link.desk = std::make_unique<checkin::Desk>(DeskOptionsForStage());
+    checkin::Desk* desk = link.desk.get();
+    link.server = std::make_unique<checkin::CheckinServer>(
+        [desk](const checkin::Submission& s) { return desk->submit(s); }, link.token);
+    if (!StartServer(link)) {
+        link.server.reset();
+        link.desk.reset();
+        Tell("无法打开手机签到：找不到可用的网络端口。");
+        return;
+    }
+    const Text fixedAddress = Stored("地址");
+    link.addresses.clear();
+    if (!fixedAddress.empty()) {
+        link.addresses.push_back(GbkToUtf8(fixedAddress));
+    } else {
+        for (const LocalAddress& a : LocalIpv4Addresses()) link.addresses.push_back(a.address);
+    }
+    link.selected = 0;
+    link.panelHidden = !DrawIsIdle();
+    SetDrawPhaseListener(OnDrawPhase);
+    ShowPanel();
+}
+
+}  // namespace
+
+bool CheckinIsOpen() { return TheLink().server != nullptr; }
+
+void CloseCheckin() {
+    Link& link = TheLink();
+    if (link.server) link.server->stop();
+    link.server.reset();
+    link.desk.reset();
+    if (hasGui() && IsWindowLoaded(kMainWindow)) gui().hideCheckinPanel(Stage());
+}
+
+void ToggleCheckin() {
+    if (CheckinIsOpen()) {
+        CloseCheckin();
+    } else {
+        Open();
+    }
+}
+
+void JoinPool(const Text& participant) {
+    Link& link = TheLink();
+    if (!DrawIsIdle()) {
+        link.waiting.push_back(participant);
+        SetDrawPhaseListener(OnDrawPhase);  // a list imported during a roll has no server
+        return;
+    }
+    AddToPool(participant);
+    ShowPanel();
+}
+
+void RenewCheckinToken() {
+    if (host().dialogs->showMessage(
+            Gbk("更换口令后，已经打印或分享的签到二维码都将失效。确定更换吗？"), msg::kOkCancel,
+            Gbk("更换签到口令")) != msg::kAnswerOk)
+        return;
+    Store("口令", RandomToken());
+    if (CheckinIsOpen()) {
+        CloseCheckin();
+        Open();
+    }
+}
+
+void ImportNameListCommand() {
+    Text path;
+    if (!host().dialogs->openFile(Gbk("名单文件(*.txt *.csv)|*.txt;*.csv"), path)) return;
+    std::optional<Bytes> bytes = TryReadWholeFile(path);
+    if (!bytes) {
+        host().dialogs->showMessage(Gbk("无法读取名单文件：\r\n") + path, msg::kIconStop,
+                                    Gbk("导入名单"));
+        return;
+    }
+    std::vector<Text> joined;
+    checkin::DeskOptions options = DeskOptionsForStage();
+    options.onJoined = [&joined](const Text& participant) { joined.push_back(participant); };
+    // The open desk knows the phones' names; a desk of its own otherwise.
+    checkin::Desk own(options);
+    checkin::Desk& desk = CheckinIsOpen() ? *TheLink().desk : own;
+    const checkin::ImportReport report =
+        checkin::ImportNameList(desk, checkin::ReadNameList(*bytes));
+    if (&desk != &own) joined.clear();  // the open desk posts its joins itself
+    for (const Text& participant : joined) JoinPool(participant);
+    host().dialogs->showMessage(Utf8ToGbk(checkin::ImportSummary(report)).value_or(Text()),
+                                msg::kIconInfo, Gbk("导入名单"));
+}
+
+const std::vector<const char*>& CheckinKeys() {
+    static const std::vector<const char*> keys = {"地址", "端口", "口令", "面板左边", "面板顶边"};
+    return keys;
+}
+
+}  // namespace ld::app

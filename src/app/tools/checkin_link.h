@@ -1,0 +1,27 @@
+// Phone check-in wired to the draw: the desk and the server run while check-in is open,
+// the attendees who join go into the pool (after the stop when photos are rolling), and the
+// stage shows the check-in panel. Settings live in section [qiandao] of peizhi.a: 地址 and
+// 端口 fix the address and port, 口令 is the token every address carries, 面板左边 and
+// 面板顶边 the panel's place.
+#pragma once
+
+#include <vector>
+
+#include "services/text.h"
+
+namespace ld::app {
+
+bool CheckinIsOpen();
+void ToggleCheckin();          // 手机签到
+void ImportNameListCommand();  // 导入名单
+void RenewCheckinToken();      // 更换签到口令
+// Stops the server, if it runs (program end).
+void CloseCheckin();
+
+// Someone joined (UI thread): into the pool now, or right after the stop during a roll.
+void JoinPool(const Text& participant);
+
+// The keys of [qiandao], for the reset that keeps them.
+const std::vector<const char*>& CheckinKeys();
+
+}  // namespace ld::app

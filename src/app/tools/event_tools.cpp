@@ -1,0 +1,50 @@
+#include "app/tools/event_tools.h"
+
+#include <functional>
+#include <vector>
+
+#include "app/tools/checkin_link.h"
+#include "ui/gui.h"
+
+namespace ld::app {
+
+namespace {
+
+// Far from the specified menu's commands (20000 upward).
+constexpr int kFirstToolCommand = 30000;
+
+struct Tool {
+    const char* caption;
+    std::function<bool()> checked;
+    std::function<void()> run;
+};
+
+std::vector<Tool> Tools() {
+    return {
+        {"手机签到", CheckinIsOpen, ToggleCheckin},
+        {"导入名单", nullptr, ImportNameListCommand},
+        {"更换签到口令", nullptr, RenewCheckinToken},
+    };
+}
+
+}  // namespace
+
+void RunEventToolsMenu(Window& stage) {
+    if (!hasGui()) return;
+    const std::vector<Tool> tools = Tools();
+    std::vector<PopupEntry> entries;
+    for (size_t i = 0; i < tools.size(); ++i) {
+        PopupEntry entry;
+        entry.caption = Gbk(tools[i].caption);
+        entry.checked = tools[i].checked && tools[i].checked();
+        entry.command = kFirstToolCommand + static_cast<int>(i);
+        entries.push_back(std::move(entry));
+    }
+    const std::optional<int> chosen = gui().popupMenu(stage, entries);
+    if (!chosen) return;
+    const int index = *chosen - kFirstToolCommand;
+    if (index >= 0 && static_cast<size_t>(index) < tools.size())
+        tools[static_cast<size_t>(index)].run();
+}
+
+}  // namespace ld::app

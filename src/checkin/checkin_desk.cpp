@@ -1,0 +1,179 @@
+#include "checkin/checkin_desk.h"
+
+#include <ctime>
+
+#include "checkin/csv.h"
+#include "checkin/photo_intake.h"
+#include "media/name_card.h"
+#include "services/encoding.h"
+#include "services/files.h"
+
+namespace ld::checkin {
+
+namespace {
+
+constexpr std::string_view kBom = "\xEF\xBB\xBF";
+const std::vector<std::string> kLogHeader = {"时间",       "姓名",     "部门",
+                                             "客户端地址", "手机标识", "结果"};
+constexpr std::string_view kJoined = "签到成功";
+constexpr std::string_view kReplaced = "更换照片";
+constexpr std::string_view kNameTaken = "该姓名已签到，如果您与他人同名，请填写部门";
+
+std::string LocalTimeText() {
+    std::time_t now = std::time(nullptr);
+    std::tm local{};
+    localtime_r(&now, &local);
+    char text[32];
+    std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
+    return text;
+}
+
+Outcome Refusal(std::string message) {
+    Outcome outcome;
+    outcome.message = std::move(message);
+    return outcome;
+}
+
+}  // namespace
+
+Desk::Desk(DeskOptions options) : options_(std::move(options)) {
+    // The phones that checked in before a restart keep their names: the log remembers them.
+    std::string log = ReadWholeFile(options_.logFile);
+    if (std::string_view(log).starts_with(kBom)) log.erase(0, kBom.size());
+    for (const auto& row : ParseCsv(log)) {
+        if (row.size() < 6 || row[4].empty() || (row[5] != kJoined && row[5] != kReplaced))
+            continue;
+        owners_[ParticipantOf(row[1], row[2])] = row[4];
+    }
+}
+
+int Desk::checkedInByPhones() {
+    std::lock_guard lock(mutex_);
+    int count = 0;
+    for (const auto& [participant, phone] : owners_)
+        count += !phone.empty() && !pending_.count(participant);
+    return count;
+}
+
+Text Desk::photoPath(const Text& participant) const {
+    return options_.photoFolder + "/" + participant + ".jpg";
+}
+
+bool Desk::reserve(const Text& participant, const std::string& phoneId, bool& replacing,
+                   std::string& problem) {
+    std::lock_guard lock(mutex_);
+    replacing = false;
+    if (pending_.count(participant)) {
+        problem = "该姓名正在签到，请稍后再试";
+        return false;
+    }
+    auto owner = owners_.find(participant);
+    const bool taken = owner != owners_.end() || FileExists(photoPath(participant));
+    if (taken) {
+        // Only the phone that checked in may replace its photo; a photo put in by hand
+        // has no phone and is never replaced.
+        if (phoneId.empty() || owner == owners_.end() || owner->second != phoneId) {
+            problem = std::string(kNameTaken);
+            return false;
+        }
+        replacing = true;
+    }
+    owners_[participant] = phoneId;
+    pending_.insert(participant);
+    return true;
+}
+
+void Desk::release(const Text& participant, bool replacing) {
+    std::lock_guard lock(mutex_);
+    pending_.erase(participant);
+    if (!replacing) owners_.erase(participant);
+}
+
+void Desk::log(const Submission& s, const std::string& result) {
+    const Text path = options_.logFile;
+    std::string text =
+        CsvLine({LocalTimeText(), s.name, s.department, s.clientAddress, s.phoneId, result});
+    std::lock_guard lock(mutex_);
+    if (!FileExists(path)) text = std::string(kBom) + CsvLine(kLogHeader) + text;
+    AppendToFile(path, text);
+}
+
+Outcome Desk::finish(const Submission& s, const Text& participant, bool replacing,
+                     Outcome outcome) {
+    if (!outcome.photo.empty() && !WriteWholeFile(photoPath(participant), outcome.photo)) {
+        outcome = Refusal("照片无法保存，请告诉工作人员");
+    }
+    if (outcome.status == Outcome::Status::Refused) {
+        release(participant, replacing);
+        log(s, "拒绝：" + outcome.message);
+        return outcome;
+    }
+    {
+        std::lock_guard lock(mutex_);
+        pending_.erase(participant);
+    }
+    outcome.participant = participant;
+    log(s, std::string(replacing ? kReplaced : kJoined));
+    if (!replacing && options_.onJoined) options_.onJoined(participant);
+    return outcome;
+}
+
+Outcome Desk::submit(const Submission& s) {
+    const NameCheck name = CheckName(s.name, "姓名");
+    NameCheck department;
+    department.ok = true;
+    if (!TrimName(s.department).empty()) department = CheckName(s.department, "部门");
+    if (!name.ok || !department.ok) {
+        Outcome refused = Refusal(name.ok ? department.problem : name.problem);
+        log(s, "拒绝：" + refused.message);
+        return refused;
+    }
+    const Text participant = ParticipantOf(name.value, department.value);
+    bool replacing = false;
+    std::string problem;
+    if (!reserve(participant, s.phoneId, replacing, problem)) {
+        log(s, "拒绝：" + problem);
+        return Refusal(problem);
+    }
+    Outcome outcome;
+    if (s.photo.empty()) {
+        outcome.photo = EncodeStoredPhoto(DrawNameCard(name.value, department.value));
+        outcome.nameCard = true;
+    } else {
+        Intake intake = TakeInPhoto(s.photo);
+        if (!intake.jpeg) return finish(s, participant, replacing, Refusal(intake.problem));
+        outcome.photo = std::move(*intake.jpeg);
+    }
+    outcome.status = replacing ? Outcome::Status::Replaced : Outcome::Status::Joined;
+    outcome.message = "签到成功，祝您好运！";
+    return finish(s, participant, replacing, std::move(outcome));
+}
+
+Outcome Desk::addFromList(std::string_view nameText, std::string_view departmentText) {
+    Submission s{std::string(nameText), std::string(departmentText), "", "名单导入", ""};
+    const NameCheck name = CheckName(s.name, "姓名");
+    NameCheck department;
+    department.ok = true;
+    if (!TrimName(s.department).empty()) department = CheckName(s.department, "部门");
+    if (!name.ok || !department.ok) return Refusal(name.ok ? department.problem : name.problem);
+    const Text participant = ParticipantOf(name.value, department.value);
+    {
+        std::lock_guard lock(mutex_);
+        if (owners_.count(participant) || pending_.count(participant) ||
+            FileExists(photoPath(participant))) {
+            Outcome exists;
+            exists.status = Outcome::Status::Exists;
+            exists.participant = participant;
+            return exists;
+        }
+        owners_[participant] = "";
+        pending_.insert(participant);
+    }
+    Outcome outcome;
+    outcome.status = Outcome::Status::Joined;
+    outcome.nameCard = true;
+    outcome.photo = EncodeStoredPhoto(DrawNameCard(name.value, department.value));
+    return finish(s, participant, false, std::move(outcome));
+}
+
+}  // namespace ld::checkin
