@@ -128,7 +128,7 @@
 
   function succeed(answer, name) {
     $('done-img').src = answer.photo ? 'data:image/jpeg;base64,' + answer.photo : '';
-    show($('done-img'), !!answer.photo);
+    show($('done-frame'), !!answer.photo);
     $('done-name').textContent = answer.name || name;
     var text = answer.status === 'replaced' ? '照片已更新。' : '';
     if (answer.nameCard) { text += '大屏幕上将显示您的姓名卡。'; }
