@@ -92,14 +92,15 @@ protected:
 
     // Where the menu opened for a right press at `at` in `w`, delivered as the window system
     // does: to the innermost widget there.
-    std::vector<std::string> menusForRightPress(QWidget* w, QPoint at) {
+    std::vector<std::string> menusForRightPress(QWidget* w, QPoint at,
+                                                Qt::KeyboardModifiers keys = Qt::NoModifier) {
         if (QWidget* inner = w->childAt(at)) {
             at = inner->mapFrom(w, at);
             w = inner;
         }
         log.clear();
-        QTest::mousePress(w, Qt::RightButton, Qt::NoModifier, at);
-        QTest::mouseRelease(w, Qt::RightButton, Qt::NoModifier, at);
+        QTest::mousePress(w, Qt::RightButton, keys, at);
+        QTest::mouseRelease(w, Qt::RightButton, keys, at);
         std::vector<std::string> menus;
         for (const std::string& entry : log)
             if (entry.starts_with("ShowPopupMenu@")) menus.push_back(entry);
@@ -132,6 +133,10 @@ TEST_F(DrawScreenMenu, OnlyTheWindowAndTheDisplayElementsOpenThePopupMenu) {
          {"超级按钮", "透明标签_奖项等级", "组合框1", "分隔条_左", "外形框1", "分组框1", "标签2",
           "编辑框_奖项1", "编辑框_奖项1图片", "按钮_保存", "选择框_禁用特效"})
         EXPECT_EQ(menusForRightPressOn(c), std::vector<std::string>{}) << c;
+    // With Ctrl the stage's event tools open from anywhere: the window's routine decides.
+    QWidget* button = widgetOf(main->control(Gbk("超级按钮")));
+    EXPECT_EQ(menusForRightPress(button, button->rect().center(), Qt::ControlModifier),
+              std::vector<std::string>{"ShowPopupMenu@"});
 }
 
 TEST_F(MenuAndCelebration, AnimationsDifferAndStopTheMomentTheWindowCloses) {

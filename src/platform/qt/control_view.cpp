@@ -87,7 +87,9 @@ private:
     bool mouse(QObject* watched, QMouseEvent* event) {
         int number = MouseEventNumber(event->type(), event->button());
         if (number == 0 || !view_.control().isBound(number)) return false;
-        if (event->button() == Qt::RightButton && PassedUpFromChildControl(watched, event))
+        // Ctrl + right press opens the stage's event tools from anywhere on it.
+        if (event->button() == Qt::RightButton && !(event->modifiers() & Qt::ControlModifier) &&
+            PassedUpFromChildControl(watched, event))
             return false;
         EventArgs args = argsFor(watched, event);
         if (event->type() == QEvent::MouseButtonPress) g_lastPress = event->globalPosition();
