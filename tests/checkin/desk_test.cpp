@@ -16,15 +16,15 @@
 namespace ld::checkin {
 namespace {
 
-// Name cards need the font database of a GUI application.
+// Name cards need the font database of a GUI application; it lives to the end of the run.
+QGuiApplication* g_app = nullptr;
 class GuiEnvironment : public ::testing::Environment {
     void SetUp() override {
         static int argc = 1;
         static char name[] = "checkin_tests";
         static char* argv[] = {name, nullptr};
-        if (!QGuiApplication::instance()) app_ = new QGuiApplication(argc, argv);
+        if (!QGuiApplication::instance()) g_app = new QGuiApplication(argc, argv);
     }
-    QGuiApplication* app_ = nullptr;
 };
 [[maybe_unused]] const auto* const kGui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
 
