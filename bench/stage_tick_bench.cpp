@@ -25,14 +25,11 @@
 #include <vector>
 
 #include "bench_photos.h"
-#include "framework/window_manager.h"
+#include "bench_stage.h"
 #include "media/photo_preview.h"
 #include "media/photo_previews.h"
 #include "media/picture.h"
-#include "platform/qt/control_view.h"
-#include "platform/qt/qt_host.h"
 #include "platform/qt/qt_setup.h"
-#include "platform/qt/stage_window.h"
 #include "services/text.h"
 
 namespace ld::bench {
@@ -40,7 +37,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 constexpr double kIntervalMs = 30;
-constexpr int kBoxWidth = 400, kBoxHeight = 300;  // the photo box at start-up
 
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
@@ -51,55 +47,6 @@ double Percentile(std::vector<double> v, double p) {
     std::sort(v.begin(), v.end());
     return v[std::min(v.size() - 1, static_cast<size_t>(p * (v.size() - 1) + 0.5))];
 }
-
-// A stage window with the photo box alone, realised and on (offscreen) screen.
-class Stage {
-public:
-    Stage()
-        : manager_([](std::string_view name) {
-              auto w = std::make_unique<Window>(Text(name), 0);
-              w->self().setWidth(1280);
-              w->self().setHeight(800);
-              Control& box = w->add(ControlType::PicBox, Gbk("图片框_照片"));
-              box.setLeft(440);
-              box.setTop(200);
-              box.setWidth(kBoxWidth);
-              box.setHeight(kBoxHeight);
-              box.setInt(prop::kDisplayMode, 2);
-              return w;
-          }) {
-        setWindowManager(&manager_);
-        manager_.loadWindow("MainWindow");
-        window_ = manager_.find("MainWindow");
-        host_.gui.stageOf(*window_)->showFirstTime();
-        QApplication::processEvents();
-        box_ = &window_->control(Gbk("图片框_照片"));
-        widget_ = host_.gui.viewOf(*box_)->widget();
-    }
-    ~Stage() {
-        manager_.destroyWindow("MainWindow");
-        setWindowManager(nullptr);
-    }
-
-    // What a tick does after it has its bytes: set the picture and paint the box now.
-    void show(Bytes picture) {
-        box_->setText(prop::kPicture, std::move(picture));
-        widget_->repaint();
-    }
-    // The naive tick paints an image it decoded itself into the box.
-    QWidget* widget() const { return widget_; }
-    // The box shows a picture: its centre is not see-through.
-    bool showsPicture() const {
-        return widget_->grab().toImage().pixelColor(kBoxWidth / 2, kBoxHeight / 2).alpha() > 0;
-    }
-
-private:
-    qt::QtHost host_;
-    WindowManager manager_;
-    Window* window_ = nullptr;
-    Control* box_ = nullptr;
-    QWidget* widget_ = nullptr;
-};
 
 struct Figures {
     double p50 = 0, p99 = 0;
@@ -127,7 +74,7 @@ void Report(const char* name, Figures f, Figures naive) {
 }
 
 // Full-size decode, then scaled into the box with the aspect ratio kept, and painted.
-void NaiveTick(Stage& stage, const std::string& path) {
+void NaiveTick(BenchStage& stage, const std::string& path) {
     const QImage full = QImage::fromData(QByteArray::fromStdString(ReadAll(path)), "JPG");
     const QImage fitted =
         full.scaled(kBoxWidth, kBoxHeight, Qt::KeepAspectRatio, Qt::SmoothTransformation);
@@ -138,7 +85,7 @@ void NaiveTick(Stage& stage, const std::string& path) {
 
 int Run(int ticks) {
     const BenchPhotos& photos = Photos();
-    Stage stage;
+    BenchStage stage;
 
     const Figures naive =
         TimeTicks(std::max(ticks / 10, 20), [&](int) { NaiveTick(stage, photos.withoutPreview); });
