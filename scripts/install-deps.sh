@@ -13,7 +13,11 @@ packages=(
     clang libclang-rt-14-dev
     libqrencode-dev
     xvfb xauth xdotool imagemagick sox lame
+    chromium zbar-tools
 )
+# Debian's npm conflicts with a Node.js that brings its own npm (NodeSource's): only when
+# there is no npm at all.
+command -v npm >/dev/null || packages+=(nodejs npm)
 
 missing=()
 for p in "${packages[@]}"; do
