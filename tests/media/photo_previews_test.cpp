@@ -144,11 +144,12 @@ TEST_F(PhotoPreviewsTest, PickReadyOnlyEverReturnsACandidate) {
     previews.waitIdle();
     const std::vector<std::string> later(all.begin() + 3, all.end());
     EXPECT_FALSE(previews.pickReady(later, 1).has_value());  // none of these is ready yet
-    const std::optional<ReadyPreview> mixed = previews.pickReady(all, 4);
+    // Photo 5 was never asked for (the call above queued photo 4, which may be ready by now).
+    const std::optional<ReadyPreview> mixed = previews.pickReady(all, 5);
     ASSERT_TRUE(mixed.has_value());
     EXPECT_EQ(mixed->index, 0u);  // the next ready one after the preferred, wrapping around
     previews.waitIdle();
-    EXPECT_EQ(previews.pickReady(all, 4)->index, 4u);  // the preferred one was queued
+    EXPECT_EQ(previews.pickReady(all, 5)->index, 5u);  // the preferred one was queued
     EXPECT_FALSE(previews.pickReady({}, 0).has_value());
 }
 
