@@ -42,6 +42,17 @@ public:
     virtual bool saveFile(const Text& filter, const Text& suggestedName, Text& chosenPath) = 0;
     // Font dialog that also offers the text colour; `font` holds the current choice.
     virtual bool chooseFont(FontChoice& font) = 0;
+    // A small modal form of whole numbers: one row per field, its label, then `unit` and a
+    // number box within [min, max]; buttons 保存 and 取消. True with the values set on 保存,
+    // false with them untouched on 取消.
+    struct NumberField {
+        Text label;
+        int value = 0;
+    };
+    virtual bool numberForm(const Text& caption, const Text& unit, int min, int max,
+                            std::vector<NumberField>& fields) {
+        return false;
+    }
 };
 
 class Shell {

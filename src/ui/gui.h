@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <functional>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "ui/window.h"
@@ -37,6 +38,24 @@ struct CheckinPanelView {
     std::function<void(int index)> addressChosen;
 };
 
+// One tile of a batch draw's grid.
+struct BatchTile {
+    Bytes picture;  // what the tile shows: a preview while rolling and until the whole photo
+    Text name;      // the winner under the photo; empty while rolling
+    // File-system path of the winner's whole photo, empty while rolling. The host reads and
+    // decodes it at the tile's size off the UI thread and shows it once ready.
+    std::string photoFile;
+};
+
+// The grid that takes the photo's place when a stop draws several winners at once.
+struct BatchGridView {
+    int left = 0, top = 0, width = 0, height = 0;  // the area on the window it fills
+    std::vector<BatchTile> tiles;                  // in order: left to right, top to bottom
+    // The congratulation line, drawn in a band under the tiles (the stage's own label would
+    // lie under the grid); empty while rolling, when the band stays empty.
+    Text caption;
+};
+
 class Gui {
 public:
     virtual ~Gui() = default;
@@ -63,6 +82,10 @@ public:
     // Shows or updates the check-in panel on the window / removes it.
     virtual void showCheckinPanel(Window& window, const CheckinPanelView& panel) {}
     virtual void hideCheckinPanel(Window& window) {}
+    // Shows or updates the batch grid on the window (every roll tick updates it whole; a
+    // tile whose picture is unchanged costs nothing) / removes it.
+    virtual void showBatchGrid(Window& window, const BatchGridView& grid) {}
+    virtual void hideBatchGrid(Window& window) {}
 };
 
 Gui& gui();

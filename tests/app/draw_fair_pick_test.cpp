@@ -1,6 +1,7 @@
 // The winner's pick: uniform over every name of the roll, past the 15-bit generator's reach.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <vector>
 
 #include "app/draw/fair_pick.h"
@@ -43,6 +44,53 @@ TEST(FairPick, UnseededPickersDiffer) {
     int same = 0;
     for (int i = 0; i < 8; ++i) same += a.pick(1 << 30) == b.pick(1 << 30);
     EXPECT_LT(same, 8);
+}
+
+TEST(FairBatch, EveryNameAndEveryPairAsLikelyInABatch) {
+    app::FairPicker picker(11);
+    std::vector<Text> names;
+    for (int i = 0; i < 10; ++i) names.push_back("n" + std::to_string(i));
+    // Three of ten, 30,000 times: each name in 9,000 batches, each of the 45 pairs in 2,000.
+    // "A random start, then the next names in a row" passes the first count and fails the
+    // second by far. 0.1 % critical values: 27.88 (9 degrees), 78.75 (44 degrees).
+    std::vector<int> names3(10), pairs(45);
+    for (int trial = 0; trial < 30000; ++trial) {
+        std::vector<size_t> batch = app::PickDistinctNames(picker, names, 3, {});
+        ASSERT_EQ(batch.size(), 3u);
+        std::sort(batch.begin(), batch.end());
+        ASSERT_TRUE(std::adjacent_find(batch.begin(), batch.end()) == batch.end());
+        for (size_t i = 0; i < 3; ++i) {
+            ++names3[batch[i]];
+            for (size_t j = i + 1; j < 3; ++j)  // pair (a, b), a < b, numbered row by row
+                ++pairs[batch[i] * 9 - batch[i] * (batch[i] + 1) / 2 + batch[j] - 1];
+        }
+    }
+    EXPECT_LT(ChiSquare(names3, 9000), 27.88);
+    EXPECT_LT(ChiSquare(pairs, 2000), 78.75);
+}
+
+TEST(FairBatch, SkipsTakenNamesAndStopsWhenNoneAreLeft) {
+    app::FairPicker picker(3);
+    // A name on two lines counts once; empty lines and excluded names never come.
+    const std::vector<Text> names = {"a", "b", "a", "", "c", "d"};
+    for (int trial = 0; trial < 200; ++trial) {
+        const std::vector<size_t> batch = app::PickDistinctNames(picker, names, 50, {"d"});
+        ASSERT_EQ(batch.size(), 3u);
+        std::vector<Text> picked;
+        for (size_t i : batch) picked.push_back(names[i]);
+        std::sort(picked.begin(), picked.end());
+        EXPECT_EQ(picked, (std::vector<Text>{"a", "b", "c"}));
+    }
+    EXPECT_TRUE(app::PickDistinctNames(picker, {}, 5, {}).empty());
+
+    // The last of 40,000 names is reached by batches of 50 (expected within 800 batches).
+    std::vector<Text> many;
+    for (int i = 1; i <= 40000; ++i) many.push_back("p" + std::to_string(i));
+    bool reached = false;
+    for (int batch = 0; batch < 20000 && !reached; ++batch) {
+        for (size_t i : app::PickDistinctNames(picker, many, 50, {})) reached |= i == 39999;
+    }
+    EXPECT_TRUE(reached);
 }
 
 class FairPickOnStage : public test::DrawTest {};

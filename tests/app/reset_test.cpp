@@ -98,12 +98,14 @@ TEST_F(Reset, ErasesTheDrawKeepsThePrizesAndStartsTheProgramAgain) {
     EXPECT_EQ(folder.read("peizhi.a"), Gbk(expected));
 }
 
-// Printed check-in codes survive a rehearsal and a reset.
+// Printed check-in codes survive a rehearsal and a reset; batch counts go with the rest.
 TEST_F(Reset, KeepsTheCheckinSettingsWhenThereAreAny) {
     WriteConfigText(ConfigStore::path(), "qiandao", Gbk("口令"), Text("abc"));
     WriteConfigText(ConfigStore::path(), "qiandao", Gbk("端口"), Text("8687"));
+    WriteConfigText(ConfigStore::path(), "zbt", Gbk("一等奖每次人数"), Text("5"));
     ASSERT_EQ(reset({msg::kAnswerOk, msg::kAnswerOk}), 0);
     EXPECT_TRUE(folder.read("peizhi.a").ends_with(Gbk("[qiandao]\r\n端口=8687\r\n口令=abc\r\n")));
+    EXPECT_EQ(folder.read("peizhi.a").find(Gbk("每次人数")), Text::npos);
 }
 
 TEST_F(Reset, TheNewStartOffersNoResumeAndHasDefaultsWithThePrizeTable) {

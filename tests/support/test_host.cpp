@@ -1,5 +1,6 @@
 #include "support/test_host.h"
 
+#include <algorithm>
 #include <stdexcept>
 
 namespace ld::test {
@@ -49,6 +50,18 @@ bool ScriptedDialogs::chooseFont(FontChoice& font) {
     fontAnswers.pop_front();
     if (!a) return false;
     font = *a;
+    return true;
+}
+
+bool ScriptedDialogs::numberForm(const Text&, const Text&, int min, int max,
+                                 std::vector<NumberField>& fields) {
+    numberFormsShown.push_back(fields);
+    if (numberFormAnswers.empty()) return false;
+    auto a = numberFormAnswers.front();
+    numberFormAnswers.pop_front();
+    if (!a) return false;
+    for (size_t i = 0; i < fields.size() && i < a->size(); ++i)
+        fields[i].value = std::clamp((*a)[i], min, max);  // as the number boxes hold them
     return true;
 }
 

@@ -48,6 +48,11 @@ public:
     // Takes its answer from fileAnswers as well.
     bool saveFile(const Text& filter, const Text& suggestedName, Text& chosenPath) override;
     bool chooseFont(FontChoice& font) override;
+    // The values a number form is saved with; nullopt (or none scripted): cancelled.
+    std::deque<std::optional<std::vector<int>>> numberFormAnswers;
+    std::vector<std::vector<NumberField>> numberFormsShown;
+    bool numberForm(const Text& caption, const Text& unit, int min, int max,
+                    std::vector<NumberField>& fields) override;
 };
 
 class RecordingShell : public Shell {
@@ -139,6 +144,13 @@ public:
     std::optional<CheckinPanelView> checkinPanel;  // while shown
     void showCheckinPanel(Window&, const CheckinPanelView& panel) override { checkinPanel = panel; }
     void hideCheckinPanel(Window&) override { checkinPanel.reset(); }
+    std::optional<BatchGridView> batchGrid;  // while shown
+    int batchGridUpdates = 0;
+    void showBatchGrid(Window&, const BatchGridView& grid) override {
+        batchGrid = grid;
+        ++batchGridUpdates;
+    }
+    void hideBatchGrid(Window&) override { batchGrid.reset(); }
     std::map<Text, Text> notices;  // by window name
     void setStageNotice(Window& window, const Text& text) override {
         notices[window.name()] = text;

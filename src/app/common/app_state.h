@@ -4,10 +4,12 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 #include <string_view>
 
 #include "app/common/draw_files.h"
 #include "app/common/draw_state.h"
+#include "ui/gui.h"
 #include "ui/window.h"
 
 namespace ld::app {
@@ -16,6 +18,7 @@ struct AppState {
     DrawState draw;
     std::unique_ptr<ResultsFile> results = std::make_unique<ResultsFile>();
     Text currentPassword;  // the password window's, unscrambled
+    std::optional<BatchGridView> batchGrid;  // a batch draw's grid while it is shown
 };
 
 AppState& State();

@@ -36,7 +36,7 @@ ConfigKey Key(ConfigSection section, const std::string& utf8Name, ValueForm form
 }
 
 struct KeyTable {
-    std::array<ConfigKey, kLevelCount> levelCount, levelName, pictureMarker, counter;
+    std::array<ConfigKey, kLevelCount> levelCount, levelName, pictureMarker, counter, perDraw;
     std::array<std::array<ConfigKey, kDesignatedPerLevel>, kLevelCount> designated;
     ConfigKey rollSpeed, allowRepeat, photoWidth, photoHeight, noEffects, music, windowMode,
         hideButton, mainTitle, subtitle, password, prizeHeight, prizeWidth;
@@ -74,6 +74,7 @@ void KeyTable::fillLevels() {
         std::string word = kLevelWords[i];
         std::string digit = std::to_string(i + 1);
         levelCount[i] = Key(S::Zbt, word + "人数", F::Typed);
+        perDraw[i] = Key(S::Zbt, word + "每次人数", F::Integer);
         levelName[i] = Key(S::Zbt, word, F::Typed);
         pictureMarker[i] = Key(S::Zbt, "奖项" + digit + "图片", F::Plain);
         counter[i] = Key(S::Jindu, "计数" + digit, F::Integer);
@@ -180,6 +181,7 @@ Text TitleDefault() { return Gbk("某某公司现场抽奖仪式"); }
 namespace keys {
 
 const ConfigKey& LevelCount(int level) { return Table().levelCount[LevelIndex(level)]; }
+const ConfigKey& PerDrawCount(int level) { return Table().perDraw[LevelIndex(level)]; }
 const ConfigKey& LevelName(int level) { return Table().levelName[LevelIndex(level)]; }
 const ConfigKey& LevelPictureMarker(int level) { return Table().pictureMarker[LevelIndex(level)]; }
 const ConfigKey& DesignatedWinner(int level, int rank) {

@@ -70,6 +70,9 @@ namespace keys {
 // Levels are 1..8, ranks 1..3 (first, second, third designated winner).
 const ConfigKey& LevelCount(int level);                  // 特等奖人数 … 七等奖人数
 const ConfigKey& LevelName(int level);                   // 特等奖 … 七等奖
+// 特等奖每次人数 … 七等奖每次人数: winners per stop. Not in All(): only the batch window
+// writes them, and the prize-table save and the reset leave them out.
+const ConfigKey& PerDrawCount(int level);
 const ConfigKey& LevelPictureMarker(int level);          // 奖项1图片 … 奖项8图片
 const ConfigKey& DesignatedWinner(int level, int rank);  // a … x
 const ConfigKey& Counter(int level);                     // jindu 计数1 … 计数8

@@ -1,5 +1,7 @@
 #include "app/common/draw_state.h"
 
+#include <unordered_map>
+
 namespace ld {
 
 namespace {
@@ -50,6 +52,28 @@ bool DrawState::RemovePoolLine(Text& pool, std::string_view name) {
         removed = true;
         return false;
     });
+    return removed;
+}
+
+size_t DrawState::RemovePoolLines(Text& pool, const std::vector<Text>& names) {
+    std::unordered_map<std::string_view, int> toRemove;
+    for (const Text& name : names) ++toRemove[name];
+    if (toRemove.empty()) return 0;
+    size_t removed = 0;
+    Text remaining;
+    remaining.reserve(pool.size());
+    const std::string_view view(pool);
+    ForEachLine(view, [&](size_t start, size_t length, size_t end) {
+        const auto found = toRemove.find(view.substr(start, length));
+        if (found != toRemove.end() && found->second > 0) {
+            --found->second;
+            ++removed;
+        } else {
+            remaining.append(view.substr(start, end - start));
+        }
+        return true;
+    });
+    pool = std::move(remaining);
     return removed;
 }
 

@@ -45,6 +45,9 @@ struct DrawState {
     // Removes from `pool` the first line whose whole text equals `name`, with its CR LF
     // (a last line without one is matched as well). False when no line equals it.
     static bool RemovePoolLine(Text& pool, std::string_view name);
+    // The same for every name of `names` in one pass over the pool: each takes out the first
+    // line equal to it that is still there. Returns how many lines went.
+    static size_t RemovePoolLines(Text& pool, const std::vector<Text>& names);
 };
 
 // The first level (1..8) whose name equals `text`, byte for byte.

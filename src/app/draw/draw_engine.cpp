@@ -2,6 +2,7 @@
 
 #include "app/common/app_state.h"
 #include "app/common/config_keys.h"
+#include "app/draw/batch_draw.h"
 #include "app/draw/draw_engine_parts.h"
 #include "app/draw/draw_phase.h"
 #include "app/handlers.h"
@@ -74,7 +75,12 @@ void StartOrStopDraw() {
     if (caption == StartCaption()) {
         StartRoll();
     } else if (caption == StopCaption()) {
-        StopRoll(designated);
+        const int tiles = BatchTiles(state);  // read now: the level may have changed
+        if (tiles > 1) {
+            StopBatch(designated, tiles);
+        } else {
+            StopRoll(designated);
+        }
     }
 }
 

@@ -13,6 +13,9 @@ namespace ld::app {
 void StartRoll();
 // Stop, designation and recording of one winner, then the celebration.
 void StopRoll(const DesignatedWinners& designated);
+// The stop of a batch: `tiles` distinct winners picked at once, shown as a grid, recorded in
+// tile order, then one celebration.
+void StopBatch(const DesignatedWinners& designated, int tiles);
 // The celebration window for four seconds, with the interface kept alive meanwhile.
 void Celebrate();
 

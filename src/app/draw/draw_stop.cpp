@@ -1,5 +1,6 @@
 // The stop: the winner is picked, shown, designated in the last draws of a level, recorded.
 #include "app/common/app_state.h"
+#include "app/draw/batch_draw.h"
 #include "app/draw/draw_engine.h"
 #include "app/draw/draw_engine_parts.h"
 #include "app/draw/draw_phase.h"
@@ -39,21 +40,25 @@ void ShowProgress(const Text& selector, int32_t ordinal) {
     progress.setInt(prop::kTextColor, StageControl("透明标签_副标题").getInt(prop::kTextColor));
 }
 
-void Record(DrawState& state) {
+// Records the winners shown at a stop, in order: one results line each, in one write.
+void Record(DrawState& state, const std::vector<Text>& shown, const Text& congratulation) {
     const Text selector = SelectorText();
-    if (std::optional<int> level = SelectedLevel())
-        LevelField(state.savedDrawn, *level) = state.nextOrdinal;
-    const Text shown = StageControl("透明标签_中奖人").text();
-    StageControl("透明标签_恭喜").setTextValue(Gbk("恭喜您： ") + shown + "  " + selector);
+    const auto last = static_cast<int32_t>(state.nextOrdinal + std::ssize(shown) - 1);
+    if (std::optional<int> level = SelectedLevel()) LevelField(state.savedDrawn, *level) = last;
+    StageControl("透明标签_恭喜").setTextValue(congratulation);
     host().sound->playSound(WinnerSound(), false);
-    const ResultsFile::Outcome written = RecordResultLine(WinnerLine(shown, selector));
-    ShowProgress(selector, state.nextOrdinal);
-    state.nextOrdinal += 1;
+    Text lines;
+    for (const Text& name : shown) lines += WinnerLine(name, selector);
+    const ResultsFile::Outcome written = RecordResultLine(lines);
+    ShowProgress(selector, last);
+    state.nextOrdinal = last + 1;
     // Told only now: the warning's message box runs a nested loop, and the draw is
     // complete by this point.
     ReportResultsWrite(written);
     if (!StageControl("选择框_禁用特效").getBool(prop::kChecked)) Celebrate();
 }
+
+bool RepeatsAllowed() { return StageControl("选择框_是否允许重复抽奖").getBool(prop::kChecked); }
 
 }  // namespace
 
@@ -76,6 +81,10 @@ void StopRoll(const DesignatedWinners& designated) {
         NotifyDrawPhase(DrawPhase::Idle);
         return;
     }
+    if (BatchGridShown()) {  // the level's count changed during the roll
+        HideBatchGrid();
+        StageControl("图片框_照片").setVisible(true);
+    }
     state.currentIndex = WinnerPicker().pick(n);
     const Text picked = state.rollName(state.currentIndex);
 
@@ -83,8 +92,7 @@ void StopRoll(const DesignatedWinners& designated) {
     photo.setText(prop::kPicture, PreviewOf(picked));
     StopRollTimer();
     host().sound->stopSound();
-    if (!StageControl("选择框_是否允许重复抽奖").getBool(prop::kChecked))
-        state.removePoolLine(picked);
+    if (!RepeatsAllowed()) state.removePoolLine(picked);
     state.pickedName = picked;
     LogPick(state, picked);
     photo.setText(prop::kPicture, WholePhotoOf(picked));
@@ -97,7 +105,54 @@ void StopRoll(const DesignatedWinners& designated) {
     StageControl("超级按钮").setDisabled(true);
 
     Designate(state, designated);
-    Record(state);
+    const Text shown = StageControl("透明标签_中奖人").text();
+    Record(state, {shown}, Gbk("恭喜您： ") + shown + "  " + SelectorText());
+}
+
+void StopBatch(const DesignatedWinners& designated, int tiles) {
+    DrawState& state = State().draw;
+    SeedRandom();
+    // With repeats allowed the level's designated winners are still in the roll; a random
+    // tile must not show one of them a second time.
+    std::vector<Text> excluded;
+    if (RepeatsAllowed()) {
+        for (const Text* name : {&designated.first, &designated.second, &designated.third})
+            if (!name->empty()) excluded.push_back(*name);
+    }
+    const std::vector<size_t> picks = PickDistinctNames(
+        WinnerPicker(), state.rollList, static_cast<size_t>(tiles), excluded);
+    if (picks.size() <= 1) {  // not two distinct names left to draw: a single stop
+        StopRoll(designated);
+        return;
+    }
+    std::vector<Text> winners;
+    for (size_t index : picks) winners.push_back(state.rollList[index]);
+    if (!RepeatsAllowed()) DrawState::RemovePoolLines(state.poolText, winners);
+    for (const Text& name : winners) state.logPick(name);
+    WritePickLog(state.pickLogText);
+    state.currentIndex = static_cast<int32_t>(picks.back() + 1);
+    state.pickedName = winners.back();
+
+    // Designated winners keep their ordinals: the tile that draws that ordinal shows them.
+    const int64_t count = int64_t{state.levelLimit} - 1;
+    for (size_t i = 0; i < winners.size(); ++i) {
+        const int64_t ordinal = state.nextOrdinal + static_cast<int64_t>(i);
+        if (ordinal == count - 2 && !designated.third.empty()) winners[i] = designated.third;
+        if (ordinal == count - 1 && !designated.second.empty()) winners[i] = designated.second;
+        if (ordinal == count && !designated.first.empty()) winners[i] = designated.first;
+    }
+    const Text congratulation = Gbk("恭喜以下 ") + ToText(static_cast<int64_t>(winners.size())) +
+                                Gbk(" 位获得 ") + SelectorText();
+    StopRollTimer();
+    host().sound->stopSound();
+    StageControl("图片框_照片").setText(prop::kPicture, PreviewOf(winners.back()));
+    StageControl("时钟_开始").setInt(prop::kInterval, 200);
+    StageControl("透明标签_中奖人").setTextValue(winners.back());
+    StageControl("超级按钮").setDisabled(true);
+    // The grid carries the line; the label would lie under it.
+    StageControl("透明标签_恭喜").setVisible(false);
+    ShowBatchWinners(winners, congratulation);
+    Record(state, winners, congratulation);
 }
 
 }  // namespace ld::app

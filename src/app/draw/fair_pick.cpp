@@ -1,6 +1,8 @@
 #include "app/draw/fair_pick.h"
 
 #include <array>
+#include <string_view>
+#include <unordered_set>
 
 namespace ld::app {
 
@@ -38,6 +40,34 @@ uint64_t FairPicker::below(uint64_t bound) {
 int32_t FairPicker::pick(int32_t n) {
     if (n < 1) return 0;
     return static_cast<int32_t>(below(static_cast<uint64_t>(n))) + 1;
+}
+
+std::vector<size_t> PickDistinctNames(FairPicker& picker, const std::vector<Text>& names,
+                                      size_t count, const std::vector<Text>& excluded) {
+    std::vector<size_t> picked;
+    if (names.empty()) return picked;
+    std::unordered_set<std::string_view> taken(excluded.begin(), excluded.end());
+    taken.insert(std::string_view());
+    // Drawing again over a name already taken keeps every pick uniform over the rest; a
+    // batch is small against the roll, so this ends within a few draws.
+    const size_t attempts = 32 * count + 64;
+    for (size_t a = 0; a < attempts && picked.size() < count; ++a) {
+        const size_t index = picker.below(names.size());
+        if (taken.insert(names[index]).second) picked.push_back(index);
+    }
+    if (picked.size() == count) return picked;
+    // Most names are taken (a batch as large as what is left): draw among the rest directly.
+    std::vector<size_t> rest;
+    for (size_t i = 0; i < names.size(); ++i) {
+        if (taken.insert(names[i]).second) rest.push_back(i);
+    }
+    while (picked.size() < count && !rest.empty()) {
+        const size_t at = picker.below(rest.size());
+        picked.push_back(rest[at]);
+        rest[at] = rest.back();
+        rest.pop_back();
+    }
+    return picked;
 }
 
 }  // namespace ld::app

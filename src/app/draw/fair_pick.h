@@ -6,6 +6,9 @@
 
 #include <cstdint>
 #include <random>
+#include <vector>
+
+#include "services/text.h"
 
 namespace ld::app {
 
@@ -22,5 +25,11 @@ public:
 private:
     std::mt19937_64 engine_;
 };
+
+// Up to `count` indexes into `names`, picked one after another uniformly among the lines
+// whose name is neither empty, nor in `excluded`, nor picked already: a batch of distinct
+// names, in random order. Fewer when fewer names qualify.
+std::vector<size_t> PickDistinctNames(FairPicker& picker, const std::vector<Text>& names,
+                                      size_t count, const std::vector<Text>& excluded);
 
 }  // namespace ld::app

@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "app/common/app_state.h"
+#include "app/draw/batch_draw.h"
 #include "app/draw/draw_levels.h"
 #include "services/files.h"
 #include "services/host.h"
@@ -56,6 +57,7 @@ void ForfeitWinner() {
         .setText(prop::kPicture, ReadWholeFile(ProgramDirectory() + "/    photo.jpg"));
     StageControl("透明标签_恭喜").setTextValue({});
     StageControl("图片框_照片").setVisible(false);
+    HideBatchGrid();
 }
 
 }  // namespace ld::app

@@ -3,6 +3,7 @@
 #include "app/common/app_state.h"
 #include "app/common/data_files.h"
 #include "app/common/layout.h"
+#include "app/draw/batch_draw.h"
 #include "app/draw/draw_levels.h"
 #include "media/picture.h"
 #include "services/files.h"
@@ -52,6 +53,7 @@ void ShowSelectedLevel() {
     }
     StageControl("透明标签_恭喜").setVisible(false);
     StageControl("图片框_照片").setVisible(false);
+    HideBatchGrid();
     progress.setWidth(ProgressWidth(progress.text()));
     StageControl("透明标签_奖品名称").setTextValue(selector);
     ShowPrize(state, level);

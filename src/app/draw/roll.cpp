@@ -1,11 +1,10 @@
 // The start of a roll and its ticks, with the preview service that keeps the ticks cheap.
 #include <algorithm>
 #include <random>
-#include <string_view>
-#include <unordered_map>
 
 #include "app/common/app_state.h"
 #include "app/common/data_files.h"
+#include "app/draw/batch_draw.h"
 #include "app/draw/draw_engine.h"
 #include "app/draw/draw_engine_parts.h"
 #include "app/draw/draw_phase.h"
@@ -56,28 +55,12 @@ void WarmUpRollPhotos(const std::vector<Text>& rollList) {
 // The pool without the designated winners, in one pass: each designated name takes out the
 // first line equal to it that is still there, as removing them one by one would. Nothing
 // when nobody is designated.
-std::optional<Text> PoolWithoutDesignatedWinners(std::string_view pool) {
-    std::unordered_map<std::string_view, int> toRemove;
-    const std::vector<Text> designated = AllDesignatedWinners();
-    for (const Text& name : designated) {
-        if (!name.empty()) ++toRemove[name];
-    }
-    if (toRemove.empty()) return std::nullopt;
-    Text remaining;
-    remaining.reserve(pool.size());
-    for (size_t start = 0; start < pool.size();) {
-        const size_t at = pool.find("\r\n", start);
-        const size_t end = at == std::string_view::npos ? pool.size() : at + 2;
-        const std::string_view line =
-            pool.substr(start, (at == std::string_view::npos ? pool.size() : at) - start);
-        const auto found = toRemove.find(line);
-        if (found != toRemove.end() && found->second > 0) {
-            --found->second;
-        } else {
-            remaining.append(pool.substr(start, end - start));
-        }
-        start = end;
-    }
+std::optional<Text> PoolWithoutDesignatedWinners(const Text& pool) {
+    std::vector<Text> designated = AllDesignatedWinners();
+    std::erase_if(designated, [](const Text& name) { return name.empty(); });
+    if (designated.empty()) return std::nullopt;
+    Text remaining = pool;
+    DrawState::RemovePoolLines(remaining, designated);
     return remaining;
 }
 
@@ -147,6 +130,7 @@ void StartRoll() {
     StageControl("超级按钮").setTextValue(StopCaption());
     state.splitPool();
     WarmUpRollPhotos(state.rollList);
+    StartBatchRoll();
     SetRollInterval();
     NotifyDrawPhase(DrawPhase::Rolling);
 }
@@ -154,7 +138,7 @@ void StartRoll() {
 void RollTick() {
     DrawState& state = State().draw;
     const auto n = static_cast<int32_t>(state.rollList.size());
-    if (n == 0) return;
+    if (n == 0 || RollBatchTiles()) return;
     state.currentIndex = RandomInt(1, n);
     // Never waits for a photo: the first ready preview from the pick on, or the picture
     // that is on screen stays until one is ready.

@@ -8,6 +8,7 @@
 #include "app/common/config_keys.h"
 #include "app/common/data_files.h"
 #include "app/common/draw_recovery.h"
+#include "app/draw/batch_draw.h"
 #include "app/draw/draw_engine_parts.h"
 #include "app/draw/draw_phase.h"
 #include "app/handlers.h"
@@ -78,7 +79,8 @@ void ChooseAddress(int index) {
 
 void ShowPanel() {
     Link& link = TheLink();
-    if (!link.server || !hasGui() || link.panelHidden) return;
+    // Batch winners keep the stage to themselves until their grid goes.
+    if (!link.server || !hasGui() || link.panelHidden || BatchGridShown()) return;
     CheckinPanelView view;
     view.url = Url(link);
     const checkin::QrCode code = checkin::MakeQrCode(view.url);

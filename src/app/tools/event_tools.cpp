@@ -3,6 +3,7 @@
 #include <functional>
 #include <vector>
 
+#include "app/draw/batch_draw.h"
 #include "app/tools/checkin_link.h"
 #include "ui/gui.h"
 
@@ -24,6 +25,7 @@ std::vector<Tool> Tools() {
         {"手机签到", CheckinIsOpen, ToggleCheckin},
         {"导入名单", nullptr, ImportNameListCommand},
         {"更换签到口令", nullptr, RenewCheckinToken},
+        {"每次抽取人数", nullptr, EditPerDrawCounts},
     };
 }
 
