@@ -12,11 +12,13 @@
 #include <string>
 
 #include "app/common/app_state.h"
+#include "app/common/config_keys.h"
 #include "app/draw/draw_engine.h"
 #include "app/common/draw_files.h"
 #include "app/handlers.h"
 #include "framework/builtin_templates.h"
 #include "framework/template_library.h"
+#include "services/profile.h"
 #include "services/program.h"
 #include "support/test_host.h"
 
@@ -107,6 +109,30 @@ void EngineStartStop(benchmark::State& run) {
 }
 BENCHMARK(EngineStartStop)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
+// The stop alone, of a single winner (1) and of a batch of 50 (the grid's whole photos are
+// decoded by the host on its workers; here the test host only records the grid).
+void EngineStop(benchmark::State& run) {
+    Stage stage;
+    const auto perDraw = static_cast<int>(run.range(0));
+    WriteConfigText(ConfigStore::path(), "zbt", Gbk("特等奖每次人数"), ToText(perDraw));
+    DrawState& draw = app::State().draw;
+    for (auto _ : run) {
+        run.PauseTiming();
+        draw.poolText = Pool();
+        draw.resultsText.clear();
+        draw.pickLogText.clear();
+        draw.pickLogList.clear();
+        stage.trigger();  // start
+        run.ResumeTiming();
+        stage.trigger();  // stop
+        run.PauseTiming();
+        stage.pause();
+        run.ResumeTiming();
+    }
+    run.counters["winners"] = static_cast<double>(SplitPool(draw.resultsText).size());
+}
+BENCHMARK(EngineStop)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
 // The same pool work done naively: the generic splitter, then a fresh pool text built line
 // by line without the winner.
 void NaiveStartStop(benchmark::State& run) {
@@ -140,12 +166,22 @@ public:
         for (const Run& run : runs) {
             if (run.run_type != Run::RT_Iteration) continue;
             const double unit = benchmark::GetTimeUnitMultiplier(run.time_unit);
-            seen_[run.run_name.function_name] = {run.GetAdjustedRealTime() / unit,
+            seen_[run.run_name.function_name +
+                  (run.run_name.args.empty() ? "" : "/" + run.run_name.args)] = {run.GetAdjustedRealTime() / unit,
                                                  run.GetAdjustedCPUTime() / unit};
         }
     }
     void Finalize() override {
         ConsoleReporter::Finalize();
+        const auto single = seen_.find("EngineStop/1"), batch = seen_.find("EngineStop/50");
+        if (single != seen_.end() && batch != seen_.end()) {
+            std::printf(
+                "\nA stop with %d names: one winner %.2f ms (UI thread CPU %.2f ms), a batch of "
+                "50 %.2f ms (CPU %.2f ms): %.2f x the single stop (CPU: %.2f x).\n",
+                kNames, single->second.wall * 1e3, single->second.cpu * 1e3,
+                batch->second.wall * 1e3, batch->second.cpu * 1e3,
+                batch->second.wall / single->second.wall, batch->second.cpu / single->second.cpu);
+        }
         const auto engine = seen_.find("EngineStartStop"), naive = seen_.find("NaiveStartStop");
         if (engine == seen_.end() || naive == seen_.end()) return;
         const Times e = engine->second, b = naive->second;
