@@ -114,6 +114,14 @@ void QtGui::hideCheckinPanel(Window& window) {
     if (StageWindow* stage = stageOf(window)) stage->hideCheckinPanel();
 }
 
+void QtGui::showBatchGrid(Window& window, const BatchGridView& grid) {
+    if (StageWindow* stage = stageOf(window)) stage->showBatchGrid(grid);
+}
+
+void QtGui::hideBatchGrid(Window& window) {
+    if (StageWindow* stage = stageOf(window)) stage->hideBatchGrid();
+}
+
 void QtGui::playAnimation(Window& window, int animation) {
     if (StageWindow* stage = stageOf(window)) stage->playAnimation(animation);
 }

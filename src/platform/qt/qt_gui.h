@@ -37,6 +37,8 @@ public:
     void setStageNotice(Window& window, const Text& text) override;
     void showCheckinPanel(Window& window, const CheckinPanelView& panel) override;
     void hideCheckinPanel(Window& window) override;
+    void showBatchGrid(Window& window, const BatchGridView& grid) override;
+    void hideBatchGrid(Window& window) override;
 
     StageWindow* stageOf(const Window& window) const;
     ControlView* viewOf(const Control& control) const;

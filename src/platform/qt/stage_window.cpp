@@ -8,6 +8,7 @@
 #include <QTimer>
 
 #include "framework/window_manager.h"
+#include "platform/qt/batch_grid.h"
 #include "platform/qt/checkin_panel.h"
 #include "platform/qt/fireworks.h"
 #include "platform/qt/pictures.h"
@@ -271,6 +272,23 @@ void StageWindow::showCheckinPanel(const CheckinPanelView& view) {
 
 void StageWindow::hideCheckinPanel() {
     if (checkin_) checkin_->hide();
+}
+
+void StageWindow::showBatchGrid(const BatchGridView& view) {
+    if (detached()) return;
+    if (!batch_) batch_ = new BatchGrid(this);
+    const bool appearing = batch_->isHidden();
+    batch_->show(view);
+    if (!appearing || batch_->isHidden()) return;
+    // Above the controls (the photo box it replaces), below what is drawn over the stage.
+    batch_->raise();
+    if (checkin_ && checkin_->isVisible()) checkin_->raise();
+    if (animation_) animation_->raise();
+    if (notice_) notice_->raise();
+}
+
+void StageWindow::hideBatchGrid() {
+    if (batch_) batch_->dismiss();
 }
 
 void StageWindow::placeNotice() {

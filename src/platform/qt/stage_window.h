@@ -13,6 +13,8 @@
 
 namespace ld::qt {
 
+class BatchGrid;
+
 class StageWindow : public ControlView, private ModelObserver, public QWidget {
 public:
     // `owner` is the stage of the model window's parent window, if any.
@@ -38,6 +40,10 @@ public:
     // The check-in panel, made on first use.
     void showCheckinPanel(const CheckinPanelView& view);
     void hideCheckinPanel();
+    // The batch draw's grid, made on first use; null until then.
+    void showBatchGrid(const BatchGridView& view);
+    void hideBatchGrid();
+    BatchGrid* batchGrid() const { return batch_; }
 
 protected:
     void paintEvent(QPaintEvent*) override;
@@ -70,6 +76,7 @@ private:
     QWidget* animation_ = nullptr;
     QLabel* notice_ = nullptr;
     class CheckinPanel* checkin_ = nullptr;
+    BatchGrid* batch_ = nullptr;
     void placeNotice();
 };
 
