@@ -5,6 +5,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QTimer>
 
 #include "platform/qt/font_dialog.h"
@@ -115,6 +116,38 @@ TEST_F(Dialogs, FontDialogChoosesTheColourAndKeepsAFaceThisMachineLacks) {
     EXPECT_EQ(chosen.points, 20);
     EXPECT_TRUE(chosen.bold);
     EXPECT_EQ(chosen.color, 0x00563412u);  // 0x00BBGGRR
+}
+
+TEST_F(Dialogs, NumberFormSavesNumbersWithinTheRangeAndCancelKeepsThem) {
+    std::vector<ld::Dialogs::NumberField> fields{{Gbk("一等奖"), 3}, {Gbk("二等奖"), 99}};
+    WhenOpen<QDialog>([](QDialog& dialog) {
+        EXPECT_EQ(dialog.windowTitle(), QString::fromUtf8("每次抽取人数"));
+        const QList<QSpinBox*> boxes = dialog.findChildren<QSpinBox*>();
+        ASSERT_EQ(boxes.size(), 2);
+        EXPECT_EQ(boxes[1]->value(), 50);  // a stored 99 comes in at the largest allowed
+        ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
+        // Typed over the first, then Tab to the second, where 80 stops at its 8, then 保存.
+        EXPECT_EQ(dialog.focusWidget(), boxes[0]);
+        QTest::keyClicks(dialog.focusWidget(), "7");
+        QTest::keyClick(&dialog, Qt::Key_Tab);
+        EXPECT_EQ(dialog.focusWidget(), boxes[1]);
+        QTest::keyClicks(dialog.focusWidget(), "80");
+        QTest::keyClick(&dialog, Qt::Key_Tab);
+        ASSERT_NE(dialog.focusWidget(), nullptr);
+        EXPECT_EQ(qobject_cast<QPushButton*>(dialog.focusWidget())->text(),
+                  QString::fromUtf8("保存"));
+        QTest::keyClick(dialog.focusWidget(), Qt::Key_Space);
+    });
+    EXPECT_TRUE(dialogs.numberForm(Gbk("每次抽取人数"), Gbk("每次"), 1, 50, fields));
+    EXPECT_EQ(fields[0].value, 7);
+    EXPECT_EQ(fields[1].value, 8);
+
+    WhenOpen<QDialog>([](QDialog& dialog) {
+        dialog.findChildren<QSpinBox*>()[0]->setValue(20);
+        QTest::keyClick(&dialog, Qt::Key_Escape);
+    });
+    EXPECT_FALSE(dialogs.numberForm(Gbk("每次抽取人数"), Gbk("每次"), 1, 50, fields));
+    EXPECT_EQ(fields[0].value, 7);
 }
 
 }  // namespace

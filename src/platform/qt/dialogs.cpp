@@ -6,12 +6,15 @@
 #include <QDialogButtonBox>
 #include <QDir>
 #include <QFileDialog>
+#include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
+#include <QSpinBox>
 #include <QVBoxLayout>
+#include <algorithm>
 
 #include "platform/qt/font_dialog.h"
 #include "platform/qt/qt_text.h"
@@ -188,5 +191,63 @@ bool QtDialogs::saveFile(const Text& filter, const Text& suggestedName, Text& ch
 }
 
 bool QtDialogs::chooseFont(FontChoice& font) { return FontColorDialog::choose(font); }
+
+bool QtDialogs::numberForm(const Text& caption, const Text& unit, int min, int max,
+                           std::vector<NumberField>& fields) {
+    if (min > max) std::swap(min, max);
+    QPointer<QDialog> dialog(new QDialog(DialogOwner()));
+    dialog->setWindowTitle(ToQString(caption));
+    dialog->setWindowModality(Qt::ApplicationModal);
+    auto* rows = new QGridLayout;
+    std::vector<QSpinBox*> boxes;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        const int row = static_cast<int>(i);
+        auto* label = new QLabel(ToQString(fields[i].label));
+        auto* box = new QSpinBox;
+        box->setRange(min, max);
+        box->setValue(fields[i].value);  // a stored value out of range comes in clamped
+        box->setObjectName(QStringLiteral("number%1").arg(row));
+        box->setAccessibleName(label->text());
+        box->setMinimumWidth(90);
+        label->setBuddy(box);
+        rows->addWidget(label, row, 0);
+        rows->addWidget(new QLabel(ToQString(unit)), row, 1);
+        rows->addWidget(box, row, 2);
+        boxes.push_back(box);
+    }
+    auto* buttons = new QDialogButtonBox;
+    QPushButton* save = buttons->addButton(Utf8("保存"), QDialogButtonBox::AcceptRole);
+    QPushButton* cancel = buttons->addButton(Utf8("取消"), QDialogButtonBox::RejectRole);
+    save->setDefault(true);
+    save->setObjectName(QStringLiteral("save"));
+    cancel->setObjectName(QStringLiteral("cancel"));
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addLayout(rows);
+    layout->addWidget(buttons);
+    // Tab walks the numbers top to bottom, then 保存, whatever order the style puts the
+    // buttons in.
+    QWidget* previous = nullptr;
+    for (QWidget* next : boxes) {
+        if (previous) QWidget::setTabOrder(previous, next);
+        previous = next;
+    }
+    if (previous) QWidget::setTabOrder(previous, save);
+    QWidget::setTabOrder(save, cancel);
+    if (!boxes.empty()) {
+        boxes.front()->setFocus();
+        boxes.front()->selectAll();
+    }
+    const bool accepted = dialog->exec() == QDialog::Accepted && dialog;
+    if (accepted) {
+        for (size_t i = 0; i < boxes.size(); ++i) {
+            boxes[i]->interpretText();  // digits typed but not yet taken
+            fields[i].value = boxes[i]->value();
+        }
+    }
+    delete dialog.data();
+    return accepted;
+}
 
 }  // namespace ld::qt

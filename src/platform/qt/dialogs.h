@@ -1,5 +1,6 @@
 // The modal dialogs of the program: message boxes with the Windows button sets and answer
-// codes, the input box, the file-open dialog and the font dialog with its text colour.
+// codes, the input box, the file-open dialog, the font dialog with its text colour and the
+// form of whole numbers.
 #pragma once
 
 #include <QString>
@@ -19,6 +20,8 @@ public:
     bool openFile(const Text& filter, Text& chosenPath) override;
     bool saveFile(const Text& filter, const Text& suggestedName, Text& chosenPath) override;
     bool chooseFont(FontChoice& font) override;
+    bool numberForm(const Text& caption, const Text& unit, int min, int max,
+                    std::vector<NumberField>& fields) override;
 };
 
 // Builds the message box for a Windows style word (buttons, icon, default and escape
