@@ -12,8 +12,10 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     libqrencode-dev
+    libxlsxwriter-dev
     xvfb xauth xdotool imagemagick sox lame
     chromium zbar-tools
+    python3-openpyxl
 )
 # Debian's npm conflicts with a Node.js that brings its own npm (NodeSource's): only when
 # there is no npm at all.
