@@ -15,7 +15,7 @@ packages=(
     libxlsxwriter-dev
     xvfb xauth xdotool imagemagick sox lame
     chromium zbar-tools
-    python3-openpyxl
+    python3-openpyxl poppler-utils
 )
 # Debian's npm conflicts with a Node.js that brings its own npm (NodeSource's): only when
 # there is no npm at all.

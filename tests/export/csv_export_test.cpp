@@ -3,6 +3,7 @@
 
 #include "../services/temp_folder.h"
 #include "export/winners_csv.h"
+#include "export/winners_pdf.h"
 #include "export/winners_xlsx.h"
 #include "export_support.h"
 
@@ -30,6 +31,7 @@ TEST(Exports, FailWithoutLeavingAnythingWhenTheFolderCannotBeWritten) {
     const std::string missing = folder.path("missing/名单");
     EXPECT_FALSE(WriteWinnersCsv(missing + ".csv", rows));
     EXPECT_FALSE(WriteWinnersXlsx(missing + ".xlsx", rows, {}));
+    EXPECT_FALSE(WriteWinnersPdf(missing + ".pdf", "年会", rows, {}, folder.path()));
 
     // A folder in the way of the file: the temporary file is written, the rename fails.
     std::filesystem::create_directory(folder.path("名单.xlsx"));

@@ -1,0 +1,20 @@
+// 中奖名单.pdf: the winners to print for the prize desk, with their photos.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "export/winner_record.h"
+
+namespace ld::exporting {
+
+// A4 pages: `title` at the top of the first, then each level (see LevelsInOrder) under a
+// heading, every winner as a photo thumbnail with the name and ordinal; a forfeited winner
+// is struck through and marked 放弃. Each page carries 第 N 页 / 共 M 页. Photos are read from
+// `photoFolder`/`photoFile`; a missing or broken one gets a neutral placeholder. Needs a
+// QGuiApplication (false without one). Written atomically; false when it could not be.
+bool WriteWinnersPdf(const std::string& fsPath, const std::string& title,
+                     const std::vector<WinnerRecord>& rows,
+                     const std::vector<std::string>& levelOrder, const std::string& photoFolder);
+
+}  // namespace ld::exporting

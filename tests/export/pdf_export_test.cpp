@@ -1,0 +1,112 @@
+// The PDF as a reader extracts it (poppler): title, levels in order with their winners,
+// page numbers, and photos that are there, broken or missing.
+#include <gtest/gtest.h>
+
+#include <regex>
+
+#include "../services/temp_folder.h"
+#include "export/export_rows.h"
+#include "export/winners_pdf.h"
+#include "export_support.h"
+#include "media/jpeg_encoder.h"
+
+namespace ld::exporting {
+namespace {
+
+using test::Winner;
+
+std::string Photo() {
+    Image image(300, 400);
+    for (size_t i = 0; i < image.rgba.size(); i += 4) {
+        image.rgba[i] = 200;
+        image.rgba[i + 3] = 255;
+    }
+    return EncodeJpeg(image);
+}
+
+class PdfExport : public ::testing::Test {
+protected:
+    void SetUp() override {
+        ASSERT_TRUE(test::HaveTool("pdftotext") && test::HaveTool("pdfimages"))
+            << "poppler-utils is missing (scripts/install-deps.sh installs it)";
+        std::filesystem::create_directory(folder.path("photo"));
+        folder.writeRaw("photo/有照片.jpg", Photo());
+        folder.writeRaw("photo/坏照片.jpg", "\xFF\xD8 not really a JPEG");
+    }
+    bool write(const std::vector<WinnerRecord>& rows, const std::vector<std::string>& order) {
+        return WriteWinnersPdf(folder.path("名单.pdf"), "2026 年会 · 幸运大抽奖", rows, order,
+                               folder.path("photo"));
+    }
+    std::string text() {
+        return test::RunTool("pdftotext -layout '" + folder.path("名单.pdf") + "' -");
+    }
+    ld::test::TempFolder folder;
+};
+
+// 60 winners drawn from the lowest level up, a forfeit among them, photos of every kind.
+std::vector<WinnerRecord> SixtyWinners() {
+    const char* levels[] = {"三等奖", "二等奖", "一等奖", "特等奖"};
+    const int counts[] = {30, 20, 8, 2};
+    const char* photos[] = {"有照片.jpg", "坏照片.jpg", "不存在.jpg", "", "../有照片.jpg"};
+    std::vector<WinnerRecord> log;
+    int n = 0;
+    for (int l = 0; l < 4; ++l)
+        for (int i = 1; i <= counts[l]; ++i, ++n) {
+            char name[32];
+            std::snprintf(name, sizeof name, "参与者%02d", n);
+            log.push_back(Winner(levels[l], i, name, photos[n % 5]));
+        }
+    log.push_back(Winner("二等奖", 3, "参与者32", "", true));
+    return ExportRows(log);
+}
+
+TEST_F(PdfExport, LevelsInOrderWithTheirWinnersAndPageNumbersOnEveryPage) {
+    const auto rows = SixtyWinners();
+    ASSERT_TRUE(write(rows, {"特等奖", "一等奖", "二等奖", "三等奖"}));
+    const std::string all = text();
+    EXPECT_NE(all.find("2026 年会 · 幸运大抽奖"), std::string::npos);
+
+    // Where each level's headings are; a name must follow a heading of its own level.
+    std::vector<std::pair<size_t, std::string>> headings;
+    for (const char* level : {"特等奖", "一等奖", "二等奖", "三等奖"})
+        for (size_t at = all.find(level); at != std::string::npos; at = all.find(level, at + 1))
+            headings.emplace_back(at, level);
+    std::sort(headings.begin(), headings.end());
+    std::vector<std::string> firstSeen;
+    for (const auto& heading : headings)
+        if (firstSeen.empty() || firstSeen.back() != heading.second)
+            firstSeen.push_back(heading.second);
+    EXPECT_EQ(firstSeen, (std::vector<std::string>{"特等奖", "一等奖", "二等奖", "三等奖"}));
+    for (const auto& row : rows) {
+        const size_t at = all.find(row.name);
+        ASSERT_NE(at, std::string::npos) << row.name;
+        auto before =
+            std::lower_bound(headings.begin(), headings.end(), std::pair(at, std::string()));
+        ASSERT_NE(before, headings.begin()) << row.name;
+        EXPECT_EQ(std::prev(before)->second, row.level) << row.name;
+    }
+    EXPECT_NE(all.find("第 3 位 · 放弃"), std::string::npos);
+
+    // pdftotext ends every page with a form feed; it drops the spaces Qt does not draw.
+    const auto pages = std::count(all.begin(), all.end(), '\f');
+    ASSERT_GE(pages, 2);
+    size_t pageStart = 0;
+    for (int page = 1; page <= pages; ++page) {
+        const size_t pageEnd = all.find('\f', pageStart);
+        std::string onPage = all.substr(pageStart, pageEnd - pageStart);
+        std::erase(onPage, ' ');
+        const std::string footer =
+            "第" + std::to_string(page) + "页/共" + std::to_string(pages) + "页";
+        EXPECT_NE(onPage.find(footer), std::string::npos) << footer;
+        pageStart = pageEnd + 1;
+    }
+
+    // Only the readable photo is embedded; broken, missing, empty and outside names get the
+    // drawn placeholder.
+    const std::string images = test::RunTool("pdfimages -list '" + folder.path("名单.pdf") + "'");
+    const auto imageLines = std::count(images.begin(), images.end(), '\n') - 2;  // two header lines
+    EXPECT_EQ(imageLines, 12);
+}
+
+}  // namespace
+}  // namespace ld::exporting
