@@ -71,8 +71,11 @@ void RunPopupMenu(Window& window, size_t root) {
     std::vector<PopupEntry> menu = BuildPopupMenu(window.menu(), root);
     if (menu.empty()) return;
     std::optional<int> chosen = gui().popupMenu(window, menu);
-    if (!chosen) return;
-    const PopupEntry* e = FindCommand(menu, *chosen);
+    if (chosen) RunMenuCommand(window, menu, *chosen);
+}
+
+void RunMenuCommand(Window& window, const std::vector<PopupEntry>& menu, int command) {
+    const PopupEntry* e = FindCommand(menu, command);
     if (!e || e->disabled) return;
     // Copied: the handler may change the menu while it runs.
     Handler selected = window.menu()[e->item].selected;

@@ -20,6 +20,9 @@ std::vector<PopupEntry> BuildPopupMenu(const std::vector<MenuItem>& items, size_
 // Shows the pop-up menu of the window's item `root` (the first item is the root of the draw
 // screen's menu) and runs the handler of the chosen item, if it has one.
 void RunPopupMenu(Window& window, size_t root = 0);
+// Runs the handler of the item behind `command` of a menu built by BuildPopupMenu, as a
+// choice from the pop-up menu does; nothing for an unknown or disabled command.
+void RunMenuCommand(Window& window, const std::vector<PopupEntry>& menu, int command);
 
 // "Ctrl+Shift+F5" and the like, from a shortcut key code: the virtual key in the low byte,
 // Ctrl, Shift and Alt as bits 8, 9 and 10.

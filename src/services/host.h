@@ -53,6 +53,12 @@ public:
                             std::vector<NumberField>& fields) {
         return false;
     }
+    // A modal list of entries to choose one from, `current` marked; the index chosen, or
+    // nullopt on 取消.
+    virtual std::optional<int> chooseFromList(const Text& caption, const Text& prompt,
+                                              const std::vector<Text>& entries, int current) {
+        return std::nullopt;
+    }
 };
 
 class Shell {
@@ -80,8 +86,21 @@ public:
 class Screen {
 public:
     virtual ~Screen() = default;
+    // The stage's screen: the program's coordinates, its full-screen mode and the
+    // celebration all refer to it.
     virtual int width() const = 0;
     virtual int height() const = 0;
+
+    // The connected screens, numbered from 1: the primary screen first, then the others.
+    struct Info {
+        Text name;
+        int width = 0, height = 0;
+    };
+    virtual std::vector<Info> screens() const { return {{Text(), width(), height()}}; }
+    // Puts the stage on screen `number` (1 = primary); false, changing nothing, when there
+    // is no such screen.
+    virtual bool useStageScreen(int number) { return number == 1; }
+    virtual int stageScreen() const { return 1; }
 };
 
 // The event loop with its clock and timers. All callbacks run on the UI thread.

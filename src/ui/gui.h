@@ -56,6 +56,43 @@ struct BatchGridView {
     Text caption;
 };
 
+// The operator's console, on a screen other than the stage's. The host asks for `view`
+// whenever it refreshes (often: a few times a second and after every action of its own), so
+// it always shows the stage's state; every action runs the same routine as the stage's
+// control or menu item.
+struct ConsoleLevel {
+    Text name;
+    int drawn = 0, total = 0;
+};
+struct ConsoleWinner {
+    Text time, level, name;  // time as HH:MM:SS
+};
+struct ConsoleView {
+    std::vector<ConsoleLevel> levels;  // the named levels, in level order
+    int selectedLevel = -1;            // index into levels; -1: none
+    Text buttonCaption;                // the start button's: 开始抽奖 / 停止抽奖
+    bool buttonEnabled = true;
+    int poolSize = 0;                     // names in the draw
+    std::vector<ConsoleWinner> winners;   // this run's, newest first
+    bool musicOn = false;
+    bool checkinOpen = false;
+    int checkinCount = 0;
+    bool clickersOn = false;
+    std::vector<PopupEntry> stageMenu;  // the stage's pop-up menu as it would open now
+    std::vector<PopupEntry> tools;      // 活动工具
+};
+struct ConsoleActions {
+    std::function<ConsoleView()> view;
+    std::function<void()> startOrStop;
+    std::function<void(int level)> chooseLevel;  // index into ConsoleView::levels
+    std::function<void()> forfeit;
+    std::function<void()> toggleMusic;
+    std::function<void()> toggleCheckin;
+    std::function<void()> toggleClickers;
+    std::function<void()> exportWinners;
+    std::function<void(int command)> runCommand;  // a command of stageMenu or tools
+};
+
 class Gui {
 public:
     virtual ~Gui() = default;
@@ -86,6 +123,13 @@ public:
     // tile whose picture is unchanged costs nothing) / removes it.
     virtual void showBatchGrid(Window& window, const BatchGridView& grid) {}
     virtual void hideBatchGrid(Window& window) {}
+    // Opens the console on screen `screen` (numbered as Screen::screens()); while it is open
+    // the program's dialogs appear on its screen, never on the stage.
+    virtual void openConsole(int screen, const ConsoleActions& actions) {}
+    virtual void closeConsole() {}
+    // Presenter clickers: Page Down, Page Up and B trigger the draw as Enter does, under the
+    // same rules, while the stage or the console is the active window.
+    virtual void setClickerKeys(bool on) {}
 };
 
 Gui& gui();

@@ -53,6 +53,16 @@ public:
     std::vector<std::vector<NumberField>> numberFormsShown;
     bool numberForm(const Text& caption, const Text& unit, int min, int max,
                     std::vector<NumberField>& fields) override;
+    std::deque<std::optional<int>> listAnswers;  // chosen index; nullopt (or none): cancelled
+    std::vector<std::vector<Text>> listsShown;
+    std::optional<int> chooseFromList(const Text&, const Text&, const std::vector<Text>& entries,
+                                      int) override {
+        listsShown.push_back(entries);
+        if (listAnswers.empty()) return std::nullopt;
+        auto a = listAnswers.front();
+        listAnswers.pop_front();
+        return a;
+    }
 };
 
 class RecordingShell : public Shell {
@@ -87,8 +97,21 @@ public:
 class FixedScreen : public Screen {
 public:
     int w = 1920, h = 1080;
-    int width() const override { return w; }
-    int height() const override { return h; }
+    std::vector<Info> extra;  // screens 2, 3, … beside the primary one (w x h)
+    int stage = 1;
+    int width() const override { return stage == 1 ? w : extra[size_t(stage - 2)].width; }
+    int height() const override { return stage == 1 ? h : extra[size_t(stage - 2)].height; }
+    std::vector<Info> screens() const override {
+        std::vector<Info> all{{"PRIMARY", w, h}};
+        all.insert(all.end(), extra.begin(), extra.end());
+        return all;
+    }
+    bool useStageScreen(int number) override {
+        if (number < 1 || number > int(extra.size()) + 1) return false;
+        stage = number;
+        return true;
+    }
+    int stageScreen() const override { return stage; }
 };
 
 // Time moves only when a test advances it; timers fire in due order.
@@ -144,6 +167,15 @@ public:
     std::optional<CheckinPanelView> checkinPanel;  // while shown
     void showCheckinPanel(Window&, const CheckinPanelView& panel) override { checkinPanel = panel; }
     void hideCheckinPanel(Window&) override { checkinPanel.reset(); }
+    std::optional<int> consoleScreen;  // while the console is open
+    ConsoleActions console;
+    bool clickerKeys = false;
+    void openConsole(int screen, const ConsoleActions& actions) override {
+        consoleScreen = screen;
+        console = actions;
+    }
+    void closeConsole() override { consoleScreen.reset(); }
+    void setClickerKeys(bool on) override { clickerKeys = on; }
     std::optional<BatchGridView> batchGrid;  // while shown
     int batchGridUpdates = 0;
     void showBatchGrid(Window&, const BatchGridView& grid) override {

@@ -14,11 +14,20 @@
 
 namespace ld::app {
 
+// 中奖记录.csv as this run keeps it (see winners_log.h).
+struct WinnersLogState {
+    std::optional<Bytes> text;       // the file's bytes; nullopt until this run begins it
+    std::vector<ConsoleWinner> run;  // this run's winners, oldest first
+    bool keepEarlier = false;        // a fresh run's file, not yet begun: history/ first
+    bool warned = false;             // a failed write was reported; told again after a success
+};
+
 struct AppState {
     DrawState draw;
     std::unique_ptr<ResultsFile> results = std::make_unique<ResultsFile>();
     Text currentPassword;  // the password window's, unscrambled
     std::optional<BatchGridView> batchGrid;  // a batch draw's grid while it is shown
+    WinnersLogState winnersLog;
 };
 
 AppState& State();

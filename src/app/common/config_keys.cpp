@@ -40,6 +40,7 @@ struct KeyTable {
     std::array<std::array<ConfigKey, kDesignatedPerLevel>, kLevelCount> designated;
     ConfigKey rollSpeed, allowRepeat, photoWidth, photoHeight, noEffects, music, windowMode,
         hideButton, mainTitle, subtitle, password, prizeHeight, prizeWidth;
+    ConfigKey stageScreen, clickers;  // outside `all`, as the per-draw counts
     std::array<std::array<ConfigKey, 3>, kFontCount> fontKeys;
     std::array<std::array<ConfigKey, 2>, kPositionCount> positionKeys;
 
@@ -87,6 +88,8 @@ void KeyTable::fillLevels() {
 }
 
 void KeyTable::fillSettings() {
+    stageScreen = Key(ConfigSection::Zbt, "舞台屏幕", ValueForm::Integer);
+    clickers = Key(ConfigSection::Zbt, "翻页笔", ValueForm::Logical);
     using S = ConfigSection;
     using F = ValueForm;
     rollSpeed = Key(S::Zbt, "滚动速度", F::Typed);
@@ -181,6 +184,8 @@ Text TitleDefault() { return Gbk("某某公司现场抽奖仪式"); }
 namespace keys {
 
 const ConfigKey& LevelCount(int level) { return Table().levelCount[LevelIndex(level)]; }
+const ConfigKey& StageScreen() { return Table().stageScreen; }
+const ConfigKey& Clickers() { return Table().clickers; }
 const ConfigKey& PerDrawCount(int level) { return Table().perDraw[LevelIndex(level)]; }
 const ConfigKey& LevelName(int level) { return Table().levelName[LevelIndex(level)]; }
 const ConfigKey& LevelPictureMarker(int level) { return Table().pictureMarker[LevelIndex(level)]; }

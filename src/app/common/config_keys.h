@@ -73,6 +73,10 @@ const ConfigKey& LevelName(int level);                   // 特等奖 … 七等
 // 特等奖每次人数 … 七等奖每次人数: winners per stop. Not in All(): only the batch window
 // writes them, and the prize-table save and the reset leave them out.
 const ConfigKey& PerDrawCount(int level);
+// The operator's desk, outside All() as well: 舞台屏幕 (the stage's screen, 1 = primary)
+// and 翻页笔 (presenter clicker keys, 真 = on).
+const ConfigKey& StageScreen();
+const ConfigKey& Clickers();
 const ConfigKey& LevelPictureMarker(int level);          // 奖项1图片 … 奖项8图片
 const ConfigKey& DesignatedWinner(int level, int rank);  // a … x
 const ConfigKey& Counter(int level);                     // jindu 计数1 … 计数8

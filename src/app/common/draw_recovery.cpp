@@ -94,6 +94,7 @@ Bytes EncodeRecoveryRecord(const RecoveryRecord& record) {
     PutCounters(out, record.savedDrawn);
     PutText(out, "pool", record.poolText);
     PutText(out, "results", record.resultsText);
+    PutText(out, "winners", record.winnersLog);
     return out;
 }
 
@@ -104,8 +105,15 @@ std::optional<RecoveryRecord> DecodeRecoveryRecord(std::string_view bytes) {
     auto counters = in.counters();
     auto pool = in.text("pool");
     auto results = in.text("results");
-    if (!level || !counters || !pool || !results || !in.atEnd()) return std::nullopt;
-    return RecoveryRecord{std::move(*level), *counters, std::move(*pool), std::move(*results)};
+    if (!level || !counters || !pool || !results) return std::nullopt;
+    RecoveryRecord record{std::move(*level), *counters, std::move(*pool), std::move(*results), {}};
+    // Records written before the winners file existed end here.
+    if (!in.atEnd()) {
+        auto winners = in.text("winners");
+        if (!winners || !in.atEnd()) return std::nullopt;
+        record.winnersLog = std::move(*winners);
+    }
+    return record;
 }
 
 bool WriteRecoveryRecord(const RecoveryRecord& record) {

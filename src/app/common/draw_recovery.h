@@ -21,6 +21,7 @@ struct RecoveryRecord {
     std::array<int32_t, kLevelCount> savedDrawn{};
     Text poolText;
     Text resultsText;
+    Bytes winnersLog;  // 中奖记录.csv; empty when this run had not begun it
 };
 
 Bytes EncodeRecoveryRecord(const RecoveryRecord& record);

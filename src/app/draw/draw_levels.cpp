@@ -4,6 +4,7 @@
 
 #include "app/common/app_state.h"
 #include "app/common/draw_recovery.h"
+#include "app/common/winners_log.h"
 #include "services/host.h"
 #include "ui/gui.h"
 
@@ -68,8 +69,8 @@ std::vector<Text> AllDesignatedWinners() {
 
 ResultsFile::Outcome RecordResultLine(std::string_view line) {
     DrawState& state = State().draw;
-    WriteRecoveryRecord(
-        {SelectorText(), state.savedDrawn, state.poolText, state.resultsText + Text(line)});
+    WriteRecoveryRecord({SelectorText(), state.savedDrawn, state.poolText,
+                         state.resultsText + Text(line), WinnersLogText()});
     return AppendResult(state, *State().results, line);
 }
 

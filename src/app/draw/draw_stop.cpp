@@ -1,5 +1,6 @@
 // The stop: the winner is picked, shown, designated in the last draws of a level, recorded.
 #include "app/common/app_state.h"
+#include "app/common/winners_log.h"
 #include "app/draw/batch_draw.h"
 #include "app/draw/draw_engine.h"
 #include "app/draw/draw_engine_parts.h"
@@ -47,6 +48,7 @@ void Record(DrawState& state, const std::vector<Text>& shown, const Text& congra
     if (std::optional<int> level = SelectedLevel()) LevelField(state.savedDrawn, *level) = last;
     StageControl("透明标签_恭喜").setTextValue(congratulation);
     host().sound->playSound(WinnerSound(), false);
+    LogWinners(shown, selector, state.nextOrdinal, state.rollList.size());
     Text lines;
     for (const Text& name : shown) lines += WinnerLine(name, selector);
     const ResultsFile::Outcome written = RecordResultLine(lines);
@@ -55,6 +57,7 @@ void Record(DrawState& state, const std::vector<Text>& shown, const Text& congra
     // Told only now: the warning's message box runs a nested loop, and the draw is
     // complete by this point.
     ReportResultsWrite(written);
+    SaveWinnersLog();
     if (!StageControl("选择框_禁用特效").getBool(prop::kChecked)) Celebrate();
 }
 

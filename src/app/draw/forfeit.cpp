@@ -3,6 +3,7 @@
 #include <string_view>
 
 #include "app/common/app_state.h"
+#include "app/common/winners_log.h"
 #include "app/draw/batch_draw.h"
 #include "app/draw/draw_levels.h"
 #include "services/files.h"
@@ -44,6 +45,8 @@ void ForfeitWinner() {
                                                    msg::kOkCancel, Gbk("确定放弃当前奖项？"));
     if (answer != msg::kAnswerOk) return;
 
+    const std::string_view last = LastLine(state.resultsText);
+    LogForfeit(selector, state.nextOrdinal - 1, Text(last.substr(0, last.find("  ------  "))));
     state.nextOrdinal -= 1;
     StageControl("透明标签_抽取进度").setTextValue(ProgressText(selector, state.nextOrdinal - 1));
     if (std::optional<int> level = SelectedLevel()) {
@@ -53,6 +56,7 @@ void ForfeitWinner() {
         LevelField(state.savedDrawn, *level) = state.nextOrdinal - 1;
     }
     ReportResultsWrite(RecordResultLine(ForfeitLine()));
+    SaveWinnersLog();
     StageControl("图片框_照片")
         .setText(prop::kPicture, ReadWholeFile(ProgramDirectory() + "/    photo.jpg"));
     StageControl("透明标签_恭喜").setTextValue({});

@@ -9,6 +9,7 @@
 #include "app/common/config_keys.h"
 #include "app/common/data_files.h"
 #include "app/common/draw_files.h"
+#include "app/common/winners_log.h"
 #include "app/tools/checkin_link.h"
 #include "services/files.h"
 #include "services/host.h"
@@ -90,11 +91,8 @@ std::optional<Bytes> BuildNewConfig() {
 // failed deletion can be undone.
 class ResetSteps {
 public:
-    bool keepResults() {
-        std::optional<Text> copy = KeepResults();
-        if (copy && !copy->empty()) historyCopy_ = *copy;
-        return copy.has_value();
-    }
+    bool keepResults() { return keep(KeepResults()); }
+    bool keepWinnersLog() { return keep(KeepWinnersLogInHistory()); }
     bool moveAside(const Text& name) {
         Text path = InFolder(name);
         if (!FileExists(path)) return true;
@@ -137,16 +135,21 @@ public:
                 MoveFileTo(it->hidden, it->original);
             }
         }
-        if (!historyCopy_.empty()) DeleteFileAt(historyCopy_);
+        for (const Text& copy : historyCopies_) DeleteFileAt(copy);
     }
 
 private:
+    bool keep(const std::optional<Text>& copy) {
+        if (copy && !copy->empty()) historyCopies_.push_back(*copy);
+        return copy.has_value();
+    }
+
     struct Aside {
         Text original, hidden;
         Bytes content;
         bool deleted;
     };
-    Text historyCopy_;
+    std::vector<Text> historyCopies_;
     std::vector<Aside> asides_;
     bool backgroundMoved_ = false;
     std::optional<Bytes> oldConfig_;
@@ -179,12 +182,16 @@ void RunReset() {
         msg::kAnswerOk)
         return;
     ResetSteps steps;
-    if (!steps.keepResults()) return TellFailure(BackupFailure());
+    if (!steps.keepResults() || !steps.keepWinnersLog()) {
+        steps.undo();
+        return TellFailure(BackupFailure());
+    }
     // Built before anything changes: most often the step that cannot be done.
     std::optional<Bytes> config = BuildNewConfig();
     // The progress must really be gone when the program starts again, or it would offer to
     // resume a draw whose counters were erased.
     bool done = config && steps.moveAside(files::Progress()) && steps.moveAside(files::Results()) &&
+                steps.moveAside(WinnersLogName()) &&
                 steps.moveAside(files::BackgroundBackup()) && steps.moveBackground();
     if (!config || (done && !steps.replaceConfig(*config))) {
         steps.undo();

@@ -5,10 +5,12 @@
 #include "app/common/draw_files.h"
 #include "app/common/draw_recovery.h"
 #include "app/common/layout.h"
+#include "app/common/winners_log.h"
 #include "app/draw/draw_levels.h"
 #include "app/draw/level_selection.h"
 #include "app/startup/exit_program.h"
 #include "app/startup/photo_listing.h"
+#include "app/tools/operator_desk.h"
 #include "media/preview_disk_cache.h"
 #include "services/files.h"
 #include "services/host.h"
@@ -37,6 +39,7 @@ std::optional<RecoveryRecord> OfferRecovery() {
         host().dialogs->showMessage(SaveFailure(*failed), msg::kIconStop, Gbk("保存失败"));
     if (ReadResults() != record->resultsText)
         ReportResultsWrite(State().results->write(record->resultsText));
+    RecoverWinnersLog(record->winnersLog);
     return record;
 }
 
@@ -47,6 +50,7 @@ void ResumeSavedDraw(DrawState& draw) {
     // A progress file edited on another system still gives one participant per line.
     draw.poolText = WithoutInvalidNames(WithCrLfLineEnds(ReadProgress()), dropped);
     draw.resultsText = ReadResults();
+    ContinueWinnersLog();
     if (dropped > 0) {
         host().dialogs->showMessage(Gbk("进度文件中有 ") + ToText(dropped) + Gbk(" 行无效，已忽略"),
                                     msg::kIconWarning, Gbk("提示"));
@@ -132,6 +136,7 @@ void StartUpStage() {
     using namespace startup;
     RemoveLeftoversOfInterruptedWrites();
     FinishInterruptedSave();
+    SetUpStageScreen();
     // The start button's rounded corners (30 x 30) are the host's: it masks every SuperBtn.
     ApplySwitches();
     // The search stays open until start-up ends, as the resume question comes between its
@@ -167,6 +172,7 @@ void StartUpStage() {
     ApplyTitleFile();
     if (recoveredLevel) ShowRecoveredLevel(*recoveredLevel);
     listing.end();
+    SetUpDesk();
 }
 
 }  // namespace ld::app

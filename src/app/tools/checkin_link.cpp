@@ -8,6 +8,7 @@
 #include "app/common/config_keys.h"
 #include "app/common/data_files.h"
 #include "app/common/draw_recovery.h"
+#include "app/common/winners_log.h"
 #include "app/draw/batch_draw.h"
 #include "app/draw/draw_engine_parts.h"
 #include "app/draw/draw_phase.h"
@@ -107,7 +108,8 @@ void AddToPool(const Text& participant) {
     draw.poolText += participant + "\r\n";
     // After a crash the recovered pool must hold them too.
     if (RecoveryRecordExists()) {
-        WriteRecoveryRecord({SelectorText(), draw.savedDrawn, draw.poolText, draw.resultsText});
+        WriteRecoveryRecord(
+            {SelectorText(), draw.savedDrawn, draw.poolText, draw.resultsText, WinnersLogText()});
     }
     Link& link = TheLink();
     link.recent.push_front(PreviewOf(participant));
@@ -190,6 +192,11 @@ void Open() {
 }  // namespace
 
 bool CheckinIsOpen() { return TheLink().server != nullptr; }
+
+int CheckinCount() {
+    const Link& link = TheLink();
+    return link.server && link.desk ? link.desk->checkedInByPhones() : 0;
+}
 
 void CloseCheckin() {
     Link& link = TheLink();

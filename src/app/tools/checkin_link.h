@@ -12,6 +12,7 @@
 namespace ld::app {
 
 bool CheckinIsOpen();
+int CheckinCount();            // people checked in by phone while open; 0 when closed
 void ToggleCheckin();          // 手机签到
 void ImportNameListCommand();  // 导入名单
 void RenewCheckinToken();      // 更换签到口令

@@ -5,13 +5,15 @@
 
 #include "app/draw/batch_draw.h"
 #include "app/tools/checkin_link.h"
+#include "app/tools/operator_desk.h"
+#include "app/tools/winners_export.h"
 #include "ui/gui.h"
 
 namespace ld::app {
 
 namespace {
 
-// Far from the specified menu's commands (20000 upward).
+// Far from the stage menu's commands (20000 upward).
 constexpr int kFirstToolCommand = 30000;
 
 struct Tool {
@@ -26,13 +28,15 @@ std::vector<Tool> Tools() {
         {"导入名单", nullptr, ImportNameListCommand},
         {"更换签到口令", nullptr, RenewCheckinToken},
         {"每次抽取人数", nullptr, EditPerDrawCounts},
+        {"舞台显示器", nullptr, ChooseStageScreen},
+        {"翻页笔", ClickersOn, ToggleClickers},
+        {"导出中奖名单", nullptr, ExportWinnersCommand},
     };
 }
 
 }  // namespace
 
-void RunEventToolsMenu(Window& stage) {
-    if (!hasGui()) return;
+std::vector<PopupEntry> EventToolEntries() {
     const std::vector<Tool> tools = Tools();
     std::vector<PopupEntry> entries;
     for (size_t i = 0; i < tools.size(); ++i) {
@@ -42,11 +46,21 @@ void RunEventToolsMenu(Window& stage) {
         entry.command = kFirstToolCommand + static_cast<int>(i);
         entries.push_back(std::move(entry));
     }
-    const std::optional<int> chosen = gui().popupMenu(stage, entries);
-    if (!chosen) return;
-    const int index = *chosen - kFirstToolCommand;
-    if (index >= 0 && static_cast<size_t>(index) < tools.size())
-        tools[static_cast<size_t>(index)].run();
+    return entries;
+}
+
+bool RunEventTool(int command) {
+    const std::vector<Tool> tools = Tools();
+    const int index = command - kFirstToolCommand;
+    if (index < 0 || static_cast<size_t>(index) >= tools.size()) return false;
+    tools[static_cast<size_t>(index)].run();
+    return true;
+}
+
+void RunEventToolsMenu(Window& stage) {
+    if (!hasGui()) return;
+    const std::optional<int> chosen = gui().popupMenu(stage, EventToolEntries());
+    if (chosen) RunEventTool(*chosen);
 }
 
 }  // namespace ld::app

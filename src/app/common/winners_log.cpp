@@ -1,0 +1,133 @@
+#include "app/common/winners_log.h"
+
+#include <ctime>
+
+#include "app/common/app_state.h"
+#include "app/common/data_files.h"
+#include "app/common/draw_files.h"
+#include "export/winners_file.h"
+#include "services/encoding.h"
+#include "services/files.h"
+#include "services/host.h"
+
+namespace ld::app {
+
+namespace {
+
+Text LogPath() { return files::InProgramDirectory(WinnersLogName()); }
+
+std::string Stamp(const char* format) {
+    const std::tm now = ResultsFile::LocalTime();
+    char text[32];
+    std::strftime(text, sizeof text, format, &now);
+    return text;
+}
+
+// The photo's file name as it stands in the folder (its extension may be .JPG).
+std::string PhotoFileName(const Text& name) {
+    const std::optional<Text> path = PhotoPathOf(name);
+    if (!path) return {};
+    const std::string found = ResolveExistingPath(*path);
+    return found.substr(found.rfind('/') + 1);
+}
+
+}  // namespace
+
+std::optional<Text> KeepWinnersLogInHistory() {
+    const std::optional<Bytes> old = TryReadWholeFile(LogPath());
+    if (!old || old->empty()) return Text();
+    const Text folder = files::InProgramDirectory(files::HistoryFolder());
+    CreateFolder(folder);  // may exist already
+    const Text stem = folder + "/" + Gbk("中奖记录-") + Stamp("%Y%m%d-%H%M%S");
+    Text path = stem + ".csv";
+    for (int n = 2; FileExists(path); ++n) path = stem + "-" + ToText(int32_t{n}) + ".csv";
+    if (!CopyFileTo(LogPath(), path)) return std::nullopt;
+    return path;
+}
+
+namespace {
+
+void Append(const std::vector<exporting::WinnerRecord>& records) {
+    WinnersLogState& log = State().winnersLog;
+    if (!log.text) {
+        // A fresh run: the earlier run's file goes to history/ before the first write.
+        log.text = exporting::WinnersFileHeader();
+        log.keepEarlier = true;
+    }
+    for (const exporting::WinnerRecord& r : records) *log.text += exporting::WinnersFileLine(r);
+}
+
+}  // namespace
+
+Text WinnersLogName() { return Gbk("中奖记录.csv"); }
+
+void LogWinners(const std::vector<Text>& names, const Text& level, int32_t firstOrdinal,
+                size_t rollSize) {
+    const std::string time = Stamp("%Y-%m-%dT%H:%M:%S");
+    std::vector<exporting::WinnerRecord> records;
+    for (size_t i = 0; i < names.size(); ++i) {
+        exporting::WinnerRecord r;
+        r.time = time;
+        r.level = GbkToUtf8(level);
+        r.ordinal = firstOrdinal + static_cast<int>(i);
+        r.name = GbkToUtf8(names[i]);
+        r.photoFile = PhotoFileName(names[i]);
+        r.poolSize = static_cast<int>(rollSize);
+        records.push_back(std::move(r));
+        State().winnersLog.run.push_back({Text(time.substr(11)), level, names[i]});
+    }
+    Append(records);
+}
+
+void LogForfeit(const Text& level, int32_t ordinal, const Text& name) {
+    exporting::WinnerRecord r;
+    r.time = Stamp("%Y-%m-%dT%H:%M:%S");
+    r.level = GbkToUtf8(level);
+    r.ordinal = ordinal;
+    r.name = GbkToUtf8(name);
+    r.photoFile = PhotoFileName(name);
+    r.forfeited = true;
+    std::vector<ConsoleWinner>& run = State().winnersLog.run;
+    for (auto it = run.rbegin(); it != run.rend(); ++it) {
+        if (it->level == level && it->name == name) {
+            it->name += Gbk("（放弃）");
+            break;
+        }
+    }
+    Append({r});
+}
+
+void ContinueWinnersLog() {
+    const std::optional<Bytes> old = TryReadWholeFile(LogPath());
+    State().winnersLog.text = old && !old->empty() ? *old : exporting::WinnersFileHeader();
+}
+
+void RecoverWinnersLog(const Bytes& text) {
+    if (text.empty()) return ContinueWinnersLog();  // a record from before the file existed
+    State().winnersLog.text = text;
+    if (TryReadWholeFile(LogPath()) != std::optional<Bytes>(text)) WriteWholeFile(LogPath(), text);
+}
+
+void SaveWinnersLog() {
+    WinnersLogState& log = State().winnersLog;
+    if (!log.text) return;
+    if (log.keepEarlier && KeepWinnersLogInHistory()) log.keepEarlier = false;
+    const bool written = !log.keepEarlier && WriteWholeFile(LogPath(), *log.text);
+    // The records stay in memory and reach the file with the next write that succeeds. Told
+    // once until then, and not while the results file fails too: its warning says it all.
+    if (written) {
+        log.warned = false;
+    } else if (!log.warned && !State().results->unsaved()) {
+        log.warned = true;
+        host().dialogs->showMessage(Gbk("中奖记录.csv 保存失败，请检查磁盘！"), 48, Gbk("警告"));
+    }
+}
+
+Bytes WinnersLogText() { return State().winnersLog.text.value_or(Bytes()); }
+
+std::vector<ConsoleWinner> RunWinnersNewestFirst() {
+    const std::vector<ConsoleWinner>& run = State().winnersLog.run;
+    return {run.rbegin(), run.rend()};
+}
+
+}  // namespace ld::app

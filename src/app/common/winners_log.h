@@ -1,0 +1,43 @@
+// 中奖记录.csv: every recorded winner and every forfeit, appended at once, UTF-8 with a
+// BOM (a spreadsheet opens it), the whole file rewritten atomically like the results file.
+// It follows the results file's life: a fresh run keeps the old file in history/ and starts
+// anew at its first stop, a resumed run appends, the reset keeps it in history/ and deletes
+// it, and the recovery after a crash brings it level with the results. The exports are made
+// from it; 抽奖结果.txt stays as it is.
+#pragma once
+
+#include <optional>
+#include <vector>
+
+#include "services/text.h"
+#include "ui/gui.h"
+
+namespace ld::app {
+
+// The winners of one stop, in order, of the level with the first ordinal given; `rollSize`
+// is the number of names the stop drew from. Kept in memory (the recovery record takes them
+// along) until SaveWinnersLog writes the file.
+void LogWinners(const std::vector<Text>& names, const Text& level, int32_t firstOrdinal,
+                size_t rollSize);
+// The winner of `ordinal` of the level was taken back.
+void LogForfeit(const Text& level, int32_t ordinal, const Text& name);
+// Writes the file; a failure is told once until a write succeeds again.
+void SaveWinnersLog();
+
+// A resumed run appends to the file as it is; a recovered one continues from `text` (the
+// file's bytes as the recovery record kept them), written back when the file differs.
+void ContinueWinnersLog();
+void RecoverWinnersLog(const Bytes& text);
+// The file's bytes as this run wrote them, for the recovery record; empty before its first
+// write in a fresh run.
+Bytes WinnersLogText();
+
+// This run's winners for the console, newest first; a forfeited one is marked.
+std::vector<ConsoleWinner> RunWinnersNewestFirst();
+
+Text WinnersLogName();  // 中奖记录.csv
+// Copies the file to history/中奖记录-YYYYMMDD-HHMMSS.csv: the copy's path, empty when there
+// was nothing to keep, nullopt when the copy failed.
+std::optional<Text> KeepWinnersLogInHistory();
+
+}  // namespace ld::app
