@@ -65,9 +65,9 @@ TEST_F(BatchGridTest, FiftyTilesFitTheAreaLegiblyAndLeaveTheMouseToTheStage) {
     ASSERT_EQ(l.count, 50);
     EXPECT_TRUE(kArea.contains(grid().geometry()));
     EXPECT_TRUE(Inside(l, kArea.size()));
-    // Read from the back of a hall: photos of a useful size, 4:3, names at 18 px or more.
-    EXPECT_GE(l.photo.width(), 140);
-    EXPECT_NEAR(l.photo.width() * 3, l.photo.height() * 4, 4);
+    // Read from the back of a hall: upright photos of a useful size, names at 18 px or more.
+    EXPECT_GE(l.photo.width(), 110);
+    EXPECT_NEAR(l.photo.width() * 4, l.photo.height() * 3, 4);
     EXPECT_GE(l.namePixels, 18);
     // Right presses and Ctrl + drags over the grid find the stage, not the grid.
     const QPoint overTile = grid().mapToParent(l.photoCell(0).center());

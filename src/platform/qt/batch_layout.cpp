@@ -18,7 +18,7 @@ BatchLayout ForPhotoWidth(int width, int count, int columns, int captionPixels) 
     l.count = count;
     l.columns = columns;
     l.rows = (count + columns - 1) / columns;
-    l.photo = QSize(width, std::max(1, static_cast<int>(std::lround(width * 0.75))));
+    l.photo = QSize(width, std::max(1, static_cast<int>(std::lround(width * 4.0 / 3))));
     l.namePixels = Scaled(width, 0.13, 18, 40);
     l.nameHeight = static_cast<int>(std::lround(l.namePixels * 1.4));
     l.nameGap = std::max(2, l.namePixels / 5);

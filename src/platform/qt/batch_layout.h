@@ -1,5 +1,5 @@
 // Where the tiles of a batch draw's grid go: the rows and columns that give the largest
-// photos (4:3, a name line under each) in the area, and the card that holds them with a
+// photos (3:4 upright, as portraits and selfies are; a name line under each) in the area, and the card that holds them with a
 // band for the congratulation line under the tiles.
 #pragma once
 
@@ -11,7 +11,7 @@ namespace ld::qt {
 struct BatchLayout {
     int count = 0, columns = 0, rows = 0;
     QSize card;      // the frame around the tiles; centred in the area
-    QSize photo;     // each photo cell, 4:3
+    QSize photo;     // each photo cell, 3:4
     int margin = 0;  // between the card's edge and the tiles
     int gapX = 0, gapY = 0;
     int nameGap = 0;  // between a photo and its name
