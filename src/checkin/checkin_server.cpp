@@ -12,7 +12,9 @@
 #include "checkin/checkin_server.h"
 
 #include <httplib.h>
+#include <sys/resource.h>
 #include <sys/socket.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <atomic>
@@ -42,6 +44,27 @@ constexpr size_t kHeaderBudget = 64 * 1024;  // request line and headers
 constexpr auto kWriteTimeout = std::chrono::seconds(10);
 // Pool threads beyond the connection cap, so that turning a connection away never waits.
 constexpr int kSpareWorkers = 4;
+
+// Check-ins are background work: decoding and writing 300 photos must not delay the roll's
+// next tick on a two-core laptop. Each serving thread lowers its own scheduling priority
+// once (Linux applies a nice value per thread), so the UI thread wins every contended core.
+class BackgroundPool : public httplib::TaskQueue {
+public:
+    explicit BackgroundPool(size_t threads) : pool_(threads) {}
+    void enqueue(std::function<void()> task) override {
+        pool_.enqueue([task = std::move(task)] {
+            thread_local const bool lowered = [] {
+                return setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10) == 0;
+            }();
+            (void)lowered;
+            task();
+        });
+    }
+    void shutdown() override { pool_.shutdown(); }
+
+private:
+    httplib::ThreadPool pool_;
+};
 
 constexpr const char* kHtml = "text/html; charset=utf-8";
 constexpr const char* kJson = "application/json; charset=utf-8";
@@ -197,7 +220,7 @@ void Core::configure(httplib::Server& s) {
     s.set_payload_max_length(limits.maxBodyBytes);
     s.set_default_headers(SafetyHeaders());
     const size_t workers = static_cast<size_t>(std::max(1, limits.maxConnections) + kSpareWorkers);
-    s.new_task_queue = [workers] { return new httplib::ThreadPool(workers); };
+    s.new_task_queue = [workers] { return new BackgroundPool(workers); };
 
     s.set_pre_routing_handler(
         [this](const Request& req, Response& res) { return screen(req, res, true); });
