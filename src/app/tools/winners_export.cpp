@@ -1,5 +1,8 @@
 #include "app/tools/winners_export.h"
 
+#include <chrono>
+#include <future>
+
 #include "app/common/app_state.h"
 #include "app/common/data_files.h"
 #include "app/common/winners_log.h"
@@ -44,14 +47,29 @@ void ExportWinnersCommand() {
     auto path = [](const char* name) {
         return ResolveExistingPath(files::InProgramDirectory(Gbk(name)));
     };
-    Text failed;
-    if (!exporting::WriteWinnersXlsx(path("中奖名单.xlsx"), rows, levels))
-        failed += Gbk("\r\n中奖名单.xlsx");
-    if (!exporting::WriteWinnersCsv(path("中奖名单.csv"), rows)) failed += Gbk("\r\n中奖名单.csv");
-    if (!exporting::WriteWinnersPdf(path("中奖名单.pdf"), title, rows, levels, photos))
-        failed += Gbk("\r\n中奖名单.pdf");
+    const std::string xlsx = path("中奖名单.xlsx"), csv = path("中奖名单.csv"),
+                      pdf = path("中奖名单.pdf");
+    // A printout with hundreds of photos takes seconds: made on a worker while the stage
+    // stays alive (the rows are a copy, so a draw meanwhile changes nothing in it).
+    static bool running = false;
+    if (running) return;
+    running = true;
+    std::future<std::vector<const char*>> work = std::async(std::launch::async, [=] {
+        std::vector<const char*> failed;
+        if (!exporting::WriteWinnersXlsx(xlsx, rows, levels)) failed.push_back("中奖名单.xlsx");
+        if (!exporting::WriteWinnersCsv(csv, rows)) failed.push_back("中奖名单.csv");
+        if (!exporting::WriteWinnersPdf(pdf, title, rows, levels, photos))
+            failed.push_back("中奖名单.pdf");
+        return failed;
+    });
+    while (work.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+        host().loop->waitProcessing(50);
+    running = false;
+    const std::vector<const char*> failed = work.get();
     if (!failed.empty()) {
-        host().dialogs->showMessage(Gbk("以下文件没有导出成功（文件可能正被其他程序打开）：") + failed,
+        Text names;
+        for (const char* name : failed) names += "\r\n" + Gbk(name);
+        host().dialogs->showMessage(Gbk("以下文件没有导出成功（文件可能正被其他程序打开）：") + names,
                                     msg::kIconStop, Caption());
         return;
     }
