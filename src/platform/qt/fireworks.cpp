@@ -10,6 +10,8 @@
 #include <cmath>
 #include <vector>
 
+#include "platform/qt/screens.h"
+
 namespace ld::qt {
 
 namespace {
@@ -39,7 +41,7 @@ public:
         setAttribute(Qt::WA_TransparentForMouseEvents);
         backdrop_ = GrabBackdrop(parent);
         frames_.setTimerType(Qt::PreciseTimer);
-        QScreen* screen = QGuiApplication::primaryScreen();
+        QScreen* screen = StageScreen();
         double hz = screen && screen->refreshRate() > 1 ? screen->refreshRate() : 60.0;
         frames_.setInterval(std::max(1, static_cast<int>(std::lround(1000.0 / hz))));
         connect(&frames_, &QTimer::timeout, this, [this] { frame(); });
@@ -96,10 +98,20 @@ QPixmap FireworksView::GrabBackdrop(QWidget* window) {
     // program's own stage drawn fresh over it (the screen may not show the winner yet, the
     // stage is painted later). Dimmed once, so the window looks translucent with or without
     // a compositor.
-    QScreen* screen = QGuiApplication::primaryScreen();
+    QScreen* screen = StageScreen();
     QWidget* owner = window ? window->parentWidget() : nullptr;
     if (!screen) return {};
     QPixmap shot = screen->grabWindow(0);
+    // Some systems give the whole desktop of several screens: the stage's part of it.
+    const QRect desktop = screen->virtualGeometry(), own = screen->geometry();
+    if (!shot.isNull() && desktop != own &&
+        shot.deviceIndependentSize().toSize() == desktop.size()) {
+        const qreal ratio = shot.devicePixelRatio();
+        const QRectF part(QPointF(own.topLeft() - desktop.topLeft()) * ratio,
+                          QSizeF(own.size()) * ratio);
+        shot = shot.copy(part.toRect());
+        shot.setDevicePixelRatio(ratio);
+    }
     if (shot.isNull()) {
         shot = QPixmap(screen->geometry().size() * screen->devicePixelRatio());
         shot.setDevicePixelRatio(screen->devicePixelRatio());

@@ -9,10 +9,12 @@
 #include <QProcess>
 #include <QScreen>
 #include <QUrl>
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 
 #include "platform/qt/qt_text.h"
+#include "platform/qt/screens.h"
 #include "services/encoding.h"
 #include "services/text.h"
 
@@ -76,14 +78,20 @@ void QtShell::exitProgram(int code) {
     std::_Exit(code);
 }
 
-int QtScreen::width() const {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().width() : 1024;
+int QtScreen::width() const { return StageScreenGeometry().width(); }
+
+int QtScreen::height() const { return StageScreenGeometry().height(); }
+
+std::vector<Screen::Info> QtScreen::screens() const {
+    std::vector<Info> infos;
+    for (QScreen* s : NumberedScreens())
+        infos.push_back({FromQString(s->name()), s->geometry().width(), s->geometry().height()});
+    if (infos.empty()) infos.push_back({Text(), width(), height()});
+    return infos;
 }
 
-int QtScreen::height() const {
-    QScreen* screen = QGuiApplication::primaryScreen();
-    return screen ? screen->geometry().height() : 768;
-}
+bool QtScreen::useStageScreen(int number) { return ChooseStageScreen(number); }
+
+int QtScreen::stageScreen() const { return std::max(1, NumberOf(StageScreen())); }
 
 }  // namespace ld::qt

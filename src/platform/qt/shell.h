@@ -1,5 +1,5 @@
 // The desktop side of the program: opening documents and folders with their default
-// handlers, starting programs, ending the program, and the primary screen's size.
+// handlers, starting programs, ending the program, and the screens.
 #pragma once
 
 #include <QString>
@@ -25,9 +25,12 @@ private:
 
 class QtScreen : public Screen {
 public:
-    // The primary screen in 96-DPI logical pixels, as the program's coordinates are.
+    // The stage's screen in 96-DPI logical pixels, as the program's coordinates are.
     int width() const override;
     int height() const override;
+    std::vector<Info> screens() const override;
+    bool useStageScreen(int number) override;
+    int stageScreen() const override;
 };
 
 // A GBK path of the program (relative ones against the current directory) as Qt sees it.

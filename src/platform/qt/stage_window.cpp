@@ -13,12 +13,13 @@
 #include "platform/qt/fireworks.h"
 #include "platform/qt/pictures.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/screens.h"
 #include "platform/qt/widgets.h"
 
 namespace ld::qt {
 
-StageWindow::StageWindow(Window& window, StageWindow* owner)
-    : ControlView(window.self()), QWidget(owner, Qt::Window), window_(window) {
+StageWindow::StageWindow(Window& window, StageWindow* owner, bool onStage)
+    : ControlView(window.self()), QWidget(owner, Qt::Window), window_(window), onStage_(onStage) {
     setAttribute(Qt::WA_DeleteOnClose, false);
     overlay_ = owner != nullptr && window.self().getInt(prop::kBorder) == 0;
     if (overlay_) {
@@ -125,23 +126,35 @@ void StageWindow::applyLayout() {
     applying_ = true;
     applyFlags();
     const QRect r = modelRect();
-    QScreen* screen = QGuiApplication::primaryScreen();
-    const bool coversScreen = screen && r == screen->geometry();
+    QScreen* screen = onStage_ ? StageScreen() : DeskScreen();
+    const bool coversScreen = screen && r == QRect(QPoint(0, 0), screen->geometry().size());
     const bool frameless = window_.self().getInt(prop::kBorder) == 0;
-    Qt::WindowStates state = windowState() & ~(Qt::WindowFullScreen | Qt::WindowMaximized);
+    // On the console's screen a window laid out for the stage's may not fit.
+    const QRect placed = PlaceOnScreen(r, screen, screen != StageScreen());
+    origin_ = placed.topLeft() - r.topLeft();
+    const Qt::WindowStates full = Qt::WindowFullScreen | Qt::WindowMaximized;
+    Qt::WindowStates state = windowState() & ~full;
     if (coversScreen && !overlay_) {
-        // The whole primary screen: full screen without a frame; with a frame the window
-        // keeps the screen as a maximised window does.
+        // The whole screen: full screen without a frame; with a frame the window keeps the
+        // screen as a maximised window does.
         state |= frameless ? Qt::WindowFullScreen : Qt::WindowMaximized;
     }
+    const bool moving = screen && screen != this->screen();
+    if (moving) {
+        // A window manager keeps a full-screen window where it is: leave full screen, move,
+        // and take it up again on the new screen.
+        if (windowState() & full) setWindowState(windowState() & ~full);
+        setScreen(screen);
+        if (state & full) setGeometry(placed);
+    }
     setWindowState(state);
-    if (!(state & (Qt::WindowFullScreen | Qt::WindowMaximized))) {
+    if (!(state & full)) {
         // The model's rectangle is the outer one, frame included.
         const QSize frame = frameGeometry().size() - geometry().size();
-        move(r.topLeft());
-        resize(r.size() - frame);
+        move(placed.topLeft());
+        resize(placed.size() - frame);
     } else {
-        setGeometry(r);
+        setGeometry(placed);
     }
     applying_ = false;
 }
@@ -161,7 +174,7 @@ void StageWindow::takeGeometryFromSystem() {
     if (detached() || applying_ || !isVisible()) return;
     // The user moved or resized the window: the model follows, as reading the window's
     // position would on Windows.
-    const QRect frame = frameGeometry();
+    const QRect frame = frameGeometry().translated(-origin_);
     Control& self = window_.self();
     applying_ = true;
     if (self.left() != frame.x()) self.setLeft(frame.x());

@@ -17,8 +17,10 @@ class BatchGrid;
 
 class StageWindow : public ControlView, private ModelObserver, public QWidget {
 public:
-    // `owner` is the stage of the model window's parent window, if any.
-    StageWindow(Window& window, StageWindow* owner);
+    // `owner` is the stage of the model window's parent window, if any. `onStage`: the
+    // window belongs on the stage's screen (the stage itself and what it owns); the others
+    // go where the operator is.
+    StageWindow(Window& window, StageWindow* owner, bool onStage = true);
     ~StageWindow() override;
 
     Window& window() const { return window_; }
@@ -29,6 +31,9 @@ public:
     // An owned frameless window (the celebration): shown without taking activation, and
     // it never takes the keyboard.
     bool overlay() const { return overlay_; }
+    bool onStage() const { return onStage_; }
+    // Places the window again, on the screen it belongs on now.
+    void relayout() { scheduleLayout(); }
     // The first show, once the created event has laid the window out.
     void showFirstTime();
     // The model window is gone: stop drawing from it and go away.
@@ -65,6 +70,8 @@ private:
     Window& window_;
     std::map<const Control*, ControlView*> views_;
     bool overlay_ = false;
+    bool onStage_ = true;
+    QPoint origin_;  // the desktop position of the model's (0, 0) at the last layout
     bool shown_ = false;
     bool layoutPending_ = false;
     bool applying_ = false;
