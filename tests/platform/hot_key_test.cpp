@@ -1,10 +1,14 @@
 // Enter while the draw screen is active runs its hot key, armed on activation and disarmed
-// on deactivation; dialogs, text fields and the celebration window do not disturb it.
+// on deactivation; dialogs, text fields and the celebration window do not disturb it. The
+// presenter clickers' keys follow the same rules, on the stage and on the console.
 #include <QComboBox>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
 #include <QTimer>
 
+#include "platform/qt/console_window.h"
+#include "platform/qt/screens.h"
 #include "qt_stage.h"
 #include "services/text.h"
 #include "ui/hotkeys.h"
@@ -122,6 +126,81 @@ TEST_F(HotKeys, TheCelebrationOverlayDoesNotTakeActivation) {
     EXPECT_EQ(gui.activeWindow(), window);
     pressEnter(&stage(*window));
     EXPECT_EQ(draws, 1);
+}
+
+TEST_F(HotKeys, ClickerKeysDrawAsEnterDoesUnderTheSameRulesOnTheStageAndTheConsole) {
+    for (const char* level : {"特等奖", "一等奖"}) selector->addItem(Gbk(level));
+    auto* box = static_cast<QComboBox*>(widgetOf(*selector));
+    auto press = [](QWidget* to, Qt::Key key) { QTest::keyClick(to, key); };
+    gui.setFocus(*button);
+    press(QApplication::focusWidget(), Qt::Key_PageDown);
+    EXPECT_EQ(draws, 0) << "off, the keys are the widgets' own";
+
+    gui.setClickerKeys(true);
+    for (Qt::Key key : {Qt::Key_PageDown, Qt::Key_PageUp, Qt::Key_B})
+        press(QApplication::focusWidget(), key);
+    EXPECT_EQ(draws, 3);
+    QKeyEvent held(QEvent::KeyPress, Qt::Key_PageDown, Qt::NoModifier, QString(), true);
+    EXPECT_TRUE(QApplication::sendEvent(QApplication::focusWidget(), &held));
+    press(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_EQ(draws, 3) << "a held key is one press; Escape does nothing";
+
+    // The closed selector draws and keeps its level; the open list keeps the keys.
+    gui.setFocus(*selector);
+    box->setCurrentIndex(0);
+    press(box, Qt::Key_PageDown);
+    EXPECT_EQ(draws, 4);
+    EXPECT_EQ(box->currentIndex(), 0);
+    box->showPopup();
+    ASSERT_NE(QApplication::activePopupWidget(), nullptr);
+    QTest::keyClick(stage(*window).windowHandle(), Qt::Key_PageDown);
+    EXPECT_EQ(draws, 4);
+    box->hidePopup();
+
+    // A text field and a dialog keep them too.
+    gui.setFocus(*edit);
+    auto* field = qobject_cast<QLineEdit*>(QApplication::focusWidget());
+    ASSERT_NE(field, nullptr);
+    press(field, Qt::Key_B);
+    EXPECT_EQ(field->text(), QStringLiteral("b"));
+    QTimer::singleShot(0, [&] {
+        press(&stage(*window), Qt::Key_PageDown);
+        if (auto* message = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
+            message->defaultButton()->click();
+    });
+    dialogs.showMessage(Gbk("?"), msg::kOk, Text());
+    EXPECT_EQ(draws, 4);
+
+    // The console (on the other screen) starts and stops through its own action; its
+    // closed selector keeps its level as the stage's does.
+    if (NumberedScreens().size() < 2) GTEST_SKIP() << "the console needs a second screen";
+    int started = 0, chosen = 0;
+    ConsoleActions actions;
+    actions.view = [] {
+        ConsoleView view;
+        view.levels = {{Gbk("特等奖"), 0, 1}, {Gbk("一等奖"), 0, 1}};
+        view.selectedLevel = 0;
+        return view;
+    };
+    actions.startOrStop = [&] { ++started; };
+    actions.chooseLevel = [&](int) { ++chosen; };
+    gui.openConsole(2, actions);
+    ConsoleWindow* console = gui.console();
+    ASSERT_NE(console, nullptr);
+    console->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(console));
+    auto* levels = console->findChild<QComboBox*>();
+    levels->setFocus();
+    press(levels, Qt::Key_PageDown);
+    EXPECT_EQ(started, 1);
+    EXPECT_EQ(chosen, 0);
+    EXPECT_EQ(levels->currentIndex(), 0);
+    EXPECT_EQ(draws, 4);
+    gui.setClickerKeys(false);
+    press(levels, Qt::Key_PageDown);
+    EXPECT_EQ(started, 1);
+    EXPECT_EQ(chosen, 1) << "off, Page Down pages through the levels as before";
+    gui.closeConsole();
 }
 
 }  // namespace

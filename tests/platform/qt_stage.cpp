@@ -1,7 +1,9 @@
 #include "qt_stage.h"
 
 #include <QBuffer>
+#include <QFile>
 #include <QPixmap>
+#include <QTemporaryFile>
 #include <cstdio>
 
 #include "platform/qt/qt_setup.h"
@@ -18,11 +20,26 @@ void QuietPlatformNotes(QtMsgType type, const QMessageLogContext&, const QString
     if (type != QtDebugMsg) fprintf(stderr, "%s\n", qPrintable(message));
 }
 
+// Two screens side by side, the first the offscreen platform's usual one: the tests of the
+// stage's screen and the console need a second one.
+void UseTwoOffscreenScreens() {
+    static QTemporaryFile config;
+    const char* const screens = R"({"screens": [
+        {"name": "first", "x": 0, "y": 0, "width": 800, "height": 600, "logicalDpi": 96},
+        {"name": "second", "x": 800, "y": 0, "width": 1024, "height": 768, "logicalDpi": 96}]})";
+    if (!config.open() || config.write(screens) < 0 || !config.flush()) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+        return;
+    }
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" + QFile::encodeName(config.fileName()));
+}
+
 // One QApplication for the whole test program, offscreen unless told otherwise.
 class QtEnvironment : public ::testing::Environment {
 public:
     void SetUp() override {
-        if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
+        const QByteArray platform = qgetenv("QT_QPA_PLATFORM");
+        if (platform.isEmpty() || platform == "offscreen") UseTwoOffscreenScreens();
         qInstallMessageHandler(QuietPlatformNotes);
         static int argc = 1;
         static char name[] = "platform_tests";

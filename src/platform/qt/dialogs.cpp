@@ -9,6 +9,7 @@
 #include <QGridLayout>
 #include <QLabel>
 #include <QLineEdit>
+#include <QListWidget>
 #include <QMessageBox>
 #include <QPointer>
 #include <QPushButton>
@@ -18,6 +19,8 @@
 
 #include "platform/qt/font_dialog.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/screens.h"
+#include "platform/qt/stage_window.h"
 #include "services/encoding.h"
 
 namespace ld::qt {
@@ -82,7 +85,13 @@ std::pair<QAbstractButton*, QAbstractButton*> AddButtons(QMessageBox& box, int s
 QWidget* DialogOwner() {
     // Over the active window (the full-screen stage, say), so the window manager keeps the
     // dialog above it; none when the program has no active window.
-    return QApplication::activeWindow();
+    QWidget* active = QApplication::activeWindow();
+    QWidget* console = VisibleConsole();
+    if (!console) return active;
+    // The operator's windows (the console, the password window, another dialog) are on the
+    // operator's screen already; whatever the stage asks goes over the console.
+    auto* stage = dynamic_cast<StageWindow*>(active);
+    return active && !(stage && stage->onStage()) ? active : console;
 }
 
 QMessageBox* BuildMessageBox(const Text& message, int style, const Text& caption, QWidget* owner) {
@@ -248,6 +257,46 @@ bool QtDialogs::numberForm(const Text& caption, const Text& unit, int min, int m
     }
     delete dialog.data();
     return accepted;
+}
+
+std::optional<int> QtDialogs::chooseFromList(const Text& caption, const Text& prompt,
+                                             const std::vector<Text>& entries, int current) {
+    QPointer<QDialog> dialog(new QDialog(DialogOwner()));
+    dialog->setWindowTitle(ToQString(caption));
+    dialog->setWindowModality(Qt::ApplicationModal);
+    auto* label = new QLabel(ToQLines(prompt));
+    label->setWordWrap(true);
+    auto* list = new QListWidget;
+    list->setObjectName(QStringLiteral("entries"));
+    list->setMinimumWidth(360);
+    for (const Text& entry : entries) list->addItem(ToQString(entry));
+    if (current >= 0 && current < list->count()) {
+        QFont bold = list->font();
+        bold.setBold(true);
+        list->item(current)->setFont(bold);
+        list->setCurrentRow(current);
+    }
+    list->setFixedHeight(std::clamp(list->count(), 1, 8) * (list->sizeHintForRow(0) + 2) + 8);
+    auto* buttons = new QDialogButtonBox;
+    QPushButton* ok = buttons->addButton(Utf8("确定"), QDialogButtonBox::AcceptRole);
+    buttons->addButton(Utf8("取消"), QDialogButtonBox::RejectRole);
+    ok->setDefault(true);
+    ok->setEnabled(list->currentRow() >= 0);
+    QObject::connect(list, &QListWidget::currentRowChanged, ok,
+                     [ok](int row) { ok->setEnabled(row >= 0); });
+    QObject::connect(list, &QListWidget::itemActivated, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, dialog, &QDialog::reject);
+    auto* layout = new QVBoxLayout(dialog);
+    layout->addWidget(label);
+    layout->addWidget(list);
+    layout->addWidget(buttons);
+    list->setFocus();
+    std::optional<int> chosen;
+    if (dialog->exec() == QDialog::Accepted && dialog && list->currentRow() >= 0)
+        chosen = list->currentRow();
+    delete dialog.data();
+    return chosen;
 }
 
 }  // namespace ld::qt

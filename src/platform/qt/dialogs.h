@@ -1,6 +1,6 @@
 // The modal dialogs of the program: message boxes with the Windows button sets and answer
-// codes, the input box, the file-open dialog, the font dialog with its text colour and the
-// form of whole numbers.
+// codes, the input box, the file-open dialog, the font dialog with its text colour, the
+// form of whole numbers and the list to choose from.
 #pragma once
 
 #include <QString>
@@ -22,6 +22,8 @@ public:
     bool chooseFont(FontChoice& font) override;
     bool numberForm(const Text& caption, const Text& unit, int min, int max,
                     std::vector<NumberField>& fields) override;
+    std::optional<int> chooseFromList(const Text& caption, const Text& prompt,
+                                      const std::vector<Text>& entries, int current) override;
 };
 
 // Builds the message box for a Windows style word (buttons, icon, default and escape
@@ -32,7 +34,8 @@ QMessageBox* BuildMessageBox(const Text& message, int style, const Text& caption
 int AnswerOf(QMessageBox& box);
 // The answer of a box closed without a button: its escape answer.
 int AnswerOf(int style);
-// The window dialogs are shown over.
+// The window dialogs are shown over: the active one, except that with the console open
+// nothing goes up on the stage's screen.
 QWidget* DialogOwner();
 
 // "desc|pattern|desc|pattern" (patterns separated by ';') to Qt's "desc (patterns);;...".

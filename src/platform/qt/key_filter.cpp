@@ -9,6 +9,7 @@
 #include <optional>
 #include <utility>
 
+#include "platform/qt/console_window.h"
 #include "platform/qt/control_view.h"
 #include "platform/qt/stage_window.h"
 #include "ui/hotkeys.h"
@@ -29,6 +30,34 @@ bool IsEnter(const QKeyEvent& key) {
     return key.key() == Qt::Key_Return || key.key() == Qt::Key_Enter;
 }
 
+bool g_clickers = false;
+
+bool IsClickerKey(const QKeyEvent& key) {
+    if (!g_clickers || (key.modifiers() & ~Qt::KeypadModifier) != Qt::NoModifier) return false;
+    return key.key() == Qt::Key_PageDown || key.key() == Qt::Key_PageUp || key.key() == Qt::Key_B;
+}
+
+// Neither a dialog, an open list or menu, nor a text field has the keyboard.
+bool KeyboardIsFree() {
+    if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) return false;
+    return !IsTextField(QApplication::focusWidget());
+}
+
+// A clicker's key under Enter's rules. Taken, it never reaches the widget: on the closed
+// level selector it would page through the levels.
+bool TakeClickerKey(const QKeyEvent& key) {
+    if (!KeyboardIsFree()) return false;
+    auto* console = dynamic_cast<ConsoleWindow*>(QApplication::activeWindow());
+    if (!console && !(HotKeyMayTake(key) && HasHotKey(0, kVirtualKeyEnter))) return false;
+    // A held key repeats; one press is one start or stop.
+    if (key.isAutoRepeat()) return true;
+    if (console)
+        console->trigger();
+    else
+        DispatchHotKey(0, kVirtualKeyEnter);
+    return true;
+}
+
 class HotKeyFilter : public QObject {
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
@@ -39,6 +68,7 @@ protected:
         if (event->type() != QEvent::KeyPress) return false;
         auto* key = static_cast<QKeyEvent*>(event);
         if (choseFromList(*key)) return true;
+        if (IsClickerKey(*key)) return TakeClickerKey(*key);
         const int vk = VirtualKeyOf(key->key());
         const int modifiers = KeyStateOf(key->modifiers());
         if (vk == 0 || !HasHotKey(modifiers, vk) || !HotKeyMayTake(*key)) return false;
@@ -92,13 +122,13 @@ int VirtualKeyOf(int qtKey) {
 
 bool HotKeyMayTake(const QKeyEvent&) {
     // A modal dialog (message box, input box, file or font dialog, the password window)
-    // owns the keyboard, and so does an open drop-down list or menu.
-    if (QApplication::activeModalWidget() || QApplication::activePopupWidget()) return false;
-    // Only while one of our windows is active, as a hot key registered on activation.
-    if (!dynamic_cast<StageWindow*>(QApplication::activeWindow())) return false;
-    // Enter in a text field confirms what was typed there; it must not draw a winner.
-    return !IsTextField(QApplication::focusWidget());
+    // owns the keyboard, and so does an open drop-down list or menu; Enter in a text field
+    // confirms what was typed there and must not draw a winner. And only while one of our
+    // windows is active, as a hot key registered on activation.
+    return KeyboardIsFree() && dynamic_cast<StageWindow*>(QApplication::activeWindow());
 }
+
+void SetClickerKeys(bool on) { g_clickers = on; }
 
 std::unique_ptr<QObject> InstallHotKeyFilter() {
     auto filter = std::make_unique<HotKeyFilter>();

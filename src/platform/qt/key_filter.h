@@ -1,6 +1,7 @@
 // Hot keys: a key press that reaches the program while one of its windows is active runs
 // the hot key registered for it (Enter starts and stops the draw). Modal dialogs and text
-// fields keep their keys.
+// fields keep their keys. With presenter clickers on, their keys do what Enter does, on
+// the stage and on the console.
 #pragma once
 
 #include <QObject>
@@ -17,5 +18,8 @@ std::unique_ptr<QObject> InstallHotKeyFilter();
 int VirtualKeyOf(int qtKey);
 // Whether the key press should go to the program's hot keys rather than to the widget.
 bool HotKeyMayTake(const QKeyEvent& event);
+
+// Page Down, Page Up and B: what presenter clickers send for "next" and "blank".
+void SetClickerKeys(bool on);
 
 }  // namespace ld::qt

@@ -6,21 +6,32 @@
 #include <QKeyEvent>
 #include <QMenu>
 #include <QMouseEvent>
+#include <QScreen>
 #include <QTimer>
 
+#include "platform/qt/console_window.h"
 #include "platform/qt/event_loop.h"
 #include "platform/qt/fireworks.h"
 #include "platform/qt/key_filter.h"
 #include "platform/qt/qt_text.h"
+#include "platform/qt/screens.h"
 #include "platform/qt/stage_window.h"
 
 namespace ld::qt {
 
 QtGui::QtGui(QtEventLoop& loop) : loop_(loop), keys_(InstallHotKeyFilter()) {
     loop_.setOnModalLoop([this] { makeNewestModal(); });
+    SetOnStageScreenChanged([this] { stageScreenChanged(); });
+    // An unplugged stage screen leaves the stage on the primary one.
+    QObject::connect(qApp, &QGuiApplication::screenRemoved, &screens_, [this] {
+        QTimer::singleShot(0, &screens_, [this] { stageScreenChanged(); });
+    });
 }
 
 QtGui::~QtGui() {
+    SetOnStageScreenChanged(nullptr);
+    SetClickerKeys(false);
+    closeConsole();
     loop_.setOnModalLoop(nullptr);
     for (auto& [window, stage] : stages_)
         if (stage) stage->detachFromModel();
@@ -38,7 +49,11 @@ ControlView* QtGui::viewOf(const Control& control) const {
 
 void QtGui::windowLoaded(Window& window) {
     StageWindow* owner = window.parent() ? stageOf(*window.parent()) : nullptr;
-    auto* stage = new StageWindow(window, owner);
+    // What the stage owns (the celebration) shows with it; other windows (the password
+    // window) are the operator's.
+    const bool onStage = owner ? owner->onStage() : !stage_;
+    auto* stage = new StageWindow(window, owner, onStage);
+    if (!owner && onStage) stage_ = stage;
     stages_[&window] = stage;
     newest_ = &window;
     showWhenLaidOut(stage);
@@ -126,8 +141,54 @@ void QtGui::playAnimation(Window& window, int animation) {
     if (StageWindow* stage = stageOf(window)) stage->playAnimation(animation);
 }
 
+ConsoleWindow* QtGui::console() const { return console_.data(); }
+
+namespace {
+
+// The console's screen: the one asked for unless the stage is there, else any other.
+QScreen* ConsoleScreen(int wanted) {
+    if (QScreen* screen = ScreenNumbered(wanted); screen && screen != StageScreen()) return screen;
+    for (QScreen* screen : NumberedScreens())
+        if (screen != StageScreen()) return screen;
+    return nullptr;
+}
+
+}  // namespace
+
+void QtGui::openConsole(int screen, const ConsoleActions& actions) {
+    QScreen* target = ConsoleScreen(screen);
+    // Never in front of the audience.
+    if (!target) return closeConsole();
+    if (!console_) console_ = new ConsoleWindow;
+    console_->open(actions, target);
+    SetConsoleWidget(console_);
+}
+
+void QtGui::closeConsole() {
+    SetConsoleWidget(nullptr);
+    if (!console_) return;
+    // Later: this may run inside one of the console's own actions.
+    console_->hide();
+    console_->deleteLater();
+    console_ = nullptr;
+}
+
+void QtGui::setClickerKeys(bool on) { SetClickerKeys(on); }
+
+void QtGui::stageScreenChanged() {
+    for (auto& [window, stage] : stages_)
+        if (stage && !stage->detached()) stage->relayout();
+    if (!console_ || console_->screen() != StageScreen()) return;
+    if (QScreen* other = ConsoleScreen(0)) console_->placeOn(other);
+}
+
 QMenu* BuildPopupMenu(const std::vector<PopupEntry>& entries, QWidget* parent) {
     auto* menu = new QMenu(parent);
+    FillPopupMenu(menu, entries);
+    return menu;
+}
+
+void FillPopupMenu(QMenu* menu, const std::vector<PopupEntry>& entries) {
     for (const PopupEntry& e : entries) {
         if (e.separator) {
             menu->addSeparator();
@@ -150,7 +211,6 @@ QMenu* BuildPopupMenu(const std::vector<PopupEntry>& entries, QWidget* parent) {
             action->setChecked(true);
         }
     }
-    return menu;
 }
 
 std::optional<int> QtGui::popupMenu(Window& window, const std::vector<PopupEntry>& menu) {

@@ -1,7 +1,9 @@
 // The Qt side of the Gui: realises loaded windows as widgets, runs pop-up menus and the
-// move loop, moves the focus and the stacking order, and knows the active window.
+// move loop, moves the focus and the stacking order, knows the active window, and keeps
+// the operator's console.
 #pragma once
 
+#include <QObject>
 #include <QPointer>
 #include <map>
 #include <memory>
@@ -16,6 +18,7 @@ namespace ld::qt {
 class QtEventLoop;
 class StageWindow;
 class ControlView;
+class ConsoleWindow;
 
 class QtGui : public Gui {
 public:
@@ -39,21 +42,30 @@ public:
     void hideCheckinPanel(Window& window) override;
     void showBatchGrid(Window& window, const BatchGridView& grid) override;
     void hideBatchGrid(Window& window) override;
+    void openConsole(int screen, const ConsoleActions& actions) override;
+    void closeConsole() override;
+    void setClickerKeys(bool on) override;
 
     StageWindow* stageOf(const Window& window) const;
     ControlView* viewOf(const Control& control) const;
+    ConsoleWindow* console() const;
 
 private:
     void makeNewestModal();
     void showWhenLaidOut(StageWindow* stage);
+    void stageScreenChanged();
 
     QtEventLoop& loop_;
     std::map<const Window*, QPointer<StageWindow>> stages_;
     const Window* newest_ = nullptr;
+    QPointer<StageWindow> stage_;  // the first window without a parent: the draw screen
+    QPointer<ConsoleWindow> console_;
     std::unique_ptr<QObject> keys_;
+    QObject screens_;  // receives the screens' signals for as long as the Gui lives
 };
 
 // The pop-up menu's Qt form: each action carries its command number in data().
 QMenu* BuildPopupMenu(const std::vector<PopupEntry>& entries, QWidget* parent = nullptr);
+void FillPopupMenu(QMenu* menu, const std::vector<PopupEntry>& entries);
 
 }  // namespace ld::qt
