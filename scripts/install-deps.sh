@@ -16,6 +16,7 @@ packages=(
     xvfb xauth xdotool imagemagick sox lame
     chromium zbar-tools
     python3-openpyxl poppler-utils
+    xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
 )
 # Debian's npm conflicts with a Node.js that brings its own npm (NodeSource's): only when
 # there is no npm at all.
