@@ -200,6 +200,8 @@ TEST_F(HotKeys, ClickerKeysDrawAsEnterDoesUnderTheSameRulesOnTheStageAndTheConso
     press(levels, Qt::Key_PageDown);
     EXPECT_EQ(started, 1);
     EXPECT_EQ(chosen, 1) << "off, Page Down pages through the levels as before";
+    press(levels, Qt::Key_Return);  // Enter draws from the console too
+    EXPECT_EQ(started, 2);
     gui.closeConsole();
 }
 

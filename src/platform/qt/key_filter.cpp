@@ -69,6 +69,14 @@ protected:
         auto* key = static_cast<QKeyEvent*>(event);
         if (choseFromList(*key)) return true;
         if (IsClickerKey(*key)) return TakeClickerKey(*key);
+        // The operator at the console presses Enter as at the stage (after a dialog that
+        // closed over the console, the console is the active window).
+        if (IsEnter(*key) && key->modifiers() == Qt::NoModifier && KeyboardIsFree()) {
+            if (auto* console = dynamic_cast<ConsoleWindow*>(QApplication::activeWindow())) {
+                if (!key->isAutoRepeat()) console->trigger();
+                return true;
+            }
+        }
         const int vk = VirtualKeyOf(key->key());
         const int modifiers = KeyStateOf(key->modifiers());
         if (vk == 0 || !HasHotKey(modifiers, vk) || !HotKeyMayTake(*key)) return false;
