@@ -11,8 +11,12 @@
 set -euo pipefail
 
 program=$(readlink -f "${1:?usage: e2e_batch.sh <path of luckydraw>}")
-if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1920x1080x24" "$0" "$program"
+# Always an X server of its own: the keys must not reach another test's window on a
+# display that tests running at the same time share (each script starts its search for a
+# free display number elsewhere).
+if [ -z "${E2E_BATCH_OWN_DISPLAY:-}" ]; then
+    export E2E_BATCH_OWN_DISPLAY=1
+    exec xvfb-run -a -n 150 -s "-screen 0 1920x1080x24" "$0" "$program"
 fi
 for tool in xdotool convert iconv import; do
     command -v "$tool" >/dev/null || { echo "e2e: $tool is missing" >&2; exit 1; }

@@ -25,8 +25,12 @@ if [ -n "${LD_SANITIZE_BUILD:-}" ]; then
     exit 0
 fi
 export E2E_CRASH_SEED=${E2E_CRASH_SEED:-$(($(date +%s%N) / 1000 % 1000000))}
-if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$program"
+# Always an X server of its own: the keys must not reach another test's window on a
+# display that tests running at the same time share (each script starts its search for a
+# free display number elsewhere).
+if [ -z "${E2E_CRASH_OWN_DISPLAY:-}" ]; then
+    export E2E_CRASH_OWN_DISPLAY=1
+    exec xvfb-run -a -n 130 -s "-screen 0 1280x800x24" "$0" "$program"
 fi
 for tool in xdotool convert iconv awk; do
     command -v "$tool" >/dev/null || { echo "e2e_crash: $tool is missing" >&2; exit 1; }

@@ -8,13 +8,17 @@
 #          file holds both records; exit and save (进度.txt empty, counter 1 = 2);
 #   run 3: resume, choose the level, Enter: the start is refused, the level being complete.
 # Every check reads files or looks for windows by their captions; every wait is a bounded
-# poll. Without a DISPLAY the script runs itself under its own Xvfb (xvfb-run -a).
+# poll. The script always runs under an Xvfb of its own (xvfb-run -a).
 #   tests/e2e/e2e_draw.sh <path of luckydraw>
 set -euo pipefail
 
 program=$(readlink -f "${1:?usage: e2e_draw.sh <path of luckydraw>}")
-if [ -z "${DISPLAY:-}" ]; then
-    exec xvfb-run -a -s "-screen 0 1280x800x24" "$0" "$program"
+# Always an X server of its own: the keys must not reach another test's window on a
+# display that tests running at the same time share (each script starts its search for a
+# free display number elsewhere).
+if [ -z "${E2E_DRAW_OWN_DISPLAY:-}" ]; then
+    export E2E_DRAW_OWN_DISPLAY=1
+    exec xvfb-run -a -n 110 -s "-screen 0 1280x800x24" "$0" "$program"
 fi
 for tool in xdotool convert iconv; do
     command -v "$tool" >/dev/null || { echo "e2e: $tool is missing" >&2; exit 1; }
