@@ -134,6 +134,15 @@ TEST_F(BatchDraw, FiftyTilesAndTheirWholePhotos) {
     EXPECT_LE(grid.top + grid.height, control("超级按钮").top());
     EXPECT_GE(grid.left, 0);
     EXPECT_LE(grid.left + grid.width, app::Stage().self().width());
+
+    // With the prize picture shown on the right, the grid keeps to its left.
+    Control& prize = control("图片框_奖品");
+    prize.setLeft(1400);
+    prize.setTop(300);
+    prize.setVisible(true);
+    control("透明标签_奖品名称").setVisible(false);
+    drawOne();
+    EXPECT_LT(host.gui.batchGrid->left + host.gui.batchGrid->width, 1400 - 2);
 }
 
 TEST_F(BatchDraw, RepeatsAllowedNeverShowANameTwiceInABatch) {
