@@ -2,9 +2,9 @@
 
 #include <ctime>
 
-#include "checkin/csv.h"
 #include "checkin/photo_intake.h"
 #include "media/name_card.h"
+#include "services/csv.h"
 #include "services/encoding.h"
 #include "services/files.h"
 

@@ -1,7 +1,7 @@
 #include "checkin/name_list.h"
 
 #include "checkin/checkin_desk.h"
-#include "checkin/csv.h"
+#include "services/csv.h"
 #include "services/encoding.h"
 
 namespace ld::checkin {

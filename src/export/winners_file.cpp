@@ -3,6 +3,8 @@
 #include <charconv>
 #include <optional>
 
+#include "services/csv.h"
+
 namespace ld::exporting {
 namespace {
 
@@ -26,16 +28,6 @@ std::string GuardFormula(std::string_view value) {
 std::string UnguardFormula(std::string value) {
     if (!value.empty() && value[0] == '\'' && StartsLikeFormula(value)) value.erase(0, 1);
     return value;
-}
-
-std::string CsvField(std::string_view value) {
-    if (value.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(value);
-    std::string quoted = "\"";
-    for (char c : value) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
 }
 
 // The content of the quoted field whose opening quote is at `open`, and where its closing

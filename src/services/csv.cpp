@@ -1,6 +1,6 @@
-#include "checkin/csv.h"
+#include "services/csv.h"
 
-namespace ld::checkin {
+namespace ld {
 
 std::string CsvField(std::string_view value) {
     if (value.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(value);
@@ -67,4 +67,4 @@ std::vector<std::vector<std::string>> ParseCsv(std::string_view text) {
     return rows;
 }
 
-}  // namespace ld::checkin
+}  // namespace ld
