@@ -32,28 +32,6 @@ constexpr int kTiles = 50;
 constexpr int kDistinctPreviews = 400;
 constexpr double kTargetMs = 10;
 
-double Percentile(std::vector<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, static_cast<size_t>(p * (v.size() - 1) + 0.5))];
-}
-
-struct Figures {
-    double p50 = 0, p99 = 0;
-};
-
-// Times `tick` `ticks` times, after a few untimed ones.
-Figures TimeTicks(int ticks, const std::function<void(int)>& tick) {
-    for (int i = 0; i < 3; ++i) tick(i);
-    std::vector<double> ms;
-    for (int i = 0; i < ticks; ++i) {
-        const auto start = Clock::now();
-        tick(i);
-        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-        QApplication::processEvents();  // as between two timer ticks
-    }
-    return {Percentile(ms, 0.50), Percentile(ms, 0.99)};
-}
-
 std::vector<Bytes> Previews() {
     std::vector<Bytes> previews;
     for (int i = 0; i < kDistinctPreviews; ++i)

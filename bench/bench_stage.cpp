@@ -2,13 +2,29 @@
 
 #include <QApplication>
 #include <QImage>
+#include <chrono>
+#include <vector>
 
 #include "framework/window_manager.h"
+#include "ratio_reporter.h"
 #include "platform/qt/control_view.h"
 #include "platform/qt/qt_host.h"
 #include "platform/qt/stage_window.h"
 
 namespace ld::bench {
+
+Figures TimeTicks(int ticks, const std::function<void(int)>& tick) {
+    using Clock = std::chrono::steady_clock;
+    for (int i = 0; i < 3; ++i) tick(i);
+    std::vector<double> ms;
+    for (int i = 0; i < ticks; ++i) {
+        const auto start = Clock::now();
+        tick(i);
+        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
+        QApplication::processEvents();
+    }
+    return {Percentile(ms, 0.50), Percentile(ms, 0.99)};
+}
 
 BenchStage::BenchStage()
     : host_(std::make_unique<qt::QtHost>()),

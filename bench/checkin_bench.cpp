@@ -31,6 +31,7 @@
 #include "../tests/checkin/http_client.h"
 #include "../tests/media/picture_fixtures.h"
 #include "bench_photos.h"
+#include "ratio_reporter.h"
 #include "bench_stage.h"
 #include "checkin/checkin_desk.h"
 #include "checkin/checkin_server.h"
@@ -61,11 +62,6 @@ constexpr char kToken[] = "0123456789abcdef0123456789abcdef";
 std::string ReadAll(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-}
-
-double Percentile(std::vector<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, static_cast<size_t>(p * (v.size() - 1) + 0.5))];
 }
 
 std::string LoadAverage() {

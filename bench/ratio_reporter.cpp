@@ -1,8 +1,15 @@
 #include "ratio_reporter.h"
 
+#include <algorithm>
+
 #include <cstdio>
 
 namespace ld::bench {
+
+double Percentile(std::vector<double> v, double p) {
+    std::sort(v.begin(), v.end());
+    return v[std::min(v.size() - 1, static_cast<size_t>(p * (v.size() - 1) + 0.5))];
+}
 
 void RatioReporter::ReportRuns(const std::vector<Run>& runs) {
     ConsoleReporter::ReportRuns(runs);

@@ -10,6 +10,9 @@
 
 namespace ld::bench {
 
+// The value below which a share `p` (0.5, 0.99) of the samples lie.
+double Percentile(std::vector<double> samples, double p);
+
 struct Comparison {
     std::string measured;
     std::string baseline;

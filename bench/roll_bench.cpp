@@ -17,6 +17,7 @@
 #include <thread>
 
 #include "bench_photos.h"
+#include "ratio_reporter.h"
 #include "media/image_scale.h"
 #include "media/photo_previews.h"
 #include "media/picture.h"
@@ -36,11 +37,6 @@ const std::vector<std::string>& RollSet() {
 }
 
 std::string CacheFolder() { return Photos().folder + "/roll/.cache"; }
-
-double Percentile(std::vector<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, static_cast<size_t>(p * (v.size() - 1) + 0.5))];
-}
 
 // Fitted to the box with the aspect ratio kept, enlarged when smaller: the most a tick
 // has to scale.

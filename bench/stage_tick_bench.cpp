@@ -43,28 +43,6 @@ std::string ReadAll(const std::string& path) {
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
 }
 
-double Percentile(std::vector<double> v, double p) {
-    std::sort(v.begin(), v.end());
-    return v[std::min(v.size() - 1, static_cast<size_t>(p * (v.size() - 1) + 0.5))];
-}
-
-struct Figures {
-    double p50 = 0, p99 = 0;
-};
-
-// Times `tick` `ticks` times, after a few untimed ones that fill the caches.
-Figures TimeTicks(int ticks, const std::function<void(int)>& tick) {
-    for (int i = 0; i < 3; ++i) tick(i);
-    std::vector<double> ms;
-    for (int i = 0; i < ticks; ++i) {
-        const auto start = Clock::now();
-        tick(i);
-        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-        QApplication::processEvents();  // as between two timer ticks
-    }
-    return {Percentile(ms, 0.50), Percentile(ms, 0.99)};
-}
-
 void Report(const char* name, Figures f, Figures naive) {
     std::printf(
         "%-37s p50 %8.3f ms (%6.2f%% of 30 ms)  p99 %8.3f ms (%6.2f%% of 30 ms)"
