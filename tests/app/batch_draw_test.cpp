@@ -216,10 +216,7 @@ TEST_F(BatchDraw, AForfeitAfterABatchThenExitAndResume) {
 
     host.dialogs.messageAnswers = {msg::kAnswerYes, msg::kAnswerOk};
     ASSERT_EQ(CatchExit([&] { menu("退出"); }), 0);
-    manager.destroyWindow(app::kMainWindow);
-    app::InitialiseApplication();
-    host.dialogs.messageAnswers = {msg::kAnswerYes};  // resume
-    start();
+    startAgain({msg::kAnswerYes});  // resume
     EXPECT_EQ(state().poolText, pool);
     EXPECT_EQ(state().savedDrawn[1], 3);
     choose("一等奖");

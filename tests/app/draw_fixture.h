@@ -53,6 +53,16 @@ protected:
     }
 
     DrawState& state() { return app::State().draw; }
+    // The program ends, or dies (nothing of it runs any more), and starts again in the same
+    // folder, answering start-up's questions with `answers`.
+    void startAgain(std::initializer_list<int> answers) {
+        app::RollPreviews().waitIdle();
+        manager.destroyWindow(app::kMainWindow);
+        app::InitialiseApplication();
+        host.dialogs.messages.clear();
+        host.dialogs.messageAnswers = answers;
+        start();
+    }
 
     void setLevel(int level, const std::string& name, const std::string& count) {
         control("编辑框_奖项" + std::to_string(level)).setTextValue(Gbk(name));

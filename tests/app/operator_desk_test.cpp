@@ -25,15 +25,6 @@ protected:
         setLevel(2, "一等奖", "5");
         setPool({"张三", "李四", "王五", "赵六", "孙七"});
     }
-    // The program ends (a crash when `cleanly` is false) and starts again.
-    void startAgain(std::initializer_list<int> answers) {
-        app::RollPreviews().waitIdle();
-        manager.destroyWindow(app::kMainWindow);
-        app::InitialiseApplication();
-        host.dialogs.messages.clear();
-        host.dialogs.messageAnswers = answers;
-        start();
-    }
     void menu(std::string_view utf8Caption) {
         EventArgs args;
         app::Stage().menuItem(Gbk(utf8Caption)).selected(app::Stage().self(), args);

@@ -23,15 +23,6 @@ protected:
         choose("一等奖");
         disableEffects(true);
     }
-    // The process dies: nothing of it runs any more, and the program starts again.
-    void crashAndStart(std::initializer_list<int> answers) {
-        app::RollPreviews().waitIdle();
-        manager.destroyWindow(app::kMainWindow);
-        app::InitialiseApplication();
-        host.dialogs.messages.clear();
-        host.dialogs.messageAnswers = answers;
-        start();
-    }
     // Runs a pop-up menu command as the menu does.
     void menu(std::string_view utf8Caption) {
         Window& stage = app::Stage();
@@ -53,7 +44,7 @@ TEST_F(Recovery, YesAfterACrashBringsBackTheDrawAfterTheLastStop) {
     const Text results = folder.read(kResults);
     folder.write(kResults, results.substr(0, results.find("\r\n") + 2));
 
-    crashAndStart({msg::kAnswerYes});
+    startAgain({msg::kAnswerYes});
     ASSERT_EQ(messages().size(), 1u);  // the resume question is not asked as well
     EXPECT_EQ(messages()[0].text, app::RecoveryQuestion());
     EXPECT_EQ(messages()[0].style, 36);
@@ -75,7 +66,7 @@ TEST_F(Recovery, YesAfterACrashBringsBackTheDrawAfterTheLastStop) {
 
 TEST_F(Recovery, NoGoesOnAsTheFilesSayAndACleanExitLeavesNoRecord) {
     drawOne();
-    crashAndStart({msg::kAnswerNo});
+    startAgain({msg::kAnswerNo});
     EXPECT_EQ(messages()[0].text, app::RecoveryQuestion());
     EXPECT_FALSE(folder.exists(".ld-recovery"));
     EXPECT_EQ(state().resultsText, "");  // a fresh run, as without a saved draw
@@ -94,7 +85,7 @@ TEST_F(Recovery, AForfeitIsRecordedForRecoveryToo) {
     drawOne();
     host.dialogs.messageAnswers = {msg::kAnswerOk};
     menu("放弃当前中奖人");
-    crashAndStart({msg::kAnswerYes});
+    startAgain({msg::kAnswerYes});
     EXPECT_EQ(state().savedDrawn[1], 1);
     EXPECT_TRUE(state().resultsText.ends_with(ForfeitLine()));
     EXPECT_EQ(counter(2), "1");
@@ -152,7 +143,7 @@ TEST_P(InterruptedSave, LeavesTheTwoFilesAgreeing) {
     CatchExit([&] { menu("退出"); });
     SetFileOperationFailureForTest(0);
     std::filesystem::remove(folder.path(".ld-recovery"));  // the question is not the point
-    crashAndStart({msg::kAnswerNo});
+    startAgain({msg::kAnswerNo});
     const bool isNew = folder.read("进度.txt") == newPool;
     EXPECT_TRUE(isNew || folder.read("进度.txt") == oldPool);
     EXPECT_EQ(counter(2), isNew ? "2" : "1");
