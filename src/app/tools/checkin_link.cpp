@@ -1,6 +1,8 @@
 #include "app/tools/checkin_link.h"
 
+#include <chrono>
 #include <deque>
+#include <future>
 #include <memory>
 #include <utility>
 
@@ -34,7 +36,7 @@ constexpr int kPortsTried = 20;
 constexpr size_t kRecentShown = 6;
 
 struct Link {
-    std::unique_ptr<checkin::Desk> desk;
+    std::shared_ptr<checkin::Desk> desk;  // shared with a list import that may outlive it
     std::unique_ptr<checkin::CheckinServer> server;
     std::string token;
     std::vector<std::string> addresses;
@@ -166,7 +168,7 @@ void Open() {
         link.token = RandomToken();
         Store("口令", link.token);
     }
-    link.desk = std::make_unique<checkin::Desk>(DeskOptionsForStage());
+    link.desk = std::make_shared<checkin::Desk>(DeskOptionsForStage());
     checkin::Desk* desk = link.desk.get();
     link.server = std::make_unique<checkin::CheckinServer>(
         [desk](const checkin::Submission& s) { return desk->submit(s); }, link.token);
@@ -246,15 +248,27 @@ void ImportNameListCommand() {
                                     Gbk("导入名单"));
         return;
     }
-    std::vector<Text> joined;
+    // A roster of hundreds means hundreds of name cards: drawn on a worker while the stage
+    // stays alive, one import at a time.
+    static bool running = false;
+    if (running) return;
+    running = true;
+    std::vector<Text> joined;  // by the worker until it ends
     checkin::DeskOptions options = DeskOptionsForStage();
     options.onJoined = [&joined](const Text& participant) { joined.push_back(participant); };
-    // The open desk knows the phones' names; a desk of its own otherwise.
-    checkin::Desk own(options);
-    checkin::Desk& desk = CheckinIsOpen() ? *TheLink().desk : own;
-    const checkin::ImportReport report =
-        checkin::ImportNameList(desk, checkin::ReadNameList(*bytes));
-    if (&desk != &own) joined.clear();  // the open desk posts its joins itself
+    // The open desk knows the phones' names; a desk of its own otherwise. Held here, as the
+    // operator may close check-in while the import runs.
+    const bool open = CheckinIsOpen();
+    const std::shared_ptr<checkin::Desk> desk =
+        open ? TheLink().desk : std::make_shared<checkin::Desk>(options);
+    std::future<checkin::ImportReport> work = std::async(std::launch::async, [desk, &bytes] {
+        return checkin::ImportNameList(*desk, checkin::ReadNameList(*bytes));
+    });
+    while (work.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
+        host().loop->waitProcessing(50);
+    running = false;
+    const checkin::ImportReport report = work.get();
+    if (open) joined.clear();  // the open desk posts its joins itself
     for (const Text& participant : joined) JoinPool(participant);
     host().dialogs->showMessage(Utf8ToGbk(checkin::ImportSummary(report)).value_or(Text()),
                                 msg::kIconInfo, Gbk("导入名单"));
