@@ -180,5 +180,35 @@ TEST_F(Desk, TheWinnersFileFollowsTheDrawThroughExitRecoveryAndReset) {
               static_cast<long>(kept));
 }
 
+TEST_F(Desk, TheWinnersFileIsNeverLostQuietly) {
+    // A crash before the first write of a fresh run had kept the earlier run's file: the
+    // recovery keeps it in history/ before it writes this run's.
+    folder.write(kLog, "earlier run\r\n");
+    choose("一等奖");
+    drawOne();
+    std::filesystem::remove_all(folder.path("history"));
+    folder.write(kLog, "earlier run\r\n");
+    startAgain({msg::kAnswerYes});
+    ASSERT_EQ(log().size(), 1u);
+    ASSERT_TRUE(folder.exists("history"));
+    const auto kept = std::filesystem::directory_iterator(folder.path("history"))->path();
+    EXPECT_EQ(folder.read("history/" + kept.filename().string()), "earlier run\r\n");
+
+    // A file that cannot be written: told once at the stop, and again at the exit.
+    std::filesystem::remove(folder.path(kLog));
+    std::filesystem::create_directory(folder.path(kLog));
+    startAgain({msg::kAnswerNo});  // the recovery question: a fresh run
+    setPool({"张三", "李四", "王五"});
+    choose("一等奖");
+    messages().clear();
+    drawOne();
+    drawOne();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].text, Gbk("中奖记录.csv 保存失败，请检查磁盘！"));
+    host.dialogs.messageAnswers = {msg::kAnswerOk, msg::kAnswerNo};
+    ASSERT_EQ(CatchExit([&] { menu("退出"); }), 0);
+    EXPECT_TRUE(messages()[1].text.starts_with(Gbk("中奖记录.csv 仍然无法保存")));
+}
+
 }  // namespace
 }  // namespace ld::test

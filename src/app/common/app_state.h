@@ -20,6 +20,7 @@ struct WinnersLogState {
     std::vector<ConsoleWinner> run;  // this run's winners, oldest first
     bool keepEarlier = false;        // a fresh run's file, not yet begun: history/ first
     bool warned = false;             // a failed write was reported; told again after a success
+    bool unsaved = false;            // the last write failed
 };
 
 struct AppState {

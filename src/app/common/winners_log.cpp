@@ -35,6 +35,7 @@ std::string PhotoFileName(const Text& name) {
 
 std::optional<Text> KeepWinnersLogInHistory() {
     const std::optional<Bytes> old = TryReadWholeFile(LogPath());
+    if (!old && FileExists(LogPath())) return std::nullopt;  // there, but cannot be kept
     if (!old || old->empty()) return Text();
     const Text folder = files::InProgramDirectory(files::HistoryFolder());
     CreateFolder(folder);  // may exist already
@@ -104,8 +105,14 @@ void ContinueWinnersLog() {
 
 void RecoverWinnersLog(const Bytes& text) {
     if (text.empty()) return ContinueWinnersLog();  // a record from before the file existed
-    State().winnersLog.text = text;
-    if (TryReadWholeFile(LogPath()) != std::optional<Bytes>(text)) WriteWholeFile(LogPath(), text);
+    WinnersLogState& log = State().winnersLog;
+    log.text = text;
+    const std::optional<Bytes> onDisk = TryReadWholeFile(LogPath());
+    if (onDisk == text) return;
+    // A file that the record does not continue is an earlier run's (the crash came before
+    // this run's first write had kept it): into history/ first, as a fresh run does.
+    log.keepEarlier = !(onDisk && std::string_view(text).starts_with(*onDisk));
+    SaveWinnersLog();
 }
 
 void SaveWinnersLog() {
@@ -113,6 +120,7 @@ void SaveWinnersLog() {
     if (!log.text) return;
     if (log.keepEarlier && KeepWinnersLogInHistory()) log.keepEarlier = false;
     const bool written = !log.keepEarlier && WriteWholeFile(LogPath(), *log.text);
+    log.unsaved = !written;
     // The records stay in memory and reach the file with the next write that succeeds. Told
     // once until then, and not while the results file fails too: its warning says it all.
     if (written) {
@@ -122,6 +130,8 @@ void SaveWinnersLog() {
         host().dialogs->showMessage(Gbk("中奖记录.csv 保存失败，请检查磁盘！"), 48, Gbk("警告"));
     }
 }
+
+bool WinnersLogUnsaved() { return State().winnersLog.unsaved; }
 
 Bytes WinnersLogText() { return State().winnersLog.text.value_or(Bytes()); }
 

@@ -23,6 +23,8 @@ void LogWinners(const std::vector<Text>& names, const Text& level, int32_t first
 void LogForfeit(const Text& level, int32_t ordinal, const Text& name);
 // Writes the file; a failure is told once until a write succeeds again.
 void SaveWinnersLog();
+// True from a failed write until one succeeds: winners are missing from the file.
+bool WinnersLogUnsaved();
 
 // A resumed run appends to the file as it is; a recovered one continues from `text` (the
 // file's bytes as the recovery record kept them), written back when the file differs.

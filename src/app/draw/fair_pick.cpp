@@ -56,16 +56,18 @@ std::vector<size_t> PickDistinctNames(FairPicker& picker, const std::vector<Text
         if (taken.insert(names[index]).second) picked.push_back(index);
     }
     if (picked.size() == count) return picked;
-    // Most names are taken (a batch as large as what is left): draw among the rest directly.
+    // Most names are taken (a batch as large as what is left): draw among the lines left
+    // directly, each line as likely as in the draws above.
     std::vector<size_t> rest;
     for (size_t i = 0; i < names.size(); ++i) {
-        if (taken.insert(names[i]).second) rest.push_back(i);
+        if (!taken.contains(names[i])) rest.push_back(i);
     }
     while (picked.size() < count && !rest.empty()) {
         const size_t at = picker.below(rest.size());
-        picked.push_back(rest[at]);
+        const size_t index = rest[at];
         rest[at] = rest.back();
         rest.pop_back();
+        if (taken.insert(names[index]).second) picked.push_back(index);
     }
     return picked;
 }

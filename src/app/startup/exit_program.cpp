@@ -5,6 +5,7 @@
 #include "app/common/data_files.h"
 #include "app/common/draw_files.h"
 #include "app/common/draw_recovery.h"
+#include "app/common/winners_log.h"
 #include "app/tools/checkin_link.h"
 #include "services/files.h"
 #include "services/host.h"
@@ -58,6 +59,14 @@ bool RunExitProcedure() {
     ConfigStore::writeInt(keys::PrizeHeight(), prize.height());
     ConfigStore::writeInt(keys::PrizeWidth(), prize.width());
     if (State().results->unsaved() && !SettleUnsavedResults()) return false;
+    // The winners file cannot be rebuilt later (it has the times): one more try, then the
+    // operator knows what the exports will lack.
+    if (WinnersLogUnsaved()) SaveWinnersLog();
+    if (WinnersLogUnsaved()) {
+        host().dialogs->showMessage(
+            Gbk("中奖记录.csv 仍然无法保存：本场有中奖人只记在抽奖结果.txt 里，导出的中奖名单会缺少他们。"),
+            msg::kIconWarning, Gbk("警告"));
+    }
     Dialogs& dialogs = *host().dialogs;
     int answer = dialogs.showMessage(ExitQuestion(), msg::kYesNoCancel | msg::kIconQuestion,
                                      Gbk("退出是否保存进度？"));

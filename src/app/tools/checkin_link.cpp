@@ -240,6 +240,13 @@ void RenewCheckinToken() {
 }
 
 void ImportNameListCommand() {
+    // A roster of hundreds means hundreds of name cards: drawn on a worker while the stage
+    // stays alive, one import at a time.
+    static bool running = false;
+    if (running) {
+        host().dialogs->showMessage(Gbk("正在导入名单，请稍候。"), msg::kOk, Gbk("导入名单"));
+        return;
+    }
     Text path;
     if (!host().dialogs->openFile(Gbk("名单文件(*.txt *.csv)|*.txt;*.csv"), path)) return;
     std::optional<Bytes> bytes = TryReadWholeFile(path);
@@ -248,19 +255,12 @@ void ImportNameListCommand() {
                                     Gbk("导入名单"));
         return;
     }
-    // A roster of hundreds means hundreds of name cards: drawn on a worker while the stage
-    // stays alive, one import at a time.
-    static bool running = false;
-    if (running) return;
     running = true;
-    std::vector<Text> joined;  // by the worker until it ends
-    checkin::DeskOptions options = DeskOptionsForStage();
-    options.onJoined = [&joined](const Text& participant) { joined.push_back(participant); };
     // The open desk knows the phones' names; a desk of its own otherwise. Held here, as the
-    // operator may close check-in while the import runs.
-    const bool open = CheckinIsOpen();
+    // operator may close check-in while the import runs. Either posts each join to the pool
+    // at once, so that an exit meanwhile saves everyone who already has a name card.
     const std::shared_ptr<checkin::Desk> desk =
-        open ? TheLink().desk : std::make_shared<checkin::Desk>(options);
+        CheckinIsOpen() ? TheLink().desk : std::make_shared<checkin::Desk>(DeskOptionsForStage());
     std::future<checkin::ImportReport> work = std::async(std::launch::async, [desk, &bytes] {
         return checkin::ImportNameList(*desk, checkin::ReadNameList(*bytes));
     });
@@ -268,8 +268,6 @@ void ImportNameListCommand() {
         host().loop->waitProcessing(50);
     running = false;
     const checkin::ImportReport report = work.get();
-    if (open) joined.clear();  // the open desk posts its joins itself
-    for (const Text& participant : joined) JoinPool(participant);
     host().dialogs->showMessage(Utf8ToGbk(checkin::ImportSummary(report)).value_or(Text()),
                                 msg::kIconInfo, Gbk("导入名单"));
 }

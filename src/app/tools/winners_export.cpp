@@ -52,7 +52,10 @@ void ExportWinnersCommand() {
     // A printout with hundreds of photos takes seconds: made on a worker while the stage
     // stays alive (the rows are a copy, so a draw meanwhile changes nothing in it).
     static bool running = false;
-    if (running) return;
+    if (running) {
+        host().dialogs->showMessage(Gbk("正在导出中奖名单，请稍候。"), msg::kOk, Caption());
+        return;
+    }
     running = true;
     std::future<std::vector<const char*>> work = std::async(std::launch::async, [=] {
         std::vector<const char*> failed;
