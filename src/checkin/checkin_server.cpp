@@ -12,6 +12,7 @@
 #include "checkin/checkin_server.h"
 
 #include <httplib.h>
+#include <sched.h>
 #include <sys/resource.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -46,17 +47,28 @@ constexpr auto kWriteTimeout = std::chrono::seconds(10);
 constexpr int kSpareWorkers = 4;
 
 // Check-ins are background work: decoding and writing 300 photos must not delay the roll's
-// next tick on a two-core laptop. Each serving thread lowers its own scheduling priority
-// once (Linux applies a nice value per thread), so the UI thread wins every contended core.
+// next tick on a two-core laptop. A priority alone does not do it: a core busy in the
+// kernel for a serving thread (socket copies, large frees) is not handed over at once. So
+// each serving thread keeps off the first core, which stays free for the stage, and lowers
+// its own priority (Linux applies both per thread).
+void MakeThisThreadBackground() {
+    const unsigned cores = std::thread::hardware_concurrency();
+    if (cores > 1) {
+        cpu_set_t others;
+        CPU_ZERO(&others);
+        for (unsigned c = 1; c < cores && c < CPU_SETSIZE; ++c) CPU_SET(c, &others);
+        sched_setaffinity(0, sizeof others, &others);
+    }
+    setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10);
+}
+
 class BackgroundPool : public httplib::TaskQueue {
 public:
     explicit BackgroundPool(size_t threads) : pool_(threads) {}
     void enqueue(std::function<void()> task) override {
         pool_.enqueue([task = std::move(task)] {
-            thread_local const bool lowered = [] {
-                return setpriority(PRIO_PROCESS, static_cast<id_t>(gettid()), 10) == 0;
-            }();
-            (void)lowered;
+            thread_local const bool background = (MakeThisThreadBackground(), true);
+            (void)background;
             task();
         });
     }
