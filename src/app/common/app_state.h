@@ -29,6 +29,7 @@ struct AppState {
     Text currentPassword;  // the password window's, unscrambled
     std::optional<BatchGridView> batchGrid;  // a batch draw's grid while it is shown
     WinnersLogState winnersLog;
+    bool clickers = false;  // 翻页笔 as read at start-up and switched since: the console asks often
 };
 
 AppState& State();

@@ -1,12 +1,11 @@
 #include "app/tools/checkin_link.h"
 
-#include <chrono>
 #include <deque>
-#include <future>
 #include <memory>
 #include <utility>
 
 #include "app/common/app_state.h"
+#include "app/common/background_work.h"
 #include "app/common/config_keys.h"
 #include "app/common/data_files.h"
 #include "app/common/draw_recovery.h"
@@ -261,13 +260,9 @@ void ImportNameListCommand() {
     // at once, so that an exit meanwhile saves everyone who already has a name card.
     const std::shared_ptr<checkin::Desk> desk =
         CheckinIsOpen() ? TheLink().desk : std::make_shared<checkin::Desk>(DeskOptionsForStage());
-    std::future<checkin::ImportReport> work = std::async(std::launch::async, [desk, &bytes] {
-        return checkin::ImportNameList(*desk, checkin::ReadNameList(*bytes));
-    });
-    while (work.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
-        host().loop->waitProcessing(50);
+    const checkin::ImportReport report = WhileTheStageRuns(
+        [desk, &bytes] { return checkin::ImportNameList(*desk, checkin::ReadNameList(*bytes)); });
     running = false;
-    const checkin::ImportReport report = work.get();
     host().dialogs->showMessage(Utf8ToGbk(checkin::ImportSummary(report)).value_or(Text()),
                                 msg::kIconInfo, Gbk("导入名单"));
 }

@@ -86,6 +86,7 @@ void SetUpStageScreen() {
 }
 
 void SetUpDesk() {
+    State().clickers = ConfigStore::readLogical(keys::Clickers());
     if (hasGui() && ClickersOn()) gui().setClickerKeys(true);
     OpenOrCloseConsole();
 }
@@ -114,7 +115,7 @@ void ChooseStageScreen() {
     OpenOrCloseConsole();
 }
 
-bool ClickersOn() { return ConfigStore::readLogical(keys::Clickers()); }
+bool ClickersOn() { return State().clickers; }
 
 void ToggleClickers() {
     const bool on = !ClickersOn();
@@ -123,6 +124,7 @@ void ToggleClickers() {
                                     msg::kIconStop, Gbk("翻页笔"));
         return;
     }
+    State().clickers = on;
     if (hasGui()) gui().setClickerKeys(on);
 }
 

@@ -1,9 +1,7 @@
 #include "app/tools/winners_export.h"
 
-#include <chrono>
-#include <future>
-
 #include "app/common/app_state.h"
+#include "app/common/background_work.h"
 #include "app/common/data_files.h"
 #include "app/common/winners_log.h"
 #include "app/draw/draw_levels.h"
@@ -57,7 +55,7 @@ void ExportWinnersCommand() {
         return;
     }
     running = true;
-    std::future<std::vector<const char*>> work = std::async(std::launch::async, [=] {
+    const std::vector<const char*> failed = WhileTheStageRuns([=] {
         std::vector<const char*> failed;
         if (!exporting::WriteWinnersXlsx(xlsx, rows, levels)) failed.push_back("中奖名单.xlsx");
         if (!exporting::WriteWinnersCsv(csv, rows)) failed.push_back("中奖名单.csv");
@@ -65,10 +63,7 @@ void ExportWinnersCommand() {
             failed.push_back("中奖名单.pdf");
         return failed;
     });
-    while (work.wait_for(std::chrono::milliseconds(0)) != std::future_status::ready)
-        host().loop->waitProcessing(50);
     running = false;
-    const std::vector<const char*> failed = work.get();
     if (!failed.empty()) {
         Text names;
         for (const char* name : failed) names += "\r\n" + Gbk(name);
