@@ -1,5 +1,7 @@
 #include "app/common/draw_state.h"
 
+#include "app/common/results_ledger.h"
+
 #include <gtest/gtest.h>
 
 namespace ld {
@@ -86,6 +88,33 @@ TEST(Progress, TextAndWidth) {
     EXPECT_EQ(text, Gbk("一等奖 已抽取3名"));
     EXPECT_EQ(ProgressWidth(text), 11 * 16);
     EXPECT_EQ(ProgressText("A", -1), "A" + Gbk(" 已抽取") + "-1" + Gbk("名"));
+}
+
+// A forfeit takes back the winner line just before it, once; a hand edit with LF line ends,
+// a note and a level that no longer exists are read as well as they can be.
+TEST(ResultsLedger, CountsWinnersLessForfeitsAndTakesEveryAnnouncedNameOutOfThePool) {
+    LevelTexts levels;
+    levels[0] = Gbk("一等奖");
+    levels[1] = Gbk("二等奖");
+    const Text results = WinnerLine(Gbk("甲"), levels[0]) + ForfeitLine() + ForfeitLine() +
+                         WinnerLine(Gbk("乙"), levels[0]) + Gbk("备注\n") + Gbk("丙  ------  二等奖\n") +
+                         WinnerLine(Gbk("丁"), Gbk("旧奖项"));
+    const Ledger ledger = ReadLedger(results, levels);
+    EXPECT_EQ(ledger.winners, (std::vector<Text>{Gbk("甲"), Gbk("乙"), Gbk("丙"), Gbk("丁")}));
+    EXPECT_EQ(ledger.drawn[0], 1);
+    EXPECT_EQ(ledger.drawn[1], 1);
+
+    Text pool = Pool({"甲", "戊", "丁"});
+    std::array<int32_t, kLevelCount> counters{1, 0};
+    const Reconciled reconciled = ReconcileWithLedger(ledger, false, pool, counters);
+    EXPECT_EQ(pool, Pool({"戊"}));
+    EXPECT_EQ(reconciled.removedFromPool, 2u);
+    EXPECT_EQ(counters[1], 1);
+    EXPECT_TRUE(reconciled.countersRaised);
+
+    Text repeats = Pool({"甲", "戊"});  // repeats allowed: winners stay in the pool
+    EXPECT_EQ(ReconcileWithLedger(ledger, true, repeats, counters).removedFromPool, 0u);
+    EXPECT_EQ(repeats, Pool({"甲", "戊"}));
 }
 
 }  // namespace

@@ -1,7 +1,10 @@
 // Nothing lost: a crash after any stop is recovered at the next start, a results file that
 // cannot be written is shown on the stage and settled before the exit, and the exit save
 // commits the counters and the participants together.
+#include <algorithm>
+
 #include "app/common/draw_recovery.h"
+#include "app/draw/draw_levels.h"
 #include "app/startup/exit_program.h"
 #include "app/startup/stage_startup.h"
 #include "draw_fixture.h"
@@ -123,6 +126,83 @@ TEST_F(Recovery, UnsavedResultsAreMarkedUntilAWriteSucceedsAndSettledBeforeTheEx
     EXPECT_EQ(folder.read("elsewhere.txt"), state().resultsText);
     EXPECT_EQ(SplitPool(state().resultsText).size(), 5u);
     EXPECT_EQ(messages().back().text, app::ExitQuestion());
+}
+
+// 抽奖结果.txt is the ledger: whatever older state a start goes back to (the last exit's
+// 进度.txt after No to the recovery, a record whose last write failed, a record that cannot
+// be read), nobody in it can be drawn again and no line of it goes.
+class Ledger : public Recovery {
+protected:
+    // One winner saved by an exit with Yes, one more drawn after it.
+    void drawPastTheLastSave() {
+        drawOne();
+        host.dialogs.messageAnswers = {msg::kAnswerYes, msg::kAnswerOk};
+        ASSERT_EQ(CatchExit([&] { menu("退出"); }), 0);
+        drawOne();
+        winners = state().resultsText;
+    }
+    void expectNoWinnerInThePoolAndTheLevelEndsAtItsCount() {
+        EXPECT_EQ(state().resultsText, winners);
+        EXPECT_EQ(folder.read(kResults), winners);
+        const std::vector<Text> pool = SplitPool(state().poolText);
+        for (const Text& line : SplitPool(winners)) {
+            const Text name = line.substr(0, line.find(' '));
+            EXPECT_EQ(std::find(pool.begin(), pool.end(), name), pool.end()) << line;
+        }
+        EXPECT_EQ(state().savedDrawn[1], 2);
+        choose("一等奖");
+        drawOne();
+        drawOne();  // the level is complete: nothing more is drawn
+        EXPECT_EQ(SplitPool(state().resultsText).size(), 3u);
+        EXPECT_EQ(winners.find(state().pickedName + " "), Text::npos);
+    }
+    bool told(std::string_view utf8Part) {
+        return std::any_of(messages().begin(), messages().end(), [&](const ShownMessage& m) {
+            return m.text.find(Gbk(utf8Part)) != Text::npos;
+        });
+    }
+    Text winners;
+};
+
+TEST_F(Ledger, NoToTheRecoveryThenYesToTheResumeTakesTheLaterWinnerOutOfThePool) {
+    drawPastTheLastSave();
+    startAgain({msg::kAnswerNo, msg::kAnswerYes, msg::kAnswerOk});
+    EXPECT_TRUE(told("抽奖结果中已有 1 位中奖人仍在奖池中，已从奖池中移除。"));
+    EXPECT_TRUE(told("各奖项的已抽取人数已按抽奖结果更正。"));
+    expectNoWinnerInThePoolAndTheLevelEndsAtItsCount();
+}
+
+TEST_F(Ledger, AFailedRecordWriteIsToldAndTheRecoveryKeepsTheLaterResults) {
+    drawOne();
+    const Text olderRecord = folder.read(".ld-recovery");
+    std::filesystem::remove(folder.path(".ld-recovery"));
+    std::filesystem::create_directory(folder.path(".ld-recovery"));  // cannot be written
+    messages().clear();
+    drawOne();
+    ASSERT_EQ(messages().size(), 1u);
+    EXPECT_EQ(messages()[0].text, app::RecordWarning());
+    EXPECT_EQ(host.gui.notices[Gbk("MainWindow")], Gbk("中奖结果未保存"));
+    winners = state().resultsText;
+    std::filesystem::remove(folder.path(".ld-recovery"));
+    folder.write(".ld-recovery", olderRecord);  // what the disk kept of the record
+
+    startAgain({msg::kAnswerYes, msg::kAnswerOk});
+    EXPECT_TRUE(told("已从奖池中移除"));
+    expectNoWinnerInThePoolAndTheLevelEndsAtItsCount();
+}
+
+TEST_F(Ledger, AnUnreadableRecordIsKeptInHistoryAndTheResumeFollowsTheResults) {
+    drawPastTheLastSave();
+    folder.write(".ld-recovery", "luckydraw recovery 1\nlevel 99\n");
+    startAgain({msg::kAnswerOk, msg::kAnswerYes, msg::kAnswerOk});
+    EXPECT_TRUE(told("上次的崩溃恢复记录已损坏，无法恢复，已移到："));
+    EXPECT_FALSE(folder.exists(".ld-recovery"));
+    bool kept = false;
+    for (const auto& entry : std::filesystem::directory_iterator(folder.path("history")))
+        kept = kept || folder.read("history/" + entry.path().filename().string()).starts_with(
+                           "luckydraw recovery 1\nlevel 99");
+    EXPECT_TRUE(kept);
+    expectNoWinnerInThePoolAndTheLevelEndsAtItsCount();
 }
 
 // The exit save dies after any of its file operations: the next start finds the counters

@@ -39,12 +39,14 @@ TEST_F(StartupParticipants, LeftoversOfInterruptedWritesAreRemoved) {
     makeFolder(".cache");
     const std::vector<std::string> leftovers = {".ld-Ab12Cd", ".cache/0f.jpg.tmp123-4"};
     const std::vector<std::string> kept = {
-        "x.ld-Ab12Cd", ".ld-reset-进度.txt", ".cache/0f.jpg", ".cache/0f.tmp",
+        "x.ld-Ab12Cd", ".cache/0f.jpg", ".cache/0f.tmp",
         ".ld-new123",  // written after this process started: another write may own it
     };
     for (const auto& name : leftovers) folder.write(name, "half");
     for (const auto& name : kept) folder.write(name, "keep");
     makeFolder(".ld-Folder");
+    // Set aside by a reset that died before it was committed: put back.
+    folder.write(".ld-reset-进度.txt", "keep");
     const timespec hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
     for (const auto& name : leftovers) ::utimensat(AT_FDCWD, folder.path(name).c_str(), hourAgo, 0);
     for (const auto& name : kept) {
@@ -54,6 +56,8 @@ TEST_F(StartupParticipants, LeftoversOfInterruptedWritesAreRemoved) {
     for (const auto& name : leftovers) EXPECT_FALSE(folder.exists(name)) << name;
     for (const auto& name : kept) EXPECT_EQ(folder.read(name), "keep") << name;
     EXPECT_TRUE(folder.exists(".ld-Folder"));
+    EXPECT_EQ(folder.read("进度.txt"), "keep");
+    EXPECT_FALSE(folder.exists(".ld-reset-进度.txt"));
 }
 
 TEST_F(StartupParticipants, NoPhotoFolderGivesNobodyAndAnEmptyStartupCopy) {

@@ -40,7 +40,68 @@ wait_for() {
     done
 }
 
-visible_window() { xdotool search --all --onlyvisible --pid "$pid" --name "^$1\$" >/dev/null 2>&1; }
+windows_named() { xdotool search --all --onlyvisible --pid "$pid" --name "^$1\$" 2>/dev/null; }
+visible_window() { windows_named "$1" >/dev/null; }
+program_gone() { ! kill -0 "$pid" 2>/dev/null; }
+
+# Answers the message box with this caption with a key (y = Yes, n = No, Return = the
+# default). The box takes the keyboard itself when it opens; the key is sent again while
+# that box stays, and never to a box of the same caption that follows it.
+answer() {
+    local caption=$1 key=$2 id tries=20
+    wait_for 30 visible_window "$caption" || fail "no message box '$caption'"
+    id=$(windows_named "$caption" | sed -n 1p)
+    sleep 0.3
+    while windows_named "$caption" | grep -x "$id" >/dev/null; do
+        tries=$((tries - 1))
+        [ "$tries" -gt 0 ] || fail "message box '$caption' stays open"
+        xdotool key "$key"
+        sleep 0.5
+    done
+}
+
+# Chooses the first level with the keyboard: a click opens the selector (at x 180, 77 pixels
+# above the bottom in the default layout), Down marks the item in the open list, Return
+# chooses it. That Return belongs to the list and must not start the roll as well.
+choose_level_with_keys() {
+    xdotool mousemove $((stage_x + 220)) $((stage_y + stage_h - 64)) click 1
+    sleep 0.5
+    xdotool key Down Return
+    sleep 0.5
+}
+
+results_size() { wc -c 2>/dev/null <"$work/event/抽奖结果.txt" || echo 0; }
+
+# Enter starts the roll, Enter again stops it; the stop rewrites the results file, the
+# start writes nothing (a roll already running would be stopped by the first Enter).
+draw_once() {
+    local before=$1
+    xdotool key Return
+    sleep 1
+    [ "$(results_size)" -eq "$before" ] ||
+        fail "the first Enter recorded a winner: a roll was running before it"
+    xdotool key Return
+    wait_for 30 eval '[ "$(results_size)" -gt '"$before"' ]' ||
+        fail "no new record in 抽奖结果.txt after a start and a stop"
+    sleep 0.6  # the start button comes back 200 ms after a stop
+}
+
+# The pop-up menu's last entry is 退出; Up from no selection wraps to it.
+exit_and_save() {
+    xdotool mousemove $((stage_x + 60)) $((stage_y + 300)) click 3
+    sleep 0.5
+    xdotool key Up Return
+    answer "退出是否保存进度？" y
+    answer "提示" Return
+    wait_for 30 program_gone || fail "the program is still running after saving"
+    pid=""
+}
+
+# A counter of section jindu of the event's peizhi.a.
+counter() {
+    iconv -f GB18030 -t UTF-8 "$work/event/peizhi.a" | tr -d '\r' |
+        sed -n "/^\[jindu\]/,/^\[/s/^计数$1=//p"
+}
 
 # The draw screen's own window: the largest visible titled window of the program.
 stage_window() {
@@ -53,9 +114,24 @@ stage_window() {
     [ -n "$best" ] && echo "$best"
 }
 
+any_window_or_gone() {
+    program_gone || xdotool search --all --onlyvisible --pid "$pid" --name '.+' >/dev/null 2>&1
+}
+
+# Starts the program; a start that could not reach the display (Xvfb sometimes refuses a
+# client that comes at once after another one left) is retried once.
 start_program() {
-    (cd "$work/event" && exec ./luckydraw) >"$work/program.log" 2>&1 &
-    pid=$!
+    local attempt
+    for attempt in 1 2; do
+        (cd "$work/event" && exec ./luckydraw) >"$work/program.log" 2>&1 &
+        pid=$!
+        wait_for 30 any_window_or_gone || fail "the program shows no window"
+        program_gone || return 0
+        grep -q "could not connect to display" "$work/program.log" || return 0
+        echo "e2e: the display refused a start; starting again"
+        sleep 1
+    done
+    fail "the program could not connect to the display twice"
 }
 
 # Gives a window the keyboard, through the window manager when there is one.

@@ -488,9 +488,20 @@ start_up() {
             start_up
             return
         fi
-        answer 提示 y
-        recoveries=$((recoveries + 1))
-        how=recovered
+        pick 4
+        if [ "$r" = 0 ] && [ -e "$progress" ]; then
+            # No to the recovery, Yes to the older save: the results still rule the pool.
+            answer 提示 n
+            answer 提示 y
+            wait_for 30 stage_or_question || fail "the draw screen does not appear"
+            if visible_window 提示; then answer 提示 Return; fi
+            no_then_yes=$((no_then_yes + 1))
+            how="resumed after No to the recovery"
+        else
+            answer 提示 y
+            recoveries=$((recoveries + 1))
+            how=recovered
+        fi
     elif [ -e "$progress" ]; then
         answer 提示 y
         resumes=$((resumes + 1))
@@ -512,7 +523,7 @@ start_up() {
 
 # --- The cycles ---
 : >"$work/seen"
-winners=0 forfeits=0 completed=0 recoveries=0 resumes=0 clean_exits=0
+winners=0 forfeits=0 completed=0 recoveries=0 resumes=0 no_then_yes=0 clean_exits=0
 kills_roll=0 kills_stop=0 kills_forfeit=0 kills_idle=0 kills_save=0 kills_startup=0
 save_journal=0 save_done=0 save_before=0 record_ahead=0
 pending="" level="" recorded_level="" forfeitable=0
@@ -630,7 +641,7 @@ start_up
 kill_program
 
 echo "e2e_crash: $cycles cycles in $(($(date +%s) - started)) s; $winners winners and $forfeits forfeits" \
-    "recorded ($completed of them under way at a kill); $recoveries recoveries, $resumes resumes," \
+    "recorded ($completed of them under way at a kill); $recoveries recoveries, $no_then_yes times No then Yes, $resumes resumes," \
     "$clean_exits clean exits; $record_ahead times a kill found the record a line ahead of 抽奖结果.txt"
 echo "e2e_crash: kills: $kills_roll rolling, $kills_stop at a stop, $kills_forfeit at a forfeit," \
     "$kills_idle idle, $kills_startup during the recovery, $kills_save during the exit save" \

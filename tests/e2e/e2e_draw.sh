@@ -31,22 +31,6 @@ unset SESSION_MANAGER
 work=$(mktemp -d "${TMPDIR:-/tmp}/ld-e2e.XXXXXX")
 # shellcheck source=e2e_common.sh
 . "$(dirname "$0")/e2e_common.sh"
-program_gone() { ! kill -0 "$pid" 2>/dev/null; }
-
-# Answers the message box with this caption with a key (Y = Yes, Return = the default).
-# The box takes the keyboard itself when it opens; the key is sent again while it stays.
-answer() {
-    local caption=$1 key=$2 tries=20
-    wait_for 30 visible_window "$caption" || fail "no message box '$caption'"
-    while visible_window "$caption"; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || fail "message box '$caption' stays open"
-        sleep 0.5
-        xdotool key "$key"
-        sleep 0.5
-    done
-}
-
 # The level selector sits at x 180, 77 pixels above the bottom in the default layout; a
 # click opens its list, whose one item then lies over the selector: a second click there
 # chooses it.
@@ -56,46 +40,6 @@ choose_level() {
     sleep 0.5
     xdotool mousemove "$x" "$y" click 1
     sleep 0.5
-}
-
-# The same with the keyboard: Down marks the item in the open list, Return chooses it. That
-# Return belongs to the list and must not start the roll as well.
-choose_level_with_keys() {
-    xdotool mousemove $((stage_x + 220)) $((stage_y + stage_h - 64)) click 1
-    sleep 0.5
-    xdotool key Down Return
-    sleep 0.5
-}
-
-results_size() { wc -c 2>/dev/null <"$work/event/抽奖结果.txt" || echo 0; }
-
-# Enter starts the roll, Enter again stops it; the stop rewrites the results file, the
-# start writes nothing (a roll already running would be stopped by the first Enter).
-draw_once() {
-    local before=$1
-    xdotool key Return
-    sleep 1
-    [ "$(results_size)" -eq "$before" ] ||
-        fail "the first Enter recorded a winner: a roll was running before it"
-    xdotool key Return
-    wait_for 30 eval '[ "$(results_size)" -gt '"$before"' ]' ||
-        fail "no new record in 抽奖结果.txt after a start and a stop"
-}
-
-# The pop-up menu's last entry is 退出; Up from no selection wraps to it.
-exit_and_save() {
-    xdotool mousemove $((stage_x + 60)) $((stage_y + 300)) click 3
-    sleep 0.5
-    xdotool key Up Return
-    answer "退出是否保存进度？" y
-    answer "提示" Return
-    wait_for 30 program_gone || fail "the program is still running after saving"
-    pid=""
-}
-
-counter() {
-    iconv -f GB18030 -t UTF-8 "$work/event/peizhi.a" | tr -d '\r' |
-        sed -n "/^\[jindu\]/,/^\[/s/^计数$1=//p"
 }
 
 # The event folder: the program, two photos, one level of two winners, windowed, no effects.

@@ -1,13 +1,16 @@
-// Program location: the executable's folder, which also becomes the current directory.
+// Program location: the executable's folder, which also becomes the current directory; and
+// one program per folder.
 #include "services/program.h"
 
 #include <gtest/gtest.h>
+#include <sys/wait.h>
 #include <unistd.h>
 
 #include <filesystem>
 
 #include "services/encoding.h"
 #include "services/files.h"
+#include "services/folder_lock.h"
 #include "services/text.h"
 #include "temp_folder.h"
 
@@ -33,6 +36,29 @@ TEST(ProgramLocation, TestsPlaceTheProgramAndBareNamesFollow) {
     EXPECT_EQ(ProgramFileName(), "luckydraw");
     ASSERT_TRUE(WriteWholeFile("cjini.txt", "title"));
     EXPECT_EQ(folder.readRaw("抽奖/cjini.txt"), "title");
+}
+
+// What another process of the program gets for the same lock file.
+FolderLock TakenElsewhere(const Text& lockFile) {
+    const pid_t child = ::fork();
+    if (child == 0) {
+        ReleaseFolderLock();  // a process of its own knows no lock but what it takes
+        ::_exit(static_cast<int>(TakeFolderLock(lockFile)));
+    }
+    int status = 0;
+    ::waitpid(child, &status, 0);
+    return static_cast<FolderLock>(WEXITSTATUS(status));
+}
+
+TEST(FolderLock, OneProgramPerFolderUntilItEndsOrGivesItUp) {
+    test::TempFolder folder;
+    const Text lock = folder.path(".ld-lock");
+    ASSERT_EQ(TakeFolderLock(lock), FolderLock::Taken);
+    EXPECT_EQ(TakeFolderLock(lock), FolderLock::Taken);  // a start again in the same process
+    EXPECT_EQ(TakenElsewhere(lock), FolderLock::HeldByAnother);
+    ReleaseFolderLock();
+    EXPECT_EQ(TakenElsewhere(lock), FolderLock::Taken);
+    EXPECT_EQ(TakeFolderLock(folder.path("missing/.ld-lock")), FolderLock::Unavailable);
 }
 
 }  // namespace

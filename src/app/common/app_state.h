@@ -23,12 +23,19 @@ struct WinnersLogState {
     bool unsaved = false;            // the last write failed
 };
 
+// The recovery record's writes, told like the results file's.
+struct RecordWrites {
+    bool unsaved = false;  // the last write failed
+    bool warned = false;   // told; told again after a success
+};
+
 struct AppState {
     DrawState draw;
     std::unique_ptr<ResultsFile> results = std::make_unique<ResultsFile>();
     Text currentPassword;  // the password window's, unscrambled
     std::optional<BatchGridView> batchGrid;  // a batch draw's grid while it is shown
     WinnersLogState winnersLog;
+    RecordWrites record;
     bool clickers = false;  // 翻页笔 as read at start-up and switched since: the console asks often
 };
 

@@ -23,6 +23,8 @@ Text HistoryFolder() { return "history"; }
 Text PreviewCacheFolder() { return ".cache"; }
 Text RecoveryRecord() { return ".ld-recovery"; }
 Text SaveJournal() { return ".ld-save"; }
+Text ResetJournal() { return ".ld-reset"; }
+Text FolderLock() { return ".ld-lock"; }
 
 Text InProgramDirectory(const Text& relative) { return ProgramDirectory() + "/" + relative; }
 

@@ -25,6 +25,8 @@ Text HistoryFolder();              // history
 Text PreviewCacheFolder();         // .cache
 Text RecoveryRecord();             // .ld-recovery
 Text SaveJournal();                // .ld-save
+Text ResetJournal();               // .ld-reset
+Text FolderLock();                 // .ld-lock
 
 // ProgramDirectory() + "/" + relative.
 Text InProgramDirectory(const Text& relative);

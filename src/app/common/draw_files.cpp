@@ -28,12 +28,14 @@ bool HoldsSeparator(std::string_view name) {
 
 }  // namespace
 
-Text FreeHistoryPath(const std::tm& time) {
+Text FreeHistoryPath(const std::tm& time) { return FreeHistoryPath(time, Gbk("抽奖结果-"), ".txt"); }
+
+Text FreeHistoryPath(const std::tm& time, const Text& stem, std::string_view extension) {
     char stamp[32];
     std::strftime(stamp, sizeof stamp, "%Y%m%d-%H%M%S", &time);
-    Text stem = files::InProgramDirectory(files::HistoryFolder()) + "/" + Gbk("抽奖结果-") + stamp;
-    Text path = stem + ".txt";
-    for (int n = 2; FileExists(path); ++n) path = stem + "-" + ToText(n) + ".txt";
+    const Text base = files::InProgramDirectory(files::HistoryFolder()) + "/" + stem + stamp;
+    Text path = base + Text(extension);
+    for (int n = 2; FileExists(path); ++n) path = base + "-" + ToText(n) + Text(extension);
     return path;
 }
 

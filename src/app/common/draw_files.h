@@ -55,6 +55,8 @@ struct Warning {
 // history/抽奖结果-YYYYMMDD-HHMMSS.txt for a copy made at `time`; a second copy within the
 // same second gets a suffix rather than replacing the first.
 Text FreeHistoryPath(const std::tm& time);
+// The same for any file kept in history/: stem (GBK) + stamp + extension.
+Text FreeHistoryPath(const std::tm& time, const Text& stem, std::string_view extension);
 
 // "抽奖结果保存失败，请检查磁盘！", style 48, caption "警告".
 Warning ResultsWarning();

@@ -1,10 +1,9 @@
 #include "app/common/draw_recovery.h"
 
-#include <charconv>
-
 #include "app/common/config_keys.h"
 #include "app/common/data_files.h"
 #include "app/common/draw_files.h"
+#include "app/common/record_fields.h"
 #include "services/files.h"
 
 namespace ld {
@@ -17,60 +16,6 @@ constexpr std::string_view kJournalHeader = "luckydraw save 1\n";
 Text RecordPath() { return files::InProgramDirectory(files::RecoveryRecord()); }
 Text JournalPath() { return files::InProgramDirectory(files::SaveJournal()); }
 Text ProgressPath() { return files::InProgramDirectory(files::Progress()); }
-
-// Fields are "name length\n" + bytes + "\n", so that any text, line ends and all, comes back
-// exactly; the counters are one line of eight numbers.
-void PutText(Bytes& out, std::string_view name, std::string_view text) {
-    out.append(name).append(" ").append(std::to_string(text.size())).append("\n");
-    out.append(text).append("\n");
-}
-
-void PutCounters(Bytes& out, const std::array<int32_t, kLevelCount>& counters) {
-    out.append("counters");
-    for (int32_t n : counters) out.append(" ").append(std::to_string(n));
-    out.append("\n");
-}
-
-class FieldReader {
-public:
-    explicit FieldReader(std::string_view bytes) : rest_(bytes) {}
-
-    bool header(std::string_view expected) { return take(expected); }
-    std::optional<Text> text(std::string_view name) {
-        size_t length = 0;
-        if (!take(name) || !take(" ") || !number(length) || !take("\n")) return std::nullopt;
-        if (rest_.size() < length + 1 || rest_[length] != '\n') return std::nullopt;
-        Text value(rest_.substr(0, length));
-        rest_.remove_prefix(length + 1);
-        return value;
-    }
-    std::optional<std::array<int32_t, kLevelCount>> counters() {
-        std::array<int32_t, kLevelCount> values{};
-        if (!take("counters")) return std::nullopt;
-        for (int32_t& n : values) {
-            if (!take(" ") || !number(n)) return std::nullopt;
-        }
-        if (!take("\n")) return std::nullopt;
-        return values;
-    }
-    bool atEnd() const { return rest_.empty(); }
-
-private:
-    bool take(std::string_view expected) {
-        if (!rest_.starts_with(expected)) return false;
-        rest_.remove_prefix(expected.size());
-        return true;
-    }
-    template <typename Number>
-    bool number(Number& n) {
-        auto [end, error] = std::from_chars(rest_.data(), rest_.data() + rest_.size(), n);
-        if (error != std::errc() || end == rest_.data()) return false;
-        rest_.remove_prefix(static_cast<size_t>(end - rest_.data()));
-        return true;
-    }
-
-    std::string_view rest_;
-};
 
 struct Journal {
     std::array<int32_t, kLevelCount> savedDrawn{};
@@ -126,6 +71,13 @@ std::optional<RecoveryRecord> ReadRecoveryRecord() {
     std::optional<Bytes> bytes = TryReadWholeFile(RecordPath());
     if (!bytes || bytes->empty()) return std::nullopt;
     return DecodeRecoveryRecord(*bytes);
+}
+
+std::optional<Text> KeepRecoveryRecordAside() {
+    CreateFolder(files::InProgramDirectory(files::HistoryFolder()));  // may exist already
+    const Text path = FreeHistoryPath(ResultsFile::LocalTime(), Gbk("恢复记录-"), ".dat");
+    if (!MoveFileTo(RecordPath(), path)) return std::nullopt;
+    return path;
 }
 
 bool DeleteRecoveryRecord() {

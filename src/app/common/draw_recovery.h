@@ -33,6 +33,9 @@ bool RecoveryRecordExists();
 // The record on disk; nullopt when there is none or it cannot be read whole.
 std::optional<RecoveryRecord> ReadRecoveryRecord();
 bool DeleteRecoveryRecord();
+// A record that cannot be read whole is moved to history/ (恢复记录-<stamp>.dat), for
+// whoever wants to look into it: the path, or nullopt when it could not be moved.
+std::optional<Text> KeepRecoveryRecordAside();
 
 // The exit save: the counters and the participants as one commit. Returns the path of the
 // file that could not be written; then the files are as they were before the save (or, when

@@ -37,11 +37,8 @@ std::optional<Text> KeepWinnersLogInHistory() {
     const std::optional<Bytes> old = TryReadWholeFile(LogPath());
     if (!old && FileExists(LogPath())) return std::nullopt;  // there, but cannot be kept
     if (!old || old->empty()) return Text();
-    const Text folder = files::InProgramDirectory(files::HistoryFolder());
-    CreateFolder(folder);  // may exist already
-    const Text stem = folder + "/" + Gbk("中奖记录-") + Stamp("%Y%m%d-%H%M%S");
-    Text path = stem + ".csv";
-    for (int n = 2; FileExists(path); ++n) path = stem + "-" + ToText(int32_t{n}) + ".csv";
+    CreateFolder(files::InProgramDirectory(files::HistoryFolder()));  // may exist already
+    const Text path = FreeHistoryPath(ResultsFile::LocalTime(), Gbk("中奖记录-"), ".csv");
     if (!CopyFileTo(LogPath(), path)) return std::nullopt;
     return path;
 }
@@ -109,6 +106,12 @@ void RecoverWinnersLog(const Bytes& text) {
     log.text = text;
     const std::optional<Bytes> onDisk = TryReadWholeFile(LogPath());
     if (onDisk == text) return;
+    // A file that continues the record has winners the record missed (its write failed):
+    // the file is the later truth.
+    if (onDisk && std::string_view(*onDisk).starts_with(text)) {
+        log.text = *onDisk;
+        return;
+    }
     // A file that the record does not continue is an earlier run's (the crash came before
     // this run's first write had kept it): into history/ first, as a fresh run does.
     log.keepEarlier = !(onDisk && std::string_view(text).starts_with(*onDisk));

@@ -67,22 +67,54 @@ std::vector<Text> AllDesignatedWinners() {
     return winners;
 }
 
+namespace {
+
+bool WriteRecordWith(std::string_view pendingLine) {
+    const DrawState& state = State().draw;
+    const bool written = WriteRecoveryRecord({SelectorText(), state.savedDrawn, state.poolText,
+                                              state.resultsText + Text(pendingLine),
+                                              WinnersLogText()});
+    RecordWrites& record = State().record;
+    record.unsaved = !written;
+    if (written) record.warned = false;
+    return written;
+}
+
+}  // namespace
+
 ResultsFile::Outcome RecordResultLine(std::string_view line) {
-    DrawState& state = State().draw;
-    WriteRecoveryRecord({SelectorText(), state.savedDrawn, state.poolText,
-                         state.resultsText + Text(line), WinnersLogText()});
-    return AppendResult(state, *State().results, line);
+    WriteRecordWith(line);
+    return AppendResult(State().draw, *State().results, line);
+}
+
+void SaveRecoveryRecord() {
+    WriteRecordWith({});
+    ReportResultsWrite({});
 }
 
 Text UnsavedResultsMarker() { return Gbk("中奖结果未保存"); }
+
+Text RecordWarning() {
+    return Gbk("崩溃恢复记录保存失败，请检查磁盘！程序意外退出时，最近的抽奖将无法恢复。");
+}
 
 void ReportResultsWrite(const ResultsFile::Outcome& outcome) {
     if (outcome.warningDue) {
         const Warning warning = ResultsWarning();
         host().dialogs->showMessage(warning.text, warning.style, warning.caption);
     }
-    if (hasGui())
-        gui().setStageNotice(Stage(), State().results->unsaved() ? UnsavedResultsMarker() : Text());
+    // Told once until a write succeeds, and not while the results fail too: their warning
+    // says it all.
+    RecordWrites& record = State().record;
+    const bool resultsUnsaved = State().results->unsaved();
+    if (record.unsaved && !record.warned && !resultsUnsaved) {
+        record.warned = true;
+        host().dialogs->showMessage(RecordWarning(), msg::kIconWarning, Gbk("警告"));
+    }
+    if (hasGui()) {
+        gui().setStageNotice(Stage(),
+                             resultsUnsaved || record.unsaved ? UnsavedResultsMarker() : Text());
+    }
 }
 
 void FocusStartButton() {

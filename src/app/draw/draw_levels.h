@@ -38,10 +38,16 @@ int32_t& LevelField(std::array<int32_t, kLevelCount>& field, int level);
 // between the two writes leaves the line in the record, then the results file.
 ResultsFile::Outcome RecordResultLine(std::string_view line);
 
-// Tells the operator, once until a write succeeds again, that the results file could not
-// be written; the stage shows it in a corner as long as winners are missing from it.
+// The recovery record of the draw as it stands (a join changed the pool), its failure told
+// as below.
+void SaveRecoveryRecord();
+
+// Tells the operator, once until a write succeeds again, that the results file or the
+// recovery record could not be written; the stage shows it in a corner as long as winners
+// are missing from either.
 void ReportResultsWrite(const ResultsFile::Outcome& outcome);
 Text UnsavedResultsMarker();  // "中奖结果未保存"
+Text RecordWarning();
 
 // Gives the start/stop button the keyboard focus.
 void FocusStartButton();

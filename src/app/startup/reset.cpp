@@ -10,8 +10,10 @@
 #include "app/common/data_files.h"
 #include "app/common/draw_files.h"
 #include "app/common/winners_log.h"
+#include "app/startup/reset_journal.h"
 #include "app/tools/checkin_link.h"
 #include "services/files.h"
+#include "services/folder_lock.h"
 #include "services/host.h"
 #include "services/profile.h"
 #include "services/program.h"
@@ -96,7 +98,7 @@ public:
     bool moveAside(const Text& name) {
         Text path = InFolder(name);
         if (!FileExists(path)) return true;
-        Aside aside{path, InFolder(Text(".ld-reset-") + name), {}, false};
+        Aside aside{path, InFolder(SetAsideName(name)), {}, false};
         DeleteFileAt(aside.hidden);  // a leftover of an earlier reset would block the move
         std::optional<Bytes> content = TryReadWholeFile(path);
         if (!content || !MoveFileTo(path, aside.hidden)) return false;
@@ -124,6 +126,11 @@ public:
         }
         return true;
     }
+    bool commit(const Bytes& config) {
+        ResetJournal journal{FileExists(InFolder(files::Background())), config};
+        committed_ = WriteResetJournal(journal);
+        return committed_;
+    }
     void undo() {
         if (oldConfig_) WriteWholeFile(ConfigStore::path(), *oldConfig_);
         if (backgroundMoved_)
@@ -136,6 +143,8 @@ public:
             }
         }
         for (const Text& copy : historyCopies_) DeleteFileAt(copy);
+        // Last: until it is gone, a crash here is finished at the next start.
+        if (committed_) DeleteResetJournal();
     }
 
 private:
@@ -152,6 +161,7 @@ private:
     std::vector<Text> historyCopies_;
     std::vector<Aside> asides_;
     bool backgroundMoved_ = false;
+    bool committed_ = false;
     std::optional<Bytes> oldConfig_;
 };
 
@@ -159,6 +169,7 @@ void Restart() {
     CloseCheckin();  // the new instance needs the port
     host().dialogs->showMessage(ResetDoneNotice(), msg::kOk, Gbk("信息："));
     Text program = ProgramDirectory() + "/" + ProgramFileName();
+    ReleaseFolderLock();  // the successor takes it
     // Quoted: the command line is split at spaces, and the folder may hold some.
     if (!host().shell->runProgram("\"" + program + "\"", false, 2)) {
         host().dialogs->showMessage(Gbk("抽奖系统无法自动重新启动，请手动启动：\r\n") + program,
@@ -189,10 +200,11 @@ void RunReset() {
     // Built before anything changes: most often the step that cannot be done.
     std::optional<Bytes> config = BuildNewConfig();
     // The progress must really be gone when the program starts again, or it would offer to
-    // resume a draw whose counters were erased.
-    bool done = config && steps.moveAside(files::Progress()) && steps.moveAside(files::Results()) &&
-                steps.moveAside(WinnersLogName()) &&
-                steps.moveAside(files::BackgroundBackup()) && steps.moveBackground();
+    // resume a draw whose counters were erased; the recovery record too, or it would offer
+    // the rehearsal back.
+    bool done = config && steps.commit(*config);
+    for (const Text& name : ErasedByReset()) done = done && steps.moveAside(name);
+    done = done && steps.moveBackground();
     if (!config || (done && !steps.replaceConfig(*config))) {
         steps.undo();
         return TellFailure(Gbk("无法写入新的配置文件，初始化已取消：\r\n") + ConfigStore::path());
@@ -201,6 +213,8 @@ void RunReset() {
         steps.undo();
         return TellFailure(Gbk("无法移动或删除抽奖进度、抽奖结果或背景图，初始化已取消。"));
     }
+    // A journal left behind only finishes this reset once more at the next start.
+    DeleteResetJournal();
     Restart();
 }
 

@@ -5,6 +5,8 @@
 #include "app/common/draw_files.h"
 #include "app/common/draw_recovery.h"
 #include "app/common/layout.h"
+#include "app/common/results_ledger.h"
+#include "app/common/config_keys.h"
 #include "app/common/winners_log.h"
 #include "app/draw/draw_levels.h"
 #include "app/draw/level_selection.h"
@@ -13,6 +15,8 @@
 #include "app/tools/operator_desk.h"
 #include "media/preview_disk_cache.h"
 #include "services/files.h"
+#include "services/folder_lock.h"
+#include "app/startup/reset_journal.h"
 #include "services/host.h"
 #include "services/program.h"
 #include "services/temporary_files.h"
@@ -22,12 +26,52 @@ namespace ld::app {
 
 namespace {
 
+// The level names as stored: the settings panel is filled later in the start-up.
+LevelTexts StoredLevelNames() {
+    LevelTexts names;
+    for (int level = 1; level <= kLevelCount; ++level)
+        names[static_cast<size_t>(level - 1)] = ConfigStore::readText(keys::LevelName(level));
+    return names;
+}
+
+// A continued draw (resumed or recovered) is brought level with its results: an older
+// 进度.txt or record must not make an announced winner drawable again.
+Reconciled ReconcileWithResults(const Text& resultsText, Text& poolText,
+                                std::array<int32_t, kLevelCount>& savedDrawn) {
+    return ReconcileWithLedger(ReadLedger(resultsText, StoredLevelNames()),
+                               ConfigStore::readLogical(keys::AllowRepeat()), poolText,
+                               savedDrawn);
+}
+
+void TellReconciled(const Reconciled& reconciled) {
+    if (reconciled.removedFromPool == 0 && !reconciled.countersRaised) return;
+    Text text;
+    if (reconciled.removedFromPool > 0) {
+        text = Gbk("抽奖结果中已有 ") + ToText(static_cast<int64_t>(reconciled.removedFromPool)) +
+               Gbk(" 位中奖人仍在奖池中，已从奖池中移除。");
+    }
+    if (reconciled.countersRaised) {
+        if (!text.empty()) text += "\r\n";
+        text += Gbk("各奖项的已抽取人数已按抽奖结果更正。");
+    }
+    host().dialogs->showMessage(text, msg::kIconWarning, Gbk("提示"));
+}
+
+// A record that cannot be read whole is of no use, but it is not thrown away unseen.
+void SetAsideUnreadableRecord() {
+    const std::optional<Text> kept = KeepRecoveryRecordAside();
+    const Text where = kept ? Gbk("已移到：") + *kept
+                            : Gbk("也无法移走：") + files::InProgramDirectory(files::RecoveryRecord());
+    host().dialogs->showMessage(Gbk("上次的崩溃恢复记录已损坏，无法恢复，") + where,
+                                msg::kIconWarning, Gbk("提示"));
+}
+
 // The draw after the last recorded stop, when the program did not end cleanly and the
 // operator takes it back: written as an exit save would, and the results file completed.
-std::optional<RecoveryRecord> OfferRecovery() {
+std::optional<RecoveryRecord> OfferRecovery(Reconciled& reconciled) {
     std::optional<RecoveryRecord> record = ReadRecoveryRecord();
     if (!record) {
-        DeleteRecoveryRecord();  // one that cannot be read whole is of no use
+        SetAsideUnreadableRecord();
         return std::nullopt;
     }
     if (host().dialogs->showMessage(RecoveryQuestion(), msg::kYesNo | msg::kIconQuestion,
@@ -35,16 +79,21 @@ std::optional<RecoveryRecord> OfferRecovery() {
         DeleteRecoveryRecord();
         return std::nullopt;
     }
+    // The results file goes on past the record when the record's last write failed: the
+    // recovery never takes a line away from it.
+    const Text onDisk = ReadResults();
+    if (onDisk.starts_with(record->resultsText)) record->resultsText = onDisk;
+    reconciled = ReconcileWithResults(record->resultsText, record->poolText, record->savedDrawn);
     if (std::optional<Text> failed = SaveDrawForResume(record->savedDrawn, record->poolText))
         host().dialogs->showMessage(SaveFailure(*failed), msg::kIconStop, Gbk("保存失败"));
-    if (ReadResults() != record->resultsText)
+    if (onDisk != record->resultsText)
         ReportResultsWrite(State().results->write(record->resultsText));
     RecoverWinnersLog(record->winnersLog);
     return record;
 }
 
 // A saved draw, when the operator resumes it; lines that are no participant are left out.
-void ResumeSavedDraw(DrawState& draw) {
+Reconciled ResumeSavedDraw(DrawState& draw) {
     draw.savedDrawn = ReadCounters();
     int dropped = 0;
     // A progress file edited on another system still gives one participant per line.
@@ -55,6 +104,14 @@ void ResumeSavedDraw(DrawState& draw) {
         host().dialogs->showMessage(Gbk("进度文件中有 ") + ToText(dropped) + Gbk(" 行无效，已忽略"),
                                     msg::kIconWarning, Gbk("提示"));
     }
+    const Reconciled reconciled =
+        ReconcileWithResults(draw.resultsText, draw.poolText, draw.savedDrawn);
+    // Saved at once, so that the files agree with the results whatever comes next.
+    if (reconciled.removedFromPool > 0 || reconciled.countersRaised) {
+        if (std::optional<Text> failed = SaveDrawForResume(draw.savedDrawn, draw.poolText))
+            host().dialogs->showMessage(SaveFailure(*failed), msg::kIconStop, Gbk("保存失败"));
+    }
+    return reconciled;
 }
 
 // The participants and the results: the recovered draw, or a saved draw when the operator
@@ -62,8 +119,9 @@ void ResumeSavedDraw(DrawState& draw) {
 std::optional<Text> LoadParticipants(PhotoListing& listing) {
     DrawState& draw = State().draw;
     std::optional<Text> recoveredLevel;
+    Reconciled reconciled;
     if (RecoveryRecordExists()) {
-        if (std::optional<RecoveryRecord> record = OfferRecovery()) {
+        if (std::optional<RecoveryRecord> record = OfferRecovery(reconciled)) {
             draw.savedDrawn = record->savedDrawn;
             draw.poolText = std::move(record->poolText);
             draw.resultsText = std::move(record->resultsText);
@@ -75,12 +133,13 @@ std::optional<Text> LoadParticipants(PhotoListing& listing) {
                    host().dialogs->showMessage(ResumeQuestion(), msg::kYesNo | msg::kIconQuestion,
                                                Gbk("提示")) == msg::kAnswerYes);
     if (resume) {
-        if (!recoveredLevel) ResumeSavedDraw(draw);
+        if (!recoveredLevel) reconciled = ResumeSavedDraw(draw);
         StageControl("结果").setTextValue(draw.resultsText);
     } else {
         draw.poolText = listing.takePool();
     }
     StageControl("编辑框_判断有无照片").setTextValue(draw.poolText);
+    TellReconciled(reconciled);
     return recoveredLevel;
 }
 
@@ -130,10 +189,19 @@ Text ResumeQuestion() {
 
 Text RecoveryQuestion() { return Gbk("程序上次没有正常退出。是否恢复到最后一次抽奖后的状态？"); }
 
+Text AlreadyRunningNotice() {
+    return Gbk("抽奖程序已经在这个文件夹中运行，不能再打开一个。\r\n请切换到已经打开的抽奖窗口。");
+}
+
 Text TitlePlaceholder() { return Gbk("请在这里写入公司名称"); }
 
 void StartUpStage() {
     using namespace startup;
+    if (TakeFolderLock(files::InProgramDirectory(files::FolderLock())) == FolderLock::HeldByAnother) {
+        host().dialogs->showMessage(AlreadyRunningNotice(), msg::kIconWarning, Gbk("提示"));
+        host().shell->exitProgram(0);
+    }
+    FinishInterruptedReset();
     RemoveLeftoversOfInterruptedWrites();
     FinishInterruptedSave();
     SetUpStageScreen();
