@@ -9,11 +9,11 @@
 #include <QPdfWriter>
 #include <cstdint>
 
-#include "export/atomic_file.h"
 #include "export/pdf_layout.h"
 #include "export/pdf_text_layer.h"
 #include "media/file_bytes.h"
 #include "media/picture.h"
+#include "services/atomic_write.h"
 
 namespace ld::exporting {
 namespace {
@@ -249,7 +249,7 @@ bool WriteWinnersPdf(const std::string& fsPath, const std::string& title,
     }
     QByteArray pdf = buffer.data();
     ReadRadicalsAsIdeographs(pdf, RadicalIdeographs({Font(10), Font(10, true)}));
-    return WriteFileAtomically(fsPath, std::string_view(pdf.constData(), pdf.size()));
+    return WriteDiskFile(fsPath, std::string_view(pdf.constData(), pdf.size())).ok();
 }
 
 }  // namespace ld::exporting

@@ -7,9 +7,9 @@
 #include <cstdio>
 #include <optional>
 
-#include "export/atomic_file.h"
 #include "export/export_rows.h"
 #include "export/xlsx_text.h"
+#include "services/atomic_write.h"
 
 namespace ld::exporting {
 namespace {
@@ -151,9 +151,10 @@ bool WriteWorkbook(const std::string& path, const std::vector<WinnerRecord>& row
 
 bool WriteWinnersXlsx(const std::string& fsPath, const std::vector<WinnerRecord>& rows,
                       const std::vector<std::string>& levelOrder) {
-    return ReplaceFileAtomically(fsPath, [&](const std::string& tempPath) {
+    const auto write = [&](const std::string& tempPath) {
         return WriteWorkbook(tempPath, rows, levelOrder);
-    });
+    };
+    return ReplaceDiskFileByName(fsPath, write).ok();
 }
 
 }  // namespace ld::exporting

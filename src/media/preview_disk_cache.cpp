@@ -1,6 +1,5 @@
 #include "media/preview_disk_cache.h"
 
-#include <fcntl.h>
 #include <unistd.h>
 
 #include <atomic>
@@ -10,6 +9,7 @@
 #include <system_error>
 
 #include "media/jpeg_encoder.h"
+#include "services/atomic_write.h"
 
 namespace ld {
 namespace {
@@ -51,16 +51,6 @@ bool CarriesKey(std::string_view jpeg, std::string_view key) {
     return length == tagged + 2 && jpeg.substr(6, kKeyTag.size()) == kKeyTag &&
            jpeg.substr(6 + kKeyTag.size(), key.size()) == key &&
            jpeg.ends_with(std::string_view("\xFF\xD9", 2));
-}
-
-bool WriteAll(int fd, const std::string& data) {
-    size_t done = 0;
-    while (done < data.size()) {
-        const ssize_t n = ::write(fd, data.data() + done, data.size() - done);
-        if (n <= 0) return false;
-        done += static_cast<size_t>(n);
-    }
-    return true;
 }
 
 bool Inside(const fs::path& inner, const fs::path& outer) {
@@ -128,17 +118,14 @@ bool PreviewDiskCache::store(const std::string& key, const std::string& jpeg,
     fs::create_directories(directory_, ec);
     static std::atomic<unsigned> counter{0};
     const fs::path final = fs::path(directory_) / FileNameFor(key);
-    const fs::path temp = final.string() + ".tmp" + std::to_string(::getpid()) + "-" +
-                          std::to_string(counter.fetch_add(1));
-    const int fd = ::open(temp.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
-    if (fd < 0) return false;
-    const bool written = WriteAll(fd, jpeg);
-    const bool closed = ::close(fd) == 0;
-    if (!written || !closed || std::rename(temp.c_str(), final.c_str()) != 0) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    return true;
+    AtomicWriteOptions options;
+    // The start-up sweep of the cache folder knows this name (IsTemporaryName).
+    options.temporaryPath = final.string() + ".tmp" + std::to_string(::getpid()) + "-" +
+                            std::to_string(counter.fetch_add(1));
+    // A preview can always be made again, and one cut short by a power cut fails the key
+    // check on load: thousands of flushes on the first start are not worth it.
+    options.flushToDisk = false;
+    return WriteDiskFile(final.string(), jpeg, options).ok();
 }
 
 }  // namespace ld

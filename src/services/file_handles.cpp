@@ -142,7 +142,7 @@ bool DeleteBytesAt(int32_t handle, int64_t count) {
         ssize_t got = ::pread(fd, block, sizeof block, from);
         if (got < 0 && errno == EINTR) continue;
         if (got <= 0) return false;
-        if (!WriteAllAt(fd, std::string_view(block, static_cast<size_t>(got)), to)) return false;
+        if (!WriteAll(fd, std::string_view(block, static_cast<size_t>(got)), to)) return false;
         from += got;
         to += got;
     }

@@ -1,6 +1,5 @@
-// Whole files and folder operations. Files rewritten whole go through a temporary file in
-// the same folder that is flushed and renamed over the old one, so a crash or a full disk
-// leaves the old content or the new one, never a truncated file.
+// Whole files and folder operations. Files rewritten whole go through ReplaceDiskFile
+// (atomic_write.h), so a crash or a full disk leaves the old content or the new one.
 #include "services/files.h"
 
 #include <fcntl.h>
@@ -8,11 +7,11 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cerrno>
-#include <cstdio>
-#include <cstdlib>
-#include <functional>
+#include <mutex>
 
+#include "services/atomic_write.h"
 #include "services/files_internal.h"
 
 namespace ld {
@@ -21,72 +20,20 @@ using namespace files_detail;
 
 namespace {
 
-int64_t g_writeBudget = -1;     // bytes left before writes fail; < 0: unlimited
+// Test hooks; atomic because file operations also run on worker and server threads.
+std::atomic<int64_t> g_writeBudget{-1};  // bytes left before writes fail; < 0: unlimited
+std::mutex g_injectionMutex;
 int g_operationsToFailure = 0;  // operations left until the injected failure; 0: none
 bool g_failLaterOperations = false;
+std::atomic<bool> g_injecting{false};  // a failure is set: only then is the mutex taken
 
 // Counts one file operation against the test's injected failure.
 bool InjectedFailure() {
+    if (!g_injecting.load()) return false;
+    std::lock_guard lock(g_injectionMutex);
     if (g_operationsToFailure <= 0) return false;
     if (--g_operationsToFailure > 0) return false;
     if (g_failLaterOperations) g_operationsToFailure = 1;  // and so on, every time
-    return true;
-}
-
-mode_t NewFileMode() {
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    return 0666 & ~mask;
-}
-
-void SyncDirectoryOf(const std::string& path) {
-    size_t slash = path.rfind('/');
-    std::string directory =
-        slash == std::string::npos ? "." : (slash == 0 ? "/" : path.substr(0, slash));
-    int fd = ::open(directory.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd < 0) return;
-    ::fsync(fd);  // makes the rename durable; nothing to do when it fails
-    ::close(fd);
-}
-
-// A symbolic link stays a link: the file it points to is the one replaced.
-std::string FollowLink(const std::string& path) {
-    struct stat info;
-    if (::lstat(path.c_str(), &info) != 0 || !S_ISLNK(info.st_mode)) return path;
-    char* real = ::realpath(path.c_str(), nullptr);
-    if (!real) return path;
-    std::string resolved(real);
-    std::free(real);
-    return resolved;
-}
-
-// Replaces the file at `diskPath` with what `produce` writes. An existing file keeps its
-// permission bits and owner; it must be a regular file with its owner write bit set.
-bool ReplaceAtomically(const std::string& diskPath, mode_t newFileMode,
-                       const std::function<bool(int)>& produce) {
-    std::string target = FollowLink(diskPath);
-    struct stat old;
-    bool exists = ::stat(target.c_str(), &old) == 0;
-    if (exists && (!S_ISREG(old.st_mode) || !(old.st_mode & S_IWUSR))) return false;
-
-    size_t slash = target.rfind('/');
-    std::string temp =
-        (slash == std::string::npos ? std::string() : target.substr(0, slash + 1)) + ".ld-XXXXXX";
-    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
-    if (fd < 0) return false;
-    bool ok = produce(fd);
-    if (exists && ::fchown(fd, old.st_uid, old.st_gid) != 0) {
-        // Only root may give a file away; anyone else keeps the file as their own.
-    }
-    ok = ok && ::fchmod(fd, exists ? (old.st_mode & 07777) : newFileMode) == 0;
-    ok = ok && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
-    ok = ok && ::rename(temp.c_str(), target.c_str()) == 0;
-    if (!ok) {
-        ::unlink(temp.c_str());
-        return false;
-    }
-    SyncDirectoryOf(target);
     return true;
 }
 
@@ -105,9 +52,11 @@ bool CopyDiskFile(const std::string& from, const std::string& to) {
     int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
     if (source < 0) return false;
     struct stat info;
-    bool ok = ::fstat(source, &info) == 0 && S_ISREG(info.st_mode) &&
-              ReplaceAtomically(to, info.st_mode & 0777,
-                                [source](int fd) { return CopyContent(source, fd); });
+    AtomicWriteOptions options;
+    bool ok = ::fstat(source, &info) == 0 && S_ISREG(info.st_mode);
+    options.newFileMode = info.st_mode & 0777;  // a new copy gets the original's bits
+    ok = ok && ReplaceDiskFile(
+                   to, [source](int fd) { return CopyContent(source, fd); }, options);
     ::close(source);
     return ok;
 }
@@ -122,36 +71,31 @@ bool ExistsOnDisk(const std::string& diskPath) {
 namespace files_detail {
 
 // Spends the test's write budget; returns how many of `wanted` bytes may still be written.
+// Writes run on several threads (exports, previews, check-in), so the budget is atomic.
 static size_t AllowedBytes(size_t wanted) {
-    if (g_writeBudget < 0) return wanted;
-    size_t allowed = std::min(wanted, static_cast<size_t>(g_writeBudget));
-    g_writeBudget -= static_cast<int64_t>(allowed);
-    return allowed;
+    int64_t budget = g_writeBudget.load();
+    for (;;) {
+        if (budget < 0) return wanted;
+        const size_t allowed = std::min(wanted, static_cast<size_t>(budget));
+        if (g_writeBudget.compare_exchange_weak(budget, budget - static_cast<int64_t>(allowed)))
+            return allowed;
+    }
 }
 
-bool WriteAll(int fd, std::string_view data) {
-    size_t allowed = AllowedBytes(data.size());
+bool WriteAll(int fd, std::string_view data, off_t offset) {
+    const size_t allowed = AllowedBytes(data.size());
     size_t done = 0;
     while (done < allowed) {
-        ssize_t put = ::write(fd, data.data() + done, allowed - done);
+        const ssize_t put = offset < 0 ? ::write(fd, data.data() + done, allowed - done)
+                                       : ::pwrite(fd, data.data() + done, allowed - done,
+                                                  offset + static_cast<off_t>(done));
         if (put < 0 && errno == EINTR) continue;
         if (put <= 0) return false;
         done += static_cast<size_t>(put);
     }
-    return allowed == data.size();
-}
-
-bool WriteAllAt(int fd, std::string_view data, off_t offset) {
-    size_t allowed = AllowedBytes(data.size());
-    size_t done = 0;
-    while (done < allowed) {
-        ssize_t put =
-            ::pwrite(fd, data.data() + done, allowed - done, offset + static_cast<off_t>(done));
-        if (put < 0 && errno == EINTR) continue;
-        if (put <= 0) return false;
-        done += static_cast<size_t>(put);
-    }
-    return allowed == data.size();
+    if (allowed == data.size()) return true;
+    errno = ENOSPC;  // the test's budget is spent: as if the disk were full
+    return false;
 }
 
 }  // namespace files_detail
@@ -159,8 +103,10 @@ bool WriteAllAt(int fd, std::string_view data, off_t offset) {
 void SetWriteFailureAfterBytesForTest(int64_t bytes) { g_writeBudget = bytes; }
 
 void SetFileOperationFailureForTest(int nth, bool andLater) {
+    std::lock_guard lock(g_injectionMutex);
     g_operationsToFailure = nth;
     g_failLaterOperations = andLater;
+    g_injecting = nth > 0;
 }
 
 bool CreateFolder(const Text& path) {
@@ -245,9 +191,14 @@ bool WriteWholeFile(const Text& path, std::string_view data) {
 }
 
 bool WriteWholeFile(const Text& path, std::string_view data1, std::string_view data2) {
-    if (path.empty() || InjectedFailure()) return false;
-    return ReplaceAtomically(ResolveExistingPath(path), NewFileMode(),
-                             [&](int fd) { return WriteAll(fd, data1) && WriteAll(fd, data2); });
+    return TryWriteWholeFile(path, data1, data2).ok();
+}
+
+WriteResult TryWriteWholeFile(const Text& path, std::string_view data1, std::string_view data2) {
+    if (path.empty()) return {"no file name"};
+    if (InjectedFailure()) return {"failure injected by a test"};
+    return ReplaceDiskFile(ResolveExistingPath(path),
+                           [&](int fd) { return WriteAll(fd, data1) && WriteAll(fd, data2); });
 }
 
 bool AppendToFile(const Text& path, std::string_view data) {

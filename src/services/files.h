@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 
+#include "services/atomic_write.h"
 #include "services/text.h"
 
 namespace ld {
@@ -40,6 +41,9 @@ std::optional<Bytes> TryReadWholeFile(const Text& path);
 // (read-only) is not replaced. False, and the old content kept, on any failure.
 bool WriteWholeFile(const Text& path, std::string_view data);
 bool WriteWholeFile(const Text& path, std::string_view data1, std::string_view data2);
+// WriteWholeFile that says why it failed (the step, the file and the system's reason).
+WriteResult TryWriteWholeFile(const Text& path, std::string_view data1,
+                              std::string_view data2 = {});
 // Appends to the end of the file (created when missing) and flushes it to disk. Each call is
 // one write of its own, so several threads may append to one log.
 bool AppendToFile(const Text& path, std::string_view data);

@@ -43,9 +43,14 @@ bool NameMatches(std::string_view pattern, std::string_view name);
 // stat() that follows links; false when the path does not exist or cannot be examined.
 bool StatPath(const std::string& diskPath, struct stat& info);
 
-// Writes all of `data` to `fd`, honouring the test's write-failure budget.
-bool WriteAll(int fd, std::string_view data);
-// pwrite counterpart of WriteAll, also under the budget.
-bool WriteAllAt(int fd, std::string_view data, off_t offset);
+// Writes all of `data` to `fd` (at `offset` when it is not negative, else at the file's
+// position), honouring the test's write budget: past it a write fails as on a full disk.
+bool WriteAll(int fd, std::string_view data, off_t offset = -1);
+
+// Permission bits of a new file: 0666 less the umask, which is read once and never changed.
+mode_t NewFileMode();
+
+// The system's reason for an errno value, in English: "No such file or directory (ENOENT)".
+std::string DescribeError(int error);
 
 }  // namespace ld::files_detail

@@ -33,7 +33,7 @@ TEST(Exports, FailWithoutLeavingAnythingWhenTheFolderCannotBeWritten) {
     EXPECT_FALSE(WriteWinnersXlsx(missing + ".xlsx", rows, {}));
     EXPECT_FALSE(WriteWinnersPdf(missing + ".pdf", "年会", rows, {}, folder.path()));
 
-    // A folder in the way of the file: the temporary file is written, the rename fails.
+    // A folder in the way of the file is not replaced.
     std::filesystem::create_directory(folder.path("名单.xlsx"));
     EXPECT_FALSE(WriteWinnersXlsx(folder.path("名单.xlsx"), rows, {}));
     EXPECT_EQ(folder.entryCount(), 1u);

@@ -3,10 +3,26 @@
 
 #include <gtest/gtest.h>
 #include <sys/stat.h>
+#include <sys/syscall.h>
 #include <unistd.h>
+
+#include <atomic>
 
 #include "services/text.h"
 #include "temp_folder.h"
+
+namespace ld {
+namespace {
+std::atomic<int> g_umaskClearings{0};
+}  // namespace
+}  // namespace ld
+
+// Every umask() call in this program comes through here, so a test sees a mask of 0 even
+// when it lasts only a moment.
+extern "C" mode_t umask(mode_t mask) noexcept {
+    if (mask == 0) ++ld::g_umaskClearings;
+    return static_cast<mode_t>(::syscall(SYS_umask, mask));
+}
 
 namespace ld {
 namespace {
@@ -55,13 +71,48 @@ TEST(WholeFiles, FailedWriteKeepsTheOldContentAndLeavesNoTemporaryFile) {
     EXPECT_EQ(folder.entryCount(), 1u);
 }
 
-TEST(WholeFiles, ReadOnlyFilesAndMissingFoldersAreNotWritten) {
+// A failed write says which step failed and the system's reason, so it can be shown.
+TEST(WholeFiles, ReadOnlyFilesAndMissingFoldersAreNotWrittenAndSayWhy) {
     TempFolder folder;
     folder.writeRaw("locked.txt", "keep");
     ::chmod(folder.path("locked.txt").c_str(), 0444);
     EXPECT_FALSE(WriteWholeFile(folder.path("locked.txt"), "lost?"));
     EXPECT_EQ(folder.readRaw("locked.txt"), "keep");
+    EXPECT_NE(TryWriteWholeFile(folder.path("locked.txt"), "x").error.find("read-only"),
+              std::string::npos);
+
     EXPECT_FALSE(WriteWholeFile(folder.path("no such folder/a.txt"), "x"));
+    const WriteResult missing = TryWriteWholeFile(folder.path("no such folder/a.txt"), "x");
+    EXPECT_FALSE(missing.ok());
+    EXPECT_NE(missing.error.find("creating a temporary file in " + folder.path("no such folder")),
+              std::string::npos)
+        << missing.error;
+    EXPECT_NE(missing.error.find("No such file or directory (ENOENT)"), std::string::npos);
+    // Root may write anywhere, but not below a file.
+    EXPECT_NE(WriteDiskFile(folder.path("locked.txt/a.txt"), "x").error.find("(ENOTDIR)"),
+              std::string::npos);
+
+    SetWriteFailureAfterBytesForTest(0);
+    const WriteResult full = TryWriteWholeFile(folder.path("a.txt"), "x");
+    SetWriteFailureAfterBytesForTest(-1);
+    EXPECT_NE(full.error.find("writing " + folder.path(".ld-")), std::string::npos) << full.error;
+    EXPECT_NE(full.error.find("(ENOSPC)"), std::string::npos);
+    EXPECT_TRUE(TryWriteWholeFile(folder.path("a.txt"), "x").ok());
+    EXPECT_EQ(folder.entryCount(), 2u);
+}
+
+// umask() can only be read by setting it. A writer that set it to 0 for a moment, on one
+// thread, gave files that other threads made meanwhile world-writable bits, or left the
+// process at 0 for good when two writers overlapped.
+TEST(WholeFiles, WritesNeverClearTheUmask) {
+    TempFolder folder;
+    const mode_t original = ::umask(022);
+    const int before = g_umaskClearings.load();
+    ASSERT_TRUE(WriteWholeFile(folder.path("a.txt"), "x"));
+    ASSERT_TRUE(AppendToFile(folder.path("b.txt"), "x"));
+    ASSERT_TRUE(CopyFileTo(folder.path("a.txt"), folder.path("c.txt")));
+    EXPECT_EQ(g_umaskClearings.load(), before);
+    EXPECT_EQ(::umask(original), 022u);
 }
 
 TEST(WholeFiles, ReadTellsMissingFromUnreadable) {
