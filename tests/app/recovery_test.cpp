@@ -205,6 +205,32 @@ TEST_F(Ledger, AnUnreadableRecordIsKeptInHistoryAndTheResumeFollowsTheResults) {
     expectNoWinnerInThePoolAndTheLevelEndsAtItsCount();
 }
 
+// The recovery itself dies after any of its file operations, and the operator then answers
+// No and resumes what the files hold: nobody is lost, from the pool and the results both.
+class InterruptedRecovery : public Ledger, public ::testing::WithParamInterface<int> {};
+
+TEST_P(InterruptedRecovery, LosesNobodyWhateverIsAnsweredNext) {
+    drawPastTheLastSave();
+    const std::vector<Text> everybody = SplitPool(state().poolText + winners);
+    const Text results = folder.read(kResults);
+    folder.write(kResults, results.substr(0, results.find("\r\n") + 2));  // the last line missed
+
+    SetFileOperationFailureForTest(GetParam(), true);
+    startAgain({msg::kAnswerYes, msg::kAnswerOk, msg::kAnswerOk});
+    SetFileOperationFailureForTest(0);
+    if (!folder.exists(".ld-recovery")) return;
+    startAgain({msg::kAnswerNo, msg::kAnswerYes, msg::kAnswerOk});
+    std::vector<Text> found = SplitPool(state().poolText);
+    for (const Text& line : SplitPool(state().resultsText)) found.push_back(line.substr(0, line.find(' ')));
+    std::vector<Text> expected;
+    for (const Text& line : everybody) expected.push_back(line.substr(0, line.find(' ')));
+    std::sort(found.begin(), found.end());
+    std::sort(expected.begin(), expected.end());
+    EXPECT_EQ(found, expected);
+}
+
+INSTANTIATE_TEST_SUITE_P(AfterEachFileOperation, InterruptedRecovery, ::testing::Range(1, 12));
+
 // The exit save dies after any of its file operations: the next start finds the counters
 // and the participants both old or both new.
 class InterruptedSave : public Recovery, public ::testing::WithParamInterface<int> {};

@@ -84,10 +84,12 @@ std::optional<RecoveryRecord> OfferRecovery(Reconciled& reconciled) {
     const Text onDisk = ReadResults();
     if (onDisk.starts_with(record->resultsText)) record->resultsText = onDisk;
     reconciled = ReconcileWithResults(record->resultsText, record->poolText, record->savedDrawn);
-    if (std::optional<Text> failed = SaveDrawForResume(record->savedDrawn, record->poolText))
-        host().dialogs->showMessage(SaveFailure(*failed), msg::kIconStop, Gbk("保存失败"));
+    // The results first: once 进度.txt has lost a winner, the results must have him, or a
+    // crash here and No to the question next time would lose him from both.
     if (onDisk != record->resultsText)
         ReportResultsWrite(State().results->write(record->resultsText));
+    if (std::optional<Text> failed = SaveDrawForResume(record->savedDrawn, record->poolText))
+        host().dialogs->showMessage(SaveFailure(*failed), msg::kIconStop, Gbk("保存失败"));
     RecoverWinnersLog(record->winnersLog);
     return record;
 }
