@@ -97,6 +97,7 @@ void StageWindow::syncPanel(ControlView& view, int index) {
     QWidget* panel = view.widget();
     const bool all = index == kAllProperties;
     const bool showing = (all || index == prop::kVisible) && control.visible();
+    bool appearing = false;
     if (showing) {
         // While the console is open the panel is a window of its own on the operator's
         // screen, never inside the stage in front of the audience; above everything there.
@@ -104,6 +105,7 @@ void StageWindow::syncPanel(ControlView& view, int index) {
             onStage_ && VisibleConsole()
                 ? Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
                 : Qt::Widget;
+        appearing = panel->isHidden() || panel->windowFlags() != flags;
         if (panel->windowFlags() != flags) panel->setWindowFlags(flags);  // hides it
     }
     if (!panel->isWindow()) {
@@ -120,9 +122,9 @@ void StageWindow::syncPanel(ControlView& view, int index) {
     }
     if (all || index == prop::kDisable) panel->setEnabled(!control.disabled());
     if (all || index == prop::kVisible) panel->setVisible(control.visible());
-    if (showing) {
+    if (appearing) {
         panel->raise();
-        panel->activateWindow();
+        panel->activateWindow();  // its fields take the keyboard, not the stage behind
     }
 }
 
