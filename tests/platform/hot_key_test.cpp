@@ -96,10 +96,12 @@ TEST_F(HotKeys, EnterThatChoosesFromTheOpenListDrawsNothingOnTheClosedSelectorIt
 }
 
 TEST_F(HotKeys, AHeldKeyIsOnePressWhicheverRepeatsQtMarks) {
-    auto send = [this](QEvent::Type type, quint64 time, bool marked = false) {
-        QKeyEvent key(type, Qt::Key_Return, Qt::NoModifier, QString(), marked);
+    gui.setFocus(*button);
+    Qt::Key held = Qt::Key_Return;
+    auto send = [&](QEvent::Type type, quint64 time, bool marked = false) {
+        QKeyEvent key(type, held, Qt::NoModifier, QString(), marked);
         key.setTimestamp(time);
-        QApplication::sendEvent(&stage(*window), &key);
+        QApplication::sendEvent(QApplication::focusWidget(), &key);
     };
     send(QEvent::KeyPress, 1000);
     // X repeats a held key as a release and a press with one server time; Qt marks a few.
@@ -113,6 +115,18 @@ TEST_F(HotKeys, AHeldKeyIsOnePressWhicheverRepeatsQtMarks) {
     send(QEvent::KeyPress, 2400);
     send(QEvent::KeyRelease, 2500);
     EXPECT_EQ(draws, 2);
+
+    // Space on the focused start button clicks it once, however long it is held.
+    int clicks = 0;
+    button->bind(ev::kClicked, [&clicks](Control&, EventArgs&) { ++clicks; });
+    held = Qt::Key_Space;
+    send(QEvent::KeyPress, 3000);
+    for (quint64 time = 3500; time < 4000; time += 33) {
+        send(QEvent::KeyRelease, time);
+        send(QEvent::KeyPress, time);
+    }
+    send(QEvent::KeyRelease, 4100);
+    EXPECT_EQ(clicks, 1);
 }
 
 TEST_F(HotKeys, EnterIsNotTakenWhileAMessageBoxIsOpen) {

@@ -1,5 +1,6 @@
 #include "platform/qt/key_filter.h"
 
+#include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QKeyEvent>
@@ -77,6 +78,11 @@ protected:
 private:
     bool keyPress(const QKeyEvent& key) {
         if (choseFromList(key)) return true;
+        // A focused button (the stage's start button) clicks as Space comes up; X's repeats
+        // of a held Space would click it again at each. Their presses never reach it.
+        if (key.key() == Qt::Key_Space &&
+            qobject_cast<QAbstractButton*>(QApplication::focusWidget()))
+            return !firstPress(key);
         if (IsClickerKey(key)) return takeClickerKey(key);
         if (!KeyboardIsFree()) return false;
         if (ConsoleWindow* console = ActiveConsole()) {
