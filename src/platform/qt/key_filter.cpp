@@ -78,8 +78,9 @@ protected:
 private:
     bool keyPress(const QKeyEvent& key) {
         if (choseFromList(key)) return true;
-        // A focused button (the stage's start button) clicks as Space comes up; X's repeats
-        // of a held Space would click it again at each. Their presses never reach it.
+        // A focused button (the console's start button after a click) clicks as Space comes
+        // up; X's repeats of a held Space would click it again at each. Their presses never
+        // reach it.
         if (key.key() == Qt::Key_Space &&
             qobject_cast<QAbstractButton*>(QApplication::focusWidget()))
             return !firstPress(key);
