@@ -4,7 +4,9 @@
 # operator at the laptop (screen 1) would:
 #   the stage covers screen 2 and the console 抽奖控制台 stands on screen 1;
 #   the console's start/stop button, clicked twice, draws a winner into 抽奖结果.txt;
-#   Page Down to the stage starts the roll and Page Down again stops it: a second winner.
+#   Page Down to the stage starts the roll and Page Down again stops it: a second winner;
+#   Page Down held at the console (auto-repeat on) for two seconds starts, held again
+#   stops: a third winner, one press each time.
 # E2E_SHOTS=<folder> keeps screenshots of both screens (desk-console.png, desk-stage.png).
 # Without the X server's packages the test skips itself, unless it runs as root (as CI
 # does), where a missing package is a failure.
@@ -24,7 +26,7 @@ if ! command -v Xorg >/dev/null || ! command -v xrandr >/dev/null ||
     echo "e2e: Xorg, its dummy driver or xrandr is missing: run scripts/install-deps.sh" >&2
     exit 1
 fi
-for tool in xdotool convert import iconv; do
+for tool in xdotool xset convert import iconv; do
     command -v "$tool" >/dev/null || { echo "e2e: $tool is missing" >&2; exit 1; }
 done
 
@@ -165,6 +167,19 @@ sleep 1.5
 [ "$(lines)" -eq 1 ] || fail "Page Down's start recorded a winner"
 xdotool key Next
 expect_new_winner 1 "Page Down twice on the stage"
+
+# (4) Page Down held at the console for two seconds, with the X server's auto-repeat on,
+# is one press: held once it starts (no record), held again it stops (the third winner).
+hold_next() { xdotool keydown Next; sleep 2; xdotool keyup Next; }
+sleep 1  # the console shows the pause after the stop
+wait_for $patience button_at || fail "the console's button stays disabled after the second stop"
+focus "$console"
+xset r on
+hold_next
+sleep 1
+[ "$(lines)" -eq 2 ] || fail "Page Down held at the console to start recorded a winner"
+hold_next
+expect_new_winner 2 "Page Down held twice at the console"
 sleep 1
 shoot_screens desk
 echo "e2e_desk: passed in $((SECONDS - started)) s (stage on screen 2, console on screen 1," \

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # End to end: the real program in a temporary folder of its own, on an X display, driven by
 # xdotool as an operator would. Two participants and one level of two winners:
-#   run 1: choose the level with the keyboard (its Return starts nothing), Enter to start,
-#          Enter to stop; the results file holds the one winner; exit through the pop-up
-#          menu and save (进度.txt = the other participant, counter 1 = 1);
+#   run 1: choose the level with the keyboard (its Return starts nothing), Enter held for
+#          two seconds with the X server's auto-repeat on to start (one start: no record),
+#          held again to stop; the results file holds the one winner; exit through the
+#          pop-up menu and save (进度.txt = the other participant, counter 1 = 1);
 #   run 2: resume, choose the level, draw again: the only participant left wins, the results
 #          file holds both records; exit and save (进度.txt empty, counter 1 = 2);
 #   run 3: resume, choose the level, Enter: the start is refused, the level being complete.
@@ -20,7 +21,7 @@ if [ -z "${E2E_DRAW_OWN_DISPLAY:-}" ]; then
     export E2E_DRAW_OWN_DISPLAY=1
     exec xvfb-run -a -n 110 -s "-screen 0 1280x800x24" "$0" "$program"
 fi
-for tool in xdotool convert iconv; do
+for tool in xdotool xset convert iconv; do
     command -v "$tool" >/dev/null || { echo "e2e: $tool is missing" >&2; exit 1; }
 done
 
@@ -42,6 +43,22 @@ choose_level() {
     sleep 0.5
 }
 
+# Enter held down for two seconds to start and again to stop: the X server repeats it (as a
+# release and a press each time), and a held key must count once.
+draw_held() {
+    xset r on
+    xdotool keydown Return
+    sleep 2
+    xdotool keyup Return
+    sleep 1
+    [ "$(results_size)" -eq 0 ] || fail "Enter held to start recorded a winner"
+    xdotool keydown Return
+    sleep 2
+    xdotool keyup Return
+    wait_for 30 eval '[ "$(results_size)" -gt 0 ]' ||
+        fail "no record in 抽奖结果.txt after Enter held to start and held to stop"
+}
+
 # The event folder: the program, two photos, one level of two winners, windowed, no effects.
 mkdir -p "$work/event/photo"
 cp "$program" "$work/event/luckydraw"
@@ -61,7 +78,7 @@ progress="$work/event/进度.txt"
 start_program
 await_stage
 choose_level_with_keys
-draw_once 0
+draw_held
 first=""
 for name in 张三 李四; do
     if cmp -s "$results" <(crlf_gbk "$name  ------  特等奖"); then first=$name; fi

@@ -4,6 +4,7 @@
 #include <QMessageBox>
 #include <QScreen>
 
+#include "platform/qt/batch_grid.h"
 #include "platform/qt/console_window.h"
 #include "platform/qt/screens.h"
 #include "qt_stage.h"
@@ -96,6 +97,61 @@ TEST_F(StageOnItsScreen, TheStageAndItsOverlayCountFromTheirScreenTheOperatorsWi
     gui.closeConsole();
     activate(stageWindow);
     EXPECT_EQ(DialogOwner(), &stage);
+}
+
+TEST_F(StageOnItsScreen, TheSettingsPanelOpensAboveEverythingWhereTheOperatorIs) {
+    if (NumberedScreens().size() < 2) GTEST_SKIP() << "needs a second screen";
+    Control* panel = nullptr;
+    define("Panelled", [&panel](Window& w) {
+        w.self().setWidth(800);
+        w.self().setHeight(600);
+        panel = &add(w, ControlType::ShapeBox, "panel", {50, 60, 260, 300});
+        panel->setVisible(false);
+        add(w, ControlType::EditBox, "field", {10, 10, 100, 24}, panel);
+    });
+    Window& window = load("Panelled");
+    StageWindow& stage = this->stage(window);
+    QWidget* shown = widgetOf(*panel);
+    BatchGridView grid;
+    grid.width = 800;
+    grid.height = 600;
+    grid.tiles.resize(4, BatchTile{ImageBytes({40, 30}, Qt::red), {}, {}});
+    auto aboveGrid = [&] {
+        const QObjectList& stack = stage.children();  // bottom to top
+        return stack.indexOf(shown) > stack.indexOf(stage.batchGrid());
+    };
+
+    // On the stage: over a grid that is there, and over one that comes later; the grid lets
+    // clicks through to whatever lies under it.
+    gui.showBatchGrid(window, grid);
+    panel->setVisible(true);
+    EXPECT_FALSE(shown->isWindow());
+    EXPECT_TRUE(aboveGrid());
+    gui.hideBatchGrid(window);
+    gui.showBatchGrid(window, grid);
+    EXPECT_TRUE(aboveGrid());
+    panel->setVisible(false);
+
+    // With the stage on screen 2 and the console on screen 1: a window of its own on
+    // screen 1, on top, dragged there; back inside the stage once the console is gone.
+    ASSERT_TRUE(screen.useStageScreen(2));
+    ConsoleActions actions;
+    actions.view = [] { return ConsoleView{}; };
+    gui.openConsole(1, actions);
+    Settle();
+    panel->setVisible(true);
+    Settle();
+    ASSERT_TRUE(shown->isWindow());
+    EXPECT_TRUE(shown->windowFlags() & Qt::WindowStaysOnTopHint);
+    EXPECT_TRUE(ScreenRect(1).contains(shown->frameGeometry()));
+    panel->setLeft(100);
+    Settle();
+    EXPECT_EQ(shown->frameGeometry().topLeft(), ScreenRect(1).topLeft() + QPoint(100, 60));
+    panel->setVisible(false);
+    gui.closeConsole();
+    panel->setVisible(true);
+    EXPECT_FALSE(shown->isWindow());
+    EXPECT_EQ(shown->parentWidget(), &stage);
 }
 
 }  // namespace

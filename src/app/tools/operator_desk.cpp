@@ -30,12 +30,14 @@ std::optional<int> StoredStageScreen() {
 }
 
 // The console belongs on a screen other than the stage's, and only when the operator chose
-// the stage's screen: it never opens by itself in front of the audience.
+// the stage's screen: it never opens by itself in front of the audience. A chosen screen
+// that is not connected left the stage on the primary screen; the other one may then be
+// the projector, where the stage was meant to be.
 void OpenOrCloseConsole() {
     if (!hasGui()) return;
     const std::vector<Screen::Info> screens = host().screen->screens();
     const int stage = host().screen->stageScreen();
-    if (!StoredStageScreen() || screens.size() < 2) {
+    if (StoredStageScreen() != stage || screens.size() < 2) {
         gui().closeConsole();
         return;
     }

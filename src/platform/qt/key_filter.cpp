@@ -1,5 +1,6 @@
 #include "platform/qt/key_filter.h"
 
+#include <QAbstractButton>
 #include <QAbstractSpinBox>
 #include <QApplication>
 #include <QKeyEvent>
@@ -12,6 +13,7 @@
 #include "platform/qt/console_window.h"
 #include "platform/qt/control_view.h"
 #include "platform/qt/stage_window.h"
+#include "ui/held_key_gate.h"
 #include "ui/hotkeys.h"
 
 namespace ld::qt {
@@ -43,49 +45,86 @@ bool KeyboardIsFree() {
     return !IsTextField(QApplication::focusWidget());
 }
 
-// A clicker's key under Enter's rules. Taken, it never reaches the widget: on the closed
-// level selector it would page through the levels.
-bool TakeClickerKey(const QKeyEvent& key) {
-    if (!KeyboardIsFree()) return false;
-    auto* console = dynamic_cast<ConsoleWindow*>(QApplication::activeWindow());
-    if (!console && !(HotKeyMayTake(key) && HasHotKey(0, kVirtualKeyEnter))) return false;
-    // A held key repeats; one press is one start or stop.
-    if (key.isAutoRepeat()) return true;
-    if (console)
-        console->trigger();
-    else
-        DispatchHotKey(0, kVirtualKeyEnter);
-    return true;
+bool IsPageKey(const QKeyEvent& key) {
+    return key.key() == Qt::Key_PageDown || key.key() == Qt::Key_PageUp;
+}
+
+ConsoleWindow* ActiveConsole() {
+    return dynamic_cast<ConsoleWindow*>(QApplication::activeWindow());
 }
 
 class HotKeyFilter : public QObject {
 protected:
     bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::ShortcutOverride) {
-            noteListKey(*static_cast<QKeyEvent*>(event));
-            return false;
-        }
-        if (event->type() != QEvent::KeyPress) return false;
-        auto* key = static_cast<QKeyEvent*>(event);
-        if (choseFromList(*key)) return true;
-        if (IsClickerKey(*key)) return TakeClickerKey(*key);
-        // The operator at the console presses Enter as at the stage (after a dialog that
-        // closed over the console, the console is the active window).
-        if (IsEnter(*key) && key->modifiers() == Qt::NoModifier && KeyboardIsFree()) {
-            if (auto* console = dynamic_cast<ConsoleWindow*>(QApplication::activeWindow())) {
-                if (!key->isAutoRepeat()) console->trigger();
-                return true;
+        switch (event->type()) {
+            case QEvent::ShortcutOverride:
+                noteListKey(*static_cast<QKeyEvent*>(event));
+                return false;
+            case QEvent::KeyRelease: {
+                const auto* key = static_cast<QKeyEvent*>(event);
+                held_.release(key->key(), key->timestamp());
+                return false;
             }
+            case QEvent::ApplicationDeactivate:
+                held_.forgetAll();
+                return false;
+            case QEvent::KeyPress:
+                return keyPress(*static_cast<QKeyEvent*>(event));
+            default:
+                return false;
         }
-        const int vk = VirtualKeyOf(key->key());
-        const int modifiers = KeyStateOf(key->modifiers());
-        if (vk == 0 || !HasHotKey(modifiers, vk) || !HotKeyMayTake(*key)) return false;
-        // A held key repeats; one press is one start or stop, not a burst of them.
-        if (!key->isAutoRepeat()) DispatchHotKey(modifiers, vk);
-        return true;
     }
 
 private:
+    bool keyPress(const QKeyEvent& key) {
+        if (choseFromList(key)) return true;
+        // A focused button (the console's start button after a click) clicks as Space comes
+        // up; X's repeats of a held Space would click it again at each. Their presses never
+        // reach it.
+        if (key.key() == Qt::Key_Space &&
+            qobject_cast<QAbstractButton*>(QApplication::focusWidget()))
+            return !firstPress(key);
+        if (IsClickerKey(key)) return takeClickerKey(key);
+        if (!KeyboardIsFree()) return false;
+        if (ConsoleWindow* console = ActiveConsole()) {
+            // The operator at the console presses Enter as at the stage (after a dialog that
+            // closed over the console, the console is the active window). Page Down and Page
+            // Up are a clicker's or nobody's there: the level box keeps the focus after a
+            // choice and would page to another level, which the next start would draw.
+            if (IsEnter(key) && key.modifiers() == Qt::NoModifier) {
+                if (firstPress(key)) console->trigger();
+                return true;
+            }
+            if (IsPageKey(key)) return true;
+        }
+        const int vk = VirtualKeyOf(key.key());
+        const int modifiers = KeyStateOf(key.modifiers());
+        if (vk == 0 || !HasHotKey(modifiers, vk) || !HotKeyMayTake(key)) return false;
+        if (firstPress(key)) DispatchHotKey(modifiers, vk);
+        return true;
+    }
+
+    // A clicker's key under Enter's rules. Taken, it never reaches the widget: on the closed
+    // level selector it would page through the levels.
+    bool takeClickerKey(const QKeyEvent& key) {
+        if (!KeyboardIsFree()) return false;
+        ConsoleWindow* console = ActiveConsole();
+        if (!console && !(HotKeyMayTake(key) && HasHotKey(0, kVirtualKeyEnter))) return false;
+        if (!firstPress(key)) return true;
+        if (console)
+            console->trigger();
+        else
+            DispatchHotKey(0, kVirtualKeyEnter);
+        return true;
+    }
+
+    // A held key repeats; one press is one start or stop, not a burst of them. A press
+    // that Qt marks as a repeat counts for nothing, yet the key is down.
+    bool firstPress(const QKeyEvent& key) {
+        const bool first = held_.press(key.key(), key.timestamp());
+        return first && !key.isAutoRepeat();
+    }
+
     // An open drop-down list chooses its entry on Enter's shortcut override and closes; the
     // choice moves the focus to the start button, where the same key then arrives as an
     // ordinary press. That press belongs to the list and must not start or stop a draw.
@@ -104,6 +143,7 @@ private:
     }
 
     std::optional<std::pair<int, quint64>> listKey_;
+    HeldKeyGate held_;
 };
 
 }  // namespace

@@ -40,6 +40,13 @@ bool HasWidget(ControlType type) {
     return type != ControlType::Timer && type != ControlType::CommonDlg &&
            type != ControlType::MenuItem;
 }
+
+// A frame of controls straight on the window: the settings panel, which is the operator's.
+bool IsPanel(const Control& control) {
+    return control.type() == ControlType::ShapeBox && control.parent() == nullptr;
+}
+
+bool IsGeometry(int index) { return index >= prop::kLeft && index <= prop::kHeight; }
 }  // namespace
 
 void StageWindow::build() {
@@ -77,7 +84,53 @@ ControlView* StageWindow::viewOf(const Control& control) const {
 
 void StageWindow::propertyChanged(Control& control, int index) {
     if (applying_) return;  // our own write-back of a move or resize
-    if (ControlView* view = viewOf(control)) view->sync(index);
+    ControlView* view = viewOf(control);
+    if (!view) return;
+    if (IsPanel(control))
+        syncPanel(*view, index);
+    else
+        view->sync(index);
+}
+
+void StageWindow::syncPanel(ControlView& view, int index) {
+    const Control& control = view.control();
+    QWidget* panel = view.widget();
+    const bool all = index == kAllProperties;
+    const bool showing = (all || index == prop::kVisible) && control.visible();
+    bool appearing = false;
+    if (showing) {
+        // While the console is open the panel is a window of its own on the operator's
+        // screen, never inside the stage in front of the audience; above everything there.
+        const Qt::WindowFlags flags =
+            onStage_ && VisibleConsole()
+                ? Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint
+                : Qt::Widget;
+        appearing = panel->isHidden() || panel->windowFlags() != flags;
+        if (panel->windowFlags() != flags) panel->setWindowFlags(flags);  // hides it
+    }
+    if (!panel->isWindow()) {
+        view.sync(index);
+        // Above everything on the stage, the batch grid too: clicks go through the grid
+        // to whatever lies under it.
+        if (showing) panel->raise();
+        return;
+    }
+    QScreen* desk = DeskScreen();
+    if (all || IsGeometry(index)) {
+        panel->setScreen(desk);
+        panel->setGeometry(PlaceOnScreen(view.modelRect(), desk, true));
+    }
+    if (all || index == prop::kDisable) panel->setEnabled(!control.disabled());
+    if (all || index == prop::kVisible) panel->setVisible(control.visible());
+    if (appearing) {
+        panel->raise();
+        panel->activateWindow();  // its fields take the keyboard, not the stage behind
+    }
+}
+
+void StageWindow::raisePanels() {
+    for (const auto& [control, view] : views_)
+        if (IsPanel(*control) && control->visible()) syncPanel(*view, kAllProperties);
 }
 
 void StageWindow::itemsChanged(Control& control) {
@@ -157,6 +210,8 @@ void StageWindow::applyLayout() {
         setGeometry(placed);
     }
     applying_ = false;
+    // The stage or the console changed screens: an open panel follows the operator.
+    raisePanels();
 }
 
 void StageWindow::showFirstTime() {
@@ -298,6 +353,7 @@ void StageWindow::showBatchGrid(const BatchGridView& view) {
     if (checkin_ && checkin_->isVisible()) checkin_->raise();
     if (animation_) animation_->raise();
     if (notice_) notice_->raise();
+    raisePanels();
 }
 
 void StageWindow::hideBatchGrid() {

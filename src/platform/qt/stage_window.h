@@ -60,6 +60,9 @@ protected:
 private:
     void build();
     void propertyChanged(Control& control, int index) override;
+    void syncPanel(ControlView& view, int index);
+    // Puts each open settings panel back on top, and where it belongs now.
+    void raisePanels();
     void itemsChanged(Control& control) override;
     void scheduleLayout();
     void applyLayout();
