@@ -70,7 +70,6 @@ bool StartJob(const JobSpec& spec, JobWork work) {
     if (JobBusy(spec.caption)) return false;
     auto job = std::make_shared<Job>();
     job->spec = spec;
-    Current() = job;
     // The completion belongs to this job only: a job settled meanwhile by the exit or the
     // reset has already run it.
     std::weak_ptr<Job> owner = job;
@@ -80,6 +79,7 @@ bool StartJob(const JobSpec& spec, JobWork work) {
             if (std::shared_ptr<Job> live = owner.lock(); live && live == Current()) Complete();
         });
     });
+    Current() = job;  // the worker's post runs on this thread, after this handler
     return true;
 }
 
