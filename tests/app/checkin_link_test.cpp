@@ -1,5 +1,6 @@
 // Check-in wired to the draw: the 活动工具 menu, the server opened on the configured address
-// with its token and port kept, and attendees joining the pool never in the middle of a pick.
+// with its token and port kept, attendees joining the pool once and never in the middle of a
+// pick, the exit that takes everyone in before it saves, and failures told to the operator.
 #include "app/tools/checkin_link.h"
 
 #include <sys/stat.h>
