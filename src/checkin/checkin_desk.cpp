@@ -93,9 +93,13 @@ void Desk::log(const Submission& s, const std::string& result) {
     const Text path = options_.logFile;
     std::string text =
         CsvLine({LocalTimeText(), s.name, s.department, s.clientAddress, s.phoneId, result});
-    std::lock_guard lock(mutex_);
-    if (!FileExists(path)) text = std::string(kBom) + CsvLine(kLogHeader) + text;
-    AppendToFile(path, text);
+    bool written = false;
+    {
+        std::lock_guard lock(logMutex_);
+        if (!FileExists(path)) text = std::string(kBom) + CsvLine(kLogHeader) + text;
+        written = AppendToFile(path, text);
+    }
+    if (!written && !logFailureTold_.exchange(true) && options_.onLogFailed) options_.onLogFailed();
 }
 
 Outcome Desk::finish(const Submission& s, const Text& participant, bool replacing,

@@ -5,6 +5,7 @@
 // only hears "this person joined" through `onJoined`.
 #pragma once
 
+#include <atomic>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -41,6 +42,8 @@ struct DeskOptions {
     // Runs on the calling worker thread after a new participant's photo is in place (not
     // for a replacement: the pool already has the name).
     std::function<void(const Text& participant)> onJoined;
+    // Runs on the calling worker thread the first time a log line cannot be written.
+    std::function<void()> onLogFailed;
 };
 
 class Desk {
@@ -64,9 +67,13 @@ private:
     Text photoPath(const Text& participant) const;
 
     DeskOptions options_;
-    std::mutex mutex_;                    // owners_ and pending_
+    std::mutex mutex_;                    // owners_ and pending_; never held over a disk write
     std::map<Text, std::string> owners_;  // participant -> phone that checked in
     std::set<Text> pending_;              // participants whose photo is being made
+    // Log lines queue here, so that the header is written once and first; the UI thread's
+    // count and the other check-ins do not wait for a flush to disk.
+    std::mutex logMutex_;
+    std::atomic<bool> logFailureTold_ = false;
 };
 
 }  // namespace ld::checkin

@@ -35,9 +35,15 @@ std::vector<ListEntry> ReadNameList(std::string_view bytes) {
     return entries;
 }
 
-ImportReport ImportNameList(Desk& desk, const std::vector<ListEntry>& entries) {
+ImportReport ImportNameList(Desk& desk, const std::vector<ListEntry>& entries,
+                            const std::atomic<bool>* stop) {
     ImportReport report;
-    for (const ListEntry& entry : entries) {
+    for (size_t i = 0; i < entries.size(); ++i) {
+        if (stop && *stop) {
+            report.notReached = static_cast<int>(entries.size() - i);
+            break;
+        }
+        const ListEntry& entry = entries[i];
         const Outcome outcome = desk.addFromList(entry.name, entry.department);
         switch (outcome.status) {
             case Outcome::Status::Joined:
@@ -58,9 +64,14 @@ ImportReport ImportNameList(Desk& desk, const std::vector<ListEntry>& entries) {
 }
 
 std::string ImportSummary(const ImportReport& report) {
-    std::string text = "名单导入完成：新增 " + std::to_string(report.added) + " 人，已有照片跳过 " +
+    std::string text = std::string(report.notReached ? "名单导入已停止" : "名单导入完成") +
+                       "：新增 " + std::to_string(report.added) + " 人，已有照片跳过 " +
                        std::to_string(report.existing) + " 人，无法导入 " +
                        std::to_string(report.refused) + " 人。";
+    if (report.notReached) {
+        text += "名单中还有 " + std::to_string(report.notReached) +
+                " 人没有导入，下次再导入这份名单即可补上（已导入的人会自动跳过）。";
+    }
     for (const std::string& reason : report.reasons) text += "\r\n" + reason;
     if (report.refused > static_cast<int>(report.reasons.size())) text += "\r\n……";
     return text;

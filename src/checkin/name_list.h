@@ -3,6 +3,7 @@
 // photo gets a name card and joins the draw.
 #pragma once
 
+#include <atomic>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -22,10 +23,13 @@ std::vector<ListEntry> ReadNameList(std::string_view bytes);
 
 struct ImportReport {
     int added = 0, existing = 0, refused = 0;
+    int notReached = 0;                // left when the import was stopped
     std::vector<std::string> reasons;  // the first few refusals: "name: why" (UTF-8)
 };
 
-ImportReport ImportNameList(Desk& desk, const std::vector<ListEntry>& entries);
+// Stops between two entries once `stop` is set (the program is ending).
+ImportReport ImportNameList(Desk& desk, const std::vector<ListEntry>& entries,
+                            const std::atomic<bool>* stop = nullptr);
 
 // The operator's summary, in Chinese (UTF-8).
 std::string ImportSummary(const ImportReport& report);

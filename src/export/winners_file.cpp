@@ -30,59 +30,6 @@ std::string UnguardFormula(std::string value) {
     return value;
 }
 
-// The content of the quoted field whose opening quote is at `open`, and where its closing
-// quote is; nullopt when it never closes (a stray quote, or a line cut short).
-std::optional<std::string> QuotedField(std::string_view text, size_t open, size_t& close) {
-    std::string content;
-    for (size_t i = open + 1; i < text.size(); ++i) {
-        if (text[i] != '"') {
-            content += text[i];
-        } else if (i + 1 < text.size() && text[i + 1] == '"') {
-            content += '"';
-            ++i;
-        } else {
-            close = i;
-            return content;
-        }
-    }
-    return std::nullopt;
-}
-
-// The fields of the CSV line starting at `pos`; `pos` moves past its line end. A quote counts
-// only at the start of a field and only when it closes; otherwise it is taken as it stands,
-// so one stray quote cannot swallow the rest of the file.
-std::vector<std::string> ReadCsvLine(std::string_view text, size_t& pos) {
-    std::vector<std::string> fields;
-    std::string field;
-    bool atFieldStart = true;
-    while (pos < text.size()) {
-        const char c = text[pos];
-        size_t close = 0;
-        if (atFieldStart && c == '"') {
-            if (auto content = QuotedField(text, pos, close)) {
-                field += *content;
-                pos = close + 1;
-                atFieldStart = false;
-                continue;
-            }
-        }
-        atFieldStart = false;
-        ++pos;
-        if (c == ',') {
-            fields.push_back(std::move(field));
-            field.clear();
-            atFieldStart = true;
-        } else if (c == '\r' || c == '\n') {
-            if (c == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
-            break;
-        } else {
-            field += c;
-        }
-    }
-    fields.push_back(std::move(field));
-    return fields;
-}
-
 std::optional<int> ParseNumber(const std::string& field) {
     int value = 0;
     const char* end = field.data() + field.size();
@@ -138,10 +85,8 @@ std::string WinnersFileLine(const WinnerRecord& record) {
 std::vector<WinnerRecord> ParseWinnersFile(std::string_view text) {
     if (text.starts_with(kBom)) text.remove_prefix(kBom.size());
     std::vector<WinnerRecord> records;
-    size_t pos = 0;
-    while (pos < text.size()) {
-        if (auto record = ToRecord(ReadCsvLine(text, pos))) records.push_back(std::move(*record));
-    }
+    for (std::vector<std::string>& fields : ParseCsv(text))
+        if (auto record = ToRecord(std::move(fields))) records.push_back(std::move(*record));
     return records;
 }
 

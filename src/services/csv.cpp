@@ -1,6 +1,66 @@
 #include "services/csv.h"
 
+#include <optional>
+
 namespace ld {
+
+namespace {
+
+// The content of the quoted field whose opening quote is at `open`, with `close` at its
+// closing quote; nullopt when it does not close before a field's end (a stray quote, or a
+// file cut short), so that it cannot run up to some other stray quote further on.
+std::optional<std::string> QuotedField(std::string_view text, size_t open, size_t& close) {
+    std::string content;
+    for (size_t i = open + 1; i < text.size(); ++i) {
+        if (text[i] != '"') {
+            content += text[i];
+        } else if (i + 1 < text.size() && text[i + 1] == '"') {
+            content += '"';
+            ++i;
+        } else if (i + 1 == text.size() ||
+                   std::string_view(",\r\n").find(text[i + 1]) != std::string_view::npos) {
+            close = i;
+            return content;
+        } else {
+            return std::nullopt;
+        }
+    }
+    return std::nullopt;
+}
+
+// The fields of the line starting at `pos`; `pos` moves past its line end.
+std::vector<std::string> ReadLine(std::string_view text, size_t& pos) {
+    std::vector<std::string> fields;
+    std::string field;
+    bool atFieldStart = true;
+    while (pos < text.size()) {
+        const char c = text[pos];
+        size_t close = 0;
+        if (atFieldStart && c == '"') {
+            if (std::optional<std::string> content = QuotedField(text, pos, close)) {
+                field += *content;
+                pos = close + 1;
+                atFieldStart = false;
+                continue;
+            }
+        }
+        ++pos;
+        atFieldStart = c == ',';
+        if (c == ',') {
+            fields.push_back(std::move(field));
+            field.clear();
+        } else if (c == '\r' || c == '\n') {
+            if (c == '\r' && pos < text.size() && text[pos] == '\n') ++pos;
+            break;
+        } else {
+            field += c;
+        }
+    }
+    fields.push_back(std::move(field));
+    return fields;
+}
+
+}  // namespace
 
 std::string CsvField(std::string_view value) {
     if (value.find_first_of(",\"\r\n") == std::string_view::npos) return std::string(value);
@@ -23,46 +83,13 @@ std::string CsvLine(const std::vector<std::string>& fields) {
 
 std::vector<std::vector<std::string>> ParseCsv(std::string_view text) {
     std::vector<std::vector<std::string>> rows;
-    std::vector<std::string> row;
-    std::string field;
-    bool quoted = false, rowStarted = false;
-    for (size_t i = 0; i < text.size(); ++i) {
-        const char c = text[i];
-        if (quoted) {
-            if (c != '"') {
-                field += c;
-            } else if (i + 1 < text.size() && text[i + 1] == '"') {
-                field += '"';
-                ++i;
-            } else {
-                quoted = false;
-            }
+    size_t pos = 0;
+    while (pos < text.size()) {
+        if (text[pos] == '\r' || text[pos] == '\n') {  // an empty line
+            pos += text.compare(pos, 2, "\r\n") == 0 ? 2 : 1;
             continue;
         }
-        if (c == '"') {
-            quoted = true;
-            rowStarted = true;
-        } else if (c == ',') {
-            row.push_back(std::move(field));
-            field.clear();
-            rowStarted = true;
-        } else if (c == '\r' || c == '\n') {
-            if (c == '\r' && i + 1 < text.size() && text[i + 1] == '\n') ++i;
-            if (rowStarted || !field.empty()) {
-                row.push_back(std::move(field));
-                rows.push_back(std::move(row));
-            }
-            row.clear();
-            field.clear();
-            rowStarted = false;
-        } else {
-            field += c;
-            rowStarted = true;
-        }
-    }
-    if (rowStarted || !field.empty()) {
-        row.push_back(std::move(field));
-        rows.push_back(std::move(row));
+        rows.push_back(ReadLine(text, pos));
     }
     return rows;
 }

@@ -1,5 +1,5 @@
-// The little CSV that the check-in log, the name lists and the winners file need: fields separated by commas,
-// quoted when they hold a comma, a quote or a line end, quotes doubled inside quotes.
+// The little CSV that the check-in log, the name lists and the winners file need: fields separated
+// by commas, quoted when they hold a comma, a quote or a line end, quotes doubled inside quotes.
 #pragma once
 
 #include <string>
@@ -11,7 +11,11 @@ namespace ld {
 std::string CsvField(std::string_view value);
 std::string CsvLine(const std::vector<std::string>& fields);  // ended by CR LF
 
-// The lines of a CSV text, each split into its fields. A quoted field may span lines.
+// The lines of a CSV text, each split into its fields; empty lines are skipped. A quoted
+// field may span lines. Files made by hand are read leniently, so that one stray quote
+// cannot swallow the rest of a file: a quote opens a quoted field only at the field's start
+// and only when it closes right before a comma or a line end; any other quote is taken as
+// it stands, and its line ends at its line end.
 std::vector<std::vector<std::string>> ParseCsv(std::string_view text);
 
 }  // namespace ld

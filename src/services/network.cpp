@@ -8,7 +8,9 @@
 
 #include <algorithm>
 #include <fstream>
+#include <optional>
 #include <sstream>
+#include <utility>
 
 namespace ld {
 
@@ -27,9 +29,19 @@ std::string DefaultRouteInterface() {
     return {};
 }
 
+std::optional<std::vector<LocalAddress>>& AddressesForTest() {
+    static std::optional<std::vector<LocalAddress>> addresses;
+    return addresses;
+}
+
 }  // namespace
 
+void SetLocalIpv4AddressesForTest(std::optional<std::vector<LocalAddress>> addresses) {
+    AddressesForTest() = std::move(addresses);
+}
+
 std::vector<LocalAddress> LocalIpv4Addresses() {
+    if (AddressesForTest()) return *AddressesForTest();
     std::vector<LocalAddress> found;
     ifaddrs* all = nullptr;
     if (::getifaddrs(&all) != 0) return found;

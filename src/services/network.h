@@ -1,6 +1,7 @@
 // The machine's IPv4 addresses, for the address that phones on the venue's network use.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +15,8 @@ struct LocalAddress {
 
 // Non-loopback IPv4 addresses of interfaces that are up, the default route's first.
 std::vector<LocalAddress> LocalIpv4Addresses();
+// Tests: the addresses found (nullopt: the machine's own).
+void SetLocalIpv4AddressesForTest(std::optional<std::vector<LocalAddress>> addresses);
 
 // 128 bits from the operating system's random source, as 32 hex digits.
 std::string RandomToken();

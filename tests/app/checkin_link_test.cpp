@@ -1,8 +1,19 @@
 // Check-in wired to the draw: the 活动工具 menu, the server opened on the configured address
-// with its token and port kept, and attendees joining the pool never in the middle of a pick.
+// with its token and port kept, attendees joining the pool once and never in the middle of a
+// pick, the exit that takes everyone in before it saves, and failures told to the operator.
 #include "app/tools/checkin_link.h"
 
+#include <sys/stat.h>
+
+#include <QGuiApplication>
+#include <filesystem>
+
+#include "../checkin/http_client.h"
+#include "app/common/draw_recovery.h"
+#include "app/common/job_runner.h"
+#include "app/startup/exit_program.h"
 #include "draw_fixture.h"
+#include "services/network.h"
 #include "services/profile.h"
 
 namespace ld::test {
@@ -10,9 +21,50 @@ namespace {
 
 class CheckinLink : public DrawTest {
 protected:
+    // Name cards need a GUI application's fonts; the other tests here run without one.
+    struct NameCardFonts {
+        int argc = 1;
+        char name[10] = "app_tests";
+        char* argv[2] = {name, nullptr};
+        QGuiApplication app{argc, argv};
+    };
+    void SetUp() override {
+        DrawTest::SetUp();
+        std::filesystem::create_directory(folder.path("photo"));
+    }
     void TearDown() override {
+        app::WaitForJob();
         app::CloseCheckin();
+        SetLocalIpv4AddressesForTest(std::nullopt);
+        host.loop.runPosted();
         DrawTest::TearDown();
+    }
+    void openOnLoopback() {
+        WriteConfigText(ConfigStore::path(), "qiandao", Gbk("地址"), Text("127.0.0.1"));
+        app::ToggleCheckin();
+        ASSERT_TRUE(app::CheckinIsOpen());
+    }
+    // A phone scans the panel's code and checks in (name URL-encoded); the HTTP status it is
+    // answered with.
+    int phoneChecksIn(const std::string& name) {
+        using namespace checkin::testing;
+        const std::string url = host.gui.checkinPanel.value().url;  // http://127.0.0.1:port/?t=…
+        const size_t port = url.find(':', 5) + 1, token = url.find("?t=") + 3;
+        return Exchange(std::stoi(url.substr(port)),
+                        Post("/checkin?t=" + url.substr(token) + "&name=" + name, ""))
+            .status;
+    }
+    // The list is chosen in the file dialog; the import goes on in the background.
+    void importList(const std::string& list) {
+        folder.write("名单.txt", list);
+        host.dialogs.fileAnswers = {Text(folder.path("名单.txt"))};
+        app::ImportNameListCommand();
+    }
+    std::vector<Text> warnings() {
+        std::vector<Text> texts;
+        for (const ShownMessage& m : host.dialogs.messages)
+            if (m.style == 48 && m.caption == Gbk("警告")) texts.push_back(m.text);
+        return texts;
     }
     void rightPress(int keyState) {
         EventArgs args{10, 10, keyState};
@@ -77,6 +129,71 @@ TEST_F(CheckinLink, AttendeesJoinAtOnceWhenIdleAndRightAfterTheStopDuringARoll) 
     EXPECT_EQ(state().poolText.find(Gbk("赵六")), Text::npos);
     host.loop.advance(200);  // idle again
     EXPECT_TRUE(state().poolText.ends_with(Gbk("赵六\r\n")));
+}
+
+TEST_F(CheckinLink, TheExitSavesWhoeverCheckedInMeanwhileAndStopsTheImportFirst) {
+    NameCardFonts fonts;
+    openOnLoopback();
+    // The phone is told 签到成功 while its join still waits for the UI thread.
+    ASSERT_EQ(phoneChecksIn("%E7%8E%8B%E4%BA%94"), 200);  // 王五
+    std::string list;
+    for (int i = 1; i <= 300; ++i) list += "员工" + std::to_string(i) + "\n";
+    importList(list);
+    ASSERT_TRUE(app::JobRunning());
+    host.dialogs.messageAnswers = {msg::kAnswerYes};
+    ASSERT_EQ(CatchExit([] { app::RunExitProcedure(); }), 0);
+
+    EXPECT_FALSE(app::JobRunning());  // nothing goes on writing after the exit
+    const std::string saved = folder.read("进度.txt");
+    EXPECT_NE(saved.find(Gbk("王五\r\n")), std::string::npos);
+    // Everyone with a name card is in the saved pool, and the operator knows how far it got.
+    int cards = 0;
+    for (const auto& photo : std::filesystem::directory_iterator(folder.path("photo"))) {
+        const std::string name = photo.path().stem().string();
+        if (name.starts_with("员工")) {
+            ++cards;
+            EXPECT_NE(saved.find(Gbk(name) + "\r\n"), std::string::npos) << name;
+        }
+    }
+    bool told = false;
+    for (const ShownMessage& m : host.dialogs.messages) {
+        told |= m.caption == Gbk("导入名单") &&
+                m.text.find(Gbk("新增 " + std::to_string(cards) + " 人")) != Text::npos;
+    }
+    EXPECT_TRUE(told);
+}
+
+TEST_F(CheckinLink, ThePoolHoldsEachPersonOnceAndTheRecoveryRecordHasEveryJoin) {
+    // A resumed run, before its first stop: no record yet.
+    ASSERT_FALSE(ReadRecoveryRecord());
+    app::JoinPool(Gbk("王五"));
+    app::JoinPool(Gbk("王五"));  // a list and a phone both brought him
+    EXPECT_EQ(state().poolText.find(Gbk("王五")), state().poolText.rfind(Gbk("王五")));
+    const std::optional<RecoveryRecord> record = ReadRecoveryRecord();
+    ASSERT_TRUE(record);
+    EXPECT_EQ(record->poolText, state().poolText);
+}
+
+TEST_F(CheckinLink, FailuresThatLeavePhonesOutAreToldOnce) {
+    NameCardFonts fonts;
+    // The token and the port cannot be kept, nor any line of the check-in log.
+    WriteConfigText(ConfigStore::path(), "qiandao", Gbk("地址"), Text("127.0.0.1"));
+    ASSERT_EQ(::chmod(folder.path("peizhi.a").c_str(), 0444), 0);
+    std::filesystem::create_directory(folder.path("签到记录.csv"));
+    app::ToggleCheckin();
+    EXPECT_EQ(warnings().size(), 1u);
+    EXPECT_EQ(phoneChecksIn("%E7%8E%8B%E4%BA%94"), 200);
+    EXPECT_EQ(phoneChecksIn("%E8%B5%B5%E5%85%AD"), 200);
+    host.loop.runPosted();
+    EXPECT_EQ(warnings().size(), 2u);
+    app::CloseCheckin();
+
+    // No address a phone could reach.
+    ASSERT_EQ(::chmod(folder.path("peizhi.a").c_str(), 0644), 0);
+    WriteConfigText(ConfigStore::path(), "qiandao", Gbk("地址"), Text());
+    SetLocalIpv4AddressesForTest(std::vector<LocalAddress>{});
+    app::ToggleCheckin();
+    EXPECT_EQ(warnings().size(), 3u);
 }
 
 }  // namespace

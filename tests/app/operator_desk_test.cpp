@@ -2,6 +2,7 @@
 // and the winners file through draws, forfeits, exit and resume, recovery and reset.
 #include <gtest/gtest.h>
 
+#include "app/common/job_runner.h"
 #include "app/common/winners_log.h"
 #include "app/startup/reset.h"
 #include "app/tools/operator_desk.h"
@@ -147,6 +148,7 @@ TEST_F(Desk, TheWinnersFileFollowsTheDrawThroughExitRecoveryAndReset) {
     // The exports beside the program. This test host has no GUI to print with, so the PDF
     // fails, and the operator is told which file is missing.
     app::ExportWinnersCommand();
+    app::WaitForJob();
     EXPECT_TRUE(folder.exists("中奖名单.xlsx"));
     EXPECT_TRUE(folder.exists("中奖名单.csv"));
     EXPECT_FALSE(folder.exists("中奖名单.pdf"));

@@ -27,13 +27,36 @@ TEST(NameList, ReadsUtf8CsvWithHeaderAndQuotesAndGbkTextWithTabs) {
     EXPECT_EQ(txt[1].name, "孙七");
 }
 
+TEST(NameList, AStrayOrUnclosedQuoteStaysInItsOwnLine) {
+    std::string list;
+    for (int line = 1; line <= 300; ++line) {
+        if (line == 10)
+            list += "张\"三\r\n";
+        else if (line == 20)
+            list += "\"李四,销售部\r\n";  // never closed
+        else if (line == 30)
+            list += "\"王\"五\r\n";
+        else
+            list += "员工" + std::to_string(line) + "\r\n";
+    }
+    const auto entries = ReadNameList(list);
+    ASSERT_EQ(entries.size(), 300u);
+    EXPECT_EQ(entries[9].name, "张\"三");
+    EXPECT_EQ(entries[19].name, "\"李四");
+    EXPECT_EQ(entries[19].department, "销售部");
+    EXPECT_EQ(entries[29].name, "\"王\"五");
+    EXPECT_EQ(entries[299].name, "员工300");
+}
+
 TEST(NameList, ImportAddsNameCardsSkipsPhotosAndCountsRefusals) {
     test::TempFolder folder;
     std::filesystem::create_directory(folder.path("photo"));
     folder.writeRaw("photo/张三.jpg", "a photo");
     std::vector<Text> joined;
-    Desk desk({folder.path("photo"), folder.path("log.csv"),
-               [&](const Text& who) { joined.push_back(who); }});
+    Desk desk({folder.path("photo"),
+               folder.path("log.csv"),
+               [&](const Text& who) { joined.push_back(who); },
+               {}});
     const ImportReport report = ImportNameList(
         desk,
         ReadNameList("张三\n李四\n李四\n王.五\n赵六,财务部\n一二三四五六七八九十一二三四五六七\n"));

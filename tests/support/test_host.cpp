@@ -110,12 +110,20 @@ EventLoop::TimerId VirtualLoop::startTimer(int intervalMs, std::function<void()>
 
 void VirtualLoop::stopTimer(TimerId id) { timers_.erase(id); }
 
-void VirtualLoop::post(std::function<void()> fn) { posted_.push_back(std::move(fn)); }
+void VirtualLoop::post(std::function<void()> fn) {
+    std::lock_guard lock(postedMutex_);
+    posted_.push_back(std::move(fn));
+}
 
 void VirtualLoop::runPosted() {
-    while (!posted_.empty()) {
-        auto fn = std::move(posted_.front());
-        posted_.pop_front();
+    for (;;) {
+        std::function<void()> fn;
+        {
+            std::lock_guard lock(postedMutex_);
+            if (posted_.empty()) return;
+            fn = std::move(posted_.front());
+            posted_.pop_front();
+        }
         fn();
     }
 }

@@ -5,6 +5,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -144,6 +145,7 @@ private:
     int64_t now_ = 1000;
     int nextId_ = 1;
     std::map<TimerId, Timer> timers_;
+    std::mutex postedMutex_;  // workers post too
     std::deque<std::function<void()>> posted_;
 };
 

@@ -70,6 +70,7 @@ bool RunExitProcedure() {
     Dialogs& dialogs = *host().dialogs;
     int answer = dialogs.showMessage(ExitQuestion(), msg::kYesNoCancel | msg::kIconQuestion,
                                      Gbk("退出是否保存进度？"));
+    if (answer == msg::kAnswerYes || answer == msg::kAnswerNo) SettleCheckinBeforeExit();
     if (answer == msg::kAnswerYes) {
         const DrawState& draw = State().draw;
         if (std::optional<Text> failed = SaveDrawForResume(draw.savedDrawn, draw.poolText)) {

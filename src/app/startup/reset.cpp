@@ -9,6 +9,7 @@
 #include "app/common/config_keys.h"
 #include "app/common/data_files.h"
 #include "app/common/draw_files.h"
+#include "app/common/job_runner.h"
 #include "app/common/winners_log.h"
 #include "app/startup/reset_journal.h"
 #include "app/tools/checkin_link.h"
@@ -166,6 +167,7 @@ private:
 };
 
 void Restart() {
+    SettleJobBeforeExit();  // no name card or export half made when the new instance starts
     CloseCheckin();  // the new instance needs the port
     host().dialogs->showMessage(ResetDoneNotice(), msg::kOk, Gbk("信息："));
     Text program = ProgramDirectory() + "/" + ProgramFileName();

@@ -2,13 +2,14 @@
 
 #include <deque>
 #include <memory>
+#include <mutex>
 #include <utility>
 
 #include "app/common/app_state.h"
-#include "app/common/background_work.h"
 #include "app/common/config_keys.h"
 #include "app/common/data_files.h"
 #include "app/common/draw_recovery.h"
+#include "app/common/job_runner.h"
 #include "app/common/winners_log.h"
 #include "app/draw/batch_draw.h"
 #include "app/draw/draw_engine_parts.h"
@@ -43,6 +44,7 @@ struct Link {
     std::deque<Bytes> recent;
     std::vector<Text> waiting;  // joined while photos rolled
     bool panelHidden = false;   // stepped aside for a roll
+    bool settingsFailureTold = false;
 };
 
 Link& TheLink() {
@@ -50,13 +52,47 @@ Link& TheLink() {
     return link;
 }
 
+// Joins reported by the desk's worker threads, until the UI thread takes them in.
+struct Arrivals {
+    std::mutex mutex;
+    std::vector<Text> participants;
+};
+
+Arrivals& TheArrivals() {
+    static Arrivals arrivals;
+    return arrivals;
+}
+
+void TakeArrivals() {
+    std::vector<Text> participants;
+    {
+        std::lock_guard lock(TheArrivals().mutex);
+        participants.swap(TheArrivals().participants);
+    }
+    for (const Text& participant : participants) JoinPool(participant);
+}
+
 Text Stored(const char* key) { return ReadConfigText(ConfigStore::path(), "qiandao", Gbk(key)); }
-void Store(const char* key, const Text& value) {
-    WriteConfigText(ConfigStore::path(), "qiandao", Gbk(key), value);
+bool Store(const char* key, const Text& value) {
+    return WriteConfigText(ConfigStore::path(), "qiandao", Gbk(key), value);
 }
 
 void Tell(const char* utf8) {
     host().dialogs->showMessage(Gbk(utf8), msg::kIconWarning, Gbk("手机签到"));
+}
+
+// As the results file's failure is told: the operator must act, or people are left out.
+void Warn(const char* utf8) {
+    host().dialogs->showMessage(Gbk(utf8), msg::kIconWarning, Gbk("警告"));
+}
+
+// The token and the port must last: printed QR codes carry them.
+void StoreSetting(const char* key, const Text& value) {
+    Link& link = TheLink();
+    if (Store(key, value) || std::exchange(link.settingsFailureTold, true)) return;
+    Warn(
+        "手机签到的设置无法写入配置文件，请检查磁盘！本次签到照常进行，但下次打开手机签到时"
+        "二维码可能改变，已经打印的二维码将无法使用。");
 }
 
 std::string Url(const Link& link) {
@@ -68,8 +104,8 @@ std::string Url(const Link& link) {
 void ShowPanel();
 
 void PlacePanel(int left, int top) {
-    Store("面板左边", ToText(left));
-    Store("面板顶边", ToText(top));
+    StoreSetting("面板左边", ToText(left));
+    StoreSetting("面板顶边", ToText(top));
 }
 
 void ChooseAddress(int index) {
@@ -102,16 +138,26 @@ void ShowPanel() {
     gui().showCheckinPanel(Stage(), view);
 }
 
+bool PoolHolds(const Text& pool, const Text& participant) {
+    for (size_t start = 0; start < pool.size();) {
+        size_t end = pool.find("\r\n", start);
+        if (end == Text::npos) end = pool.size();
+        if (pool.compare(start, end - start, participant) == 0) return true;
+        start = end + 2;
+    }
+    return false;
+}
+
 void AddToPool(const Text& participant) {
     DrawState& draw = State().draw;
+    // One line a person, whoever reported the join twice.
+    if (PoolHolds(draw.poolText, participant)) return;
     // A resumed pool may end without a line end; the new name must not run into it.
     if (!draw.poolText.empty() && !draw.poolText.ends_with("\r\n")) draw.poolText += "\r\n";
     draw.poolText += participant + "\r\n";
-    // After a crash the recovered pool must hold them too.
-    if (RecoveryRecordExists()) {
-        WriteRecoveryRecord(
-            {SelectorText(), draw.savedDrawn, draw.poolText, draw.resultsText, WinnersLogText()});
-    }
+    // After a crash the recovered pool must hold them too, from the first join of the run on.
+    WriteRecoveryRecord(
+        {SelectorText(), draw.savedDrawn, draw.poolText, draw.resultsText, WinnersLogText()});
     Link& link = TheLink();
     link.recent.push_front(PreviewOf(participant));
     if (link.recent.size() > kRecentShown) link.recent.pop_back();
@@ -133,11 +179,32 @@ checkin::DeskOptions DeskOptionsForStage() {
     checkin::DeskOptions options;
     options.photoFolder = files::InProgramDirectory(files::PhotoFolder());
     options.logFile = files::InProgramDirectory(Gbk("签到记录.csv"));
-    // Worker thread: the pool is the UI thread's.
+    // Worker threads: the pool is the UI thread's. The joins wait where the exit finds them.
     options.onJoined = [](const Text& participant) {
-        host().loop->post([participant] { JoinPool(participant); });
+        {
+            std::lock_guard lock(TheArrivals().mutex);
+            TheArrivals().participants.push_back(participant);
+        }
+        host().loop->post(TakeArrivals);
+    };
+    options.onLogFailed = [] {
+        host().loop->post([] {
+            Warn("签到记录.csv 无法写入，请检查磁盘！签到的人照常加入抽奖，但签到记录不完整。");
+        });
     };
     return options;
+}
+
+// One desk for the server and the imports, so that a list and a phone cannot both take a
+// name: it lives while either needs it.
+std::shared_ptr<checkin::Desk> SharedDesk() {
+    static std::weak_ptr<checkin::Desk> shared;
+    std::shared_ptr<checkin::Desk> desk = shared.lock();
+    if (!desk) {
+        desk = std::make_shared<checkin::Desk>(DeskOptionsForStage());
+        shared = desk;
+    }
+    return desk;
 }
 
 bool StartServer(Link& link) {
@@ -154,7 +221,7 @@ bool StartServer(Link& link) {
     for (int port = first; port < first + kPortsTried; ++port) {
         if (!link.server->start(listen, port)) continue;
         // The first port used is kept, so that printed codes go on working.
-        if (storedPort <= 0) Store("端口", ToText(port));
+        if (storedPort <= 0) StoreSetting("端口", ToText(port));
         return true;
     }
     return false;
@@ -162,12 +229,13 @@ bool StartServer(Link& link) {
 
 void Open() {
     Link& link = TheLink();
+    link.settingsFailureTold = false;
     link.token = GbkToUtf8(Stored("口令"));
     if (link.token.empty()) {
         link.token = RandomToken();
-        Store("口令", link.token);
+        StoreSetting("口令", link.token);
     }
-    link.desk = std::make_shared<checkin::Desk>(DeskOptionsForStage());
+    link.desk = SharedDesk();
     checkin::Desk* desk = link.desk.get();
     link.server = std::make_unique<checkin::CheckinServer>(
         [desk](const checkin::Submission& s) { return desk->submit(s); }, link.token);
@@ -183,6 +251,11 @@ void Open() {
         link.addresses.push_back(GbkToUtf8(fixedAddress));
     } else {
         for (const LocalAddress& a : LocalIpv4Addresses()) link.addresses.push_back(a.address);
+        if (link.addresses.empty()) {
+            Warn(
+                "找不到本机的局域网地址，手机无法连接签到网址！请检查网络连接后重新打开手机签到，"
+                "或在配置文件 [qiandao] 的 地址 中填写本机的局域网地址。");
+        }
     }
     link.selected = 0;
     link.panelHidden = !DrawIsIdle();
@@ -231,40 +304,46 @@ void RenewCheckinToken() {
             Gbk("更换口令后，已经打印或分享的签到二维码都将失效。确定更换吗？"), msg::kOkCancel,
             Gbk("更换签到口令")) != msg::kAnswerOk)
         return;
-    Store("口令", RandomToken());
+    if (!Store("口令", RandomToken())) {
+        Warn("新的签到口令无法写入配置文件，请检查磁盘！口令没有更换，原来的二维码仍然有效。");
+        return;
+    }
     if (CheckinIsOpen()) {
         CloseCheckin();
         Open();
     }
 }
 
+void SettleCheckinBeforeExit() {
+    // Nobody told 签到成功 may be missing from what the exit saves: no more check-ins, the
+    // import stopped where it is, then every join taken in.
+    CloseCheckin();
+    SettleJobBeforeExit();
+    TakeArrivals();
+    for (const Text& participant : std::exchange(TheLink().waiting, {})) AddToPool(participant);
+}
+
 void ImportNameListCommand() {
     // A roster of hundreds means hundreds of name cards: drawn on a worker while the stage
-    // stays alive, one import at a time.
-    static bool running = false;
-    if (running) {
-        host().dialogs->showMessage(Gbk("正在导入名单，请稍候。"), msg::kOk, Gbk("导入名单"));
-        return;
-    }
+    // stays alive. Each join reaches the pool as its card is made.
+    const Text caption = Gbk("导入名单");
+    if (JobBusy(caption)) return;
     Text path;
     if (!host().dialogs->openFile(Gbk("名单文件(*.txt *.csv)|*.txt;*.csv"), path)) return;
     std::optional<Bytes> bytes = TryReadWholeFile(path);
     if (!bytes) {
-        host().dialogs->showMessage(Gbk("无法读取名单文件：\r\n") + path, msg::kIconStop,
-                                    Gbk("导入名单"));
+        host().dialogs->showMessage(Gbk("无法读取名单文件：\r\n") + path, msg::kIconStop, caption);
         return;
     }
-    running = true;
-    // The open desk knows the phones' names; a desk of its own otherwise. Held here, as the
-    // operator may close check-in while the import runs. Either posts each join to the pool
-    // at once, so that an exit meanwhile saves everyone who already has a name card.
-    const std::shared_ptr<checkin::Desk> desk =
-        CheckinIsOpen() ? TheLink().desk : std::make_shared<checkin::Desk>(DeskOptionsForStage());
-    const checkin::ImportReport report = WhileTheStageRuns(
-        [desk, &bytes] { return checkin::ImportNameList(*desk, checkin::ReadNameList(*bytes)); });
-    running = false;
-    host().dialogs->showMessage(Utf8ToGbk(checkin::ImportSummary(report)).value_or(Text()),
-                                msg::kIconInfo, Gbk("导入名单"));
+    const JobSpec spec{caption, Gbk("正在导入名单，请稍候。"), true};
+    StartJob(spec, [desk = SharedDesk(), list = std::move(*bytes)](const std::atomic<bool>& stop) {
+        const checkin::ImportReport report =
+            checkin::ImportNameList(*desk, checkin::ReadNameList(list), &stop);
+        return JobDone([report] {
+            host().dialogs->showMessage(Utf8ToGbk(checkin::ImportSummary(report)).value_or(Text()),
+                                        msg::kIconInfo, Gbk("导入名单"));
+        });
+    });
 }
 
 const std::vector<const char*>& CheckinKeys() {

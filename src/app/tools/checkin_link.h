@@ -16,8 +16,11 @@ int CheckinCount();            // people checked in by phone while open; 0 when 
 void ToggleCheckin();          // 手机签到
 void ImportNameListCommand();  // 导入名单
 void RenewCheckinToken();      // 更换签到口令
-// Stops the server, if it runs (program end).
+// Stops the server, if it runs.
 void CloseCheckin();
+// Before the program ends (either exit answer): check-in closed, a running import stopped
+// (the operator told how far it got), and everyone who joined meanwhile in the pool.
+void SettleCheckinBeforeExit();
 
 // Someone joined (UI thread): into the pool now, or right after the stop during a roll.
 void JoinPool(const Text& participant);

@@ -1,8 +1,8 @@
 #include "app/tools/winners_export.h"
 
 #include "app/common/app_state.h"
-#include "app/common/background_work.h"
 #include "app/common/data_files.h"
+#include "app/common/job_runner.h"
 #include "app/common/winners_log.h"
 #include "app/draw/draw_levels.h"
 #include "export/export_rows.h"
@@ -20,6 +20,18 @@ namespace ld::app {
 namespace {
 
 Text Caption() { return Gbk("导出中奖名单"); }
+
+void TellExported(const std::vector<const char*>& failed) {
+    if (!failed.empty()) {
+        Text names;
+        for (const char* name : failed) names += "\r\n" + Gbk(name);
+        host().dialogs->showMessage(
+            Gbk("以下文件没有导出成功（文件可能正被其他程序打开）：") + names, msg::kIconStop,
+            Caption());
+        return;
+    }
+    host().shell->openInShell(ProgramDirectory());
+}
 
 }  // namespace
 
@@ -49,29 +61,14 @@ void ExportWinnersCommand() {
                       pdf = path("中奖名单.pdf");
     // A printout with hundreds of photos takes seconds: made on a worker while the stage
     // stays alive (the rows are a copy, so a draw meanwhile changes nothing in it).
-    static bool running = false;
-    if (running) {
-        host().dialogs->showMessage(Gbk("正在导出中奖名单，请稍候。"), msg::kOk, Caption());
-        return;
-    }
-    running = true;
-    const std::vector<const char*> failed = WhileTheStageRuns([=] {
+    StartJob({Caption(), Gbk("正在导出中奖名单，请稍候。")}, [=](const std::atomic<bool>&) {
         std::vector<const char*> failed;
         if (!exporting::WriteWinnersXlsx(xlsx, rows, levels)) failed.push_back("中奖名单.xlsx");
         if (!exporting::WriteWinnersCsv(csv, rows)) failed.push_back("中奖名单.csv");
         if (!exporting::WriteWinnersPdf(pdf, title, rows, levels, photos))
             failed.push_back("中奖名单.pdf");
-        return failed;
+        return JobDone([failed] { TellExported(failed); });
     });
-    running = false;
-    if (!failed.empty()) {
-        Text names;
-        for (const char* name : failed) names += "\r\n" + Gbk(name);
-        host().dialogs->showMessage(Gbk("以下文件没有导出成功（文件可能正被其他程序打开）：") + names,
-                                    msg::kIconStop, Caption());
-        return;
-    }
-    host().shell->openInShell(ProgramDirectory());
 }
 
 }  // namespace ld::app
