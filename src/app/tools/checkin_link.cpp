@@ -8,11 +8,11 @@
 #include "app/common/app_state.h"
 #include "app/common/config_keys.h"
 #include "app/common/data_files.h"
-#include "app/common/draw_recovery.h"
 #include "app/common/job_runner.h"
 #include "app/common/winners_log.h"
 #include "app/draw/batch_draw.h"
 #include "app/draw/draw_engine_parts.h"
+#include "app/draw/draw_levels.h"
 #include "app/draw/draw_phase.h"
 #include "app/handlers.h"
 #include "checkin/checkin_desk.h"
@@ -155,9 +155,9 @@ void AddToPool(const Text& participant) {
     // A resumed pool may end without a line end; the new name must not run into it.
     if (!draw.poolText.empty() && !draw.poolText.ends_with("\r\n")) draw.poolText += "\r\n";
     draw.poolText += participant + "\r\n";
-    // After a crash the recovered pool must hold them too, from the first join of the run on.
-    WriteRecoveryRecord(
-        {SelectorText(), draw.savedDrawn, draw.poolText, draw.resultsText, WinnersLogText()});
+    // After a crash the recovered pool must hold them too, from the first join of the run on;
+    // a record that cannot be written is told as a stop's is.
+    SaveRecoveryRecord();
     Link& link = TheLink();
     link.recent.push_front(PreviewOf(participant));
     if (link.recent.size() > kRecentShown) link.recent.pop_back();
