@@ -13,6 +13,8 @@
 #      with its preview; the counter reads 2.
 #   6. The level drawn whole with the keyboard: the five winners are the three photos and
 #      both people who checked in, and the panel comes back after every celebration.
+#   7. The exit with 是; a phone checks in while its notice is open: refused, or saved in
+#      进度.txt, never told 签到成功 and lost.
 # Screenshots (the stage, the phone's form and success page) are left in <work folder>/shots.
 # npm ci puts puppeteer-core (no browser of its own) into <work folder>/node once.
 #   tests/e2e/e2e_checkin.sh <path of luckydraw> <work folder in the build tree>
@@ -331,4 +333,26 @@ drawn=$(iconv -f GB18030 -t UTF-8 "$results" | tr -d '\r' | sed 's/  ------  特
 [ "$drawn" = "$expected" ] || fail "抽奖结果.txt holds: ${drawn//$'\n'/ }; expected: ${expected//$'\n'/ }"
 iconv -f GB18030 -t UTF-8 "$results" | grep -q "^$first  ------  特等奖"$'\r'"\$" ||
     fail "抽奖结果.txt: the line of $first is not '$first  ------  特等奖' CR LF"
+# --- 7. A check-in as the program exits: saved with the draw, or refused; never told
+# 签到成功 and then lost. The phone tries while the exit's notice is still open.
+program_window() { xdotool search --all --onlyvisible --pid "$pid" --name "^$1\$" 2>/dev/null | sed -n 1p; }
+xdotool mousemove $((stage_x + 60)) $((stage_y + 300)) click 3
+sleep 0.6
+xdotool key Up Return
+wait_for 15 program_window "退出是否保存进度？" >/dev/null || fail "no exit question"
+sleep 0.3
+xdotool key y
+wait_for 15 program_window "提示" >/dev/null || fail "no notice after the exit's save"
+third=测试员丙
+accepted=0
+node "$base/node/checkin_browser.mjs" "$url" "$third" "$shots/phone-at-exit" >/dev/null 2>&1 && accepted=1
+xdotool windowactivate --sync "$(program_window 提示)" 2>/dev/null || true
+xdotool key Return
+wait_for 15 eval '! kill -0 "$pid" 2>/dev/null' || fail "the program does not end after the exit"
+pid=""
+if [ "$accepted" = 1 ]; then
+    iconv -f GB18030 -t UTF-8 "$event/进度.txt" | tr -d '\r' | grep -qx "$third" ||
+        fail "$third was told 签到成功 during the exit but is not in 进度.txt"
+fi
+echo "e2e_checkin: a check-in during the exit was $([ "$accepted" = 1 ] && echo saved || echo refused)"
 echo "e2e_checkin: passed (photo ${w}x$h, screenshots in $shots)"

@@ -497,6 +497,7 @@ start_up() {
             if visible_window 提示; then answer 提示 Return; fi
             no_then_yes=$((no_then_yes + 1))
             how="resumed after No to the recovery"
+            had_record=0 # resumed, not recovered: no level is selected again
         else
             answer 提示 y
             recoveries=$((recoveries + 1))
