@@ -1,6 +1,5 @@
 #include "app/common/results_ledger.h"
 
-#include <optional>
 #include <unordered_set>
 
 namespace ld {
@@ -21,8 +20,9 @@ std::string_view Trimmed(std::string_view s) {
 Ledger ReadLedger(std::string_view resultsText, const LevelTexts& levelNames) {
     const Text forfeit(Trimmed(ForfeitLine()));
     Ledger ledger;
-    // The level of the latest winner line that a forfeit may still take back.
-    std::optional<std::optional<int>> takeBack;
+    // The latest winner line that a forfeit may still take back: its level (1-based), 0 for
+    // a level not in the table, -1 for none.
+    int takeBack = -1;
     size_t start = 0;
     while (start < resultsText.size()) {
         size_t end = resultsText.find('\n', start);
@@ -35,10 +35,10 @@ Ledger ReadLedger(std::string_view resultsText, const LevelTexts& levelNames) {
             ledger.winners.emplace_back(line.substr(0, at));
             const std::optional<int> level = LevelOf(line.substr(at + kSeparator.size()), levelNames);
             if (level) ++ledger.drawn[static_cast<size_t>(*level - 1)];
-            takeBack = level;
+            takeBack = level.value_or(0);
         } else if (Trimmed(line) == forfeit) {
-            if (takeBack && *takeBack) --ledger.drawn[static_cast<size_t>(**takeBack - 1)];
-            takeBack.reset();
+            if (takeBack > 0) --ledger.drawn[static_cast<size_t>(takeBack - 1)];
+            takeBack = -1;
         }
     }
     return ledger;
