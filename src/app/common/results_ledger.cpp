@@ -1,5 +1,6 @@
 #include "app/common/results_ledger.h"
 
+#include <optional>
 #include <unordered_set>
 
 namespace ld {
