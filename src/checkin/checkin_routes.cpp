@@ -105,9 +105,10 @@ Target ParseTarget(std::string_view target) {
         query = end == std::string_view::npos ? std::string_view() : query.substr(end + 1);
         if (pair.empty()) continue;
         const size_t equals = pair.find('=');
-        parsed.query.emplace_back(
-            Decoded(pair.substr(0, equals), true),
-            equals == std::string_view::npos ? std::string() : Decoded(pair.substr(equals + 1), true));
+        parsed.query.emplace_back(Decoded(pair.substr(0, equals), true),
+                                  equals == std::string_view::npos
+                                      ? std::string()
+                                      : Decoded(pair.substr(equals + 1), true));
     }
     return parsed;
 }
@@ -116,9 +117,7 @@ Answer BadRequest() {
     return Refusal(http::status::bad_request, "请求格式不对，请刷新页面后重试。");
 }
 
-Answer IncompletePhoto() {
-    return Refusal(http::status::bad_request, "照片没有传完整，请重试。");
-}
+Answer IncompletePhoto() { return Refusal(http::status::bad_request, "照片没有传完整，请重试。"); }
 
 Routes::Routes(std::string token, ServerLimits limits, ClientGate& gate)
     : token_(std::move(token)), limits_(limits), gate_(gate) {}
@@ -138,9 +137,8 @@ std::optional<Answer> Routes::screen(const RequestHead& head, const Target& targ
                             "请重新扫描现场大屏幕上的二维码。");
     }
     const http::verb method = head.method();
-    const bool allowed =
-        route->post ? method == http::verb::post
-                    : (method == http::verb::get || method == http::verb::head);
+    const bool allowed = route->post ? method == http::verb::post
+                                     : (method == http::verb::get || method == http::verb::head);
     if (!allowed) {
         Answer refusal = PlainRefusal(http::status::method_not_allowed, "不支持的请求",
                                       "请重新扫描现场大屏幕上的二维码。");

@@ -10,13 +10,13 @@
 
 #include <algorithm>
 #include <atomic>
-#include <optional>
 #include <boost/asio/executor_work_guard.hpp>
 #include <boost/asio/io_context.hpp>
 #include <boost/asio/ip/tcp.hpp>
 #include <boost/asio/steady_timer.hpp>
 #include <boost/asio/strand.hpp>
 #include <boost/asio/thread_pool.hpp>
+#include <optional>
 #include <thread>
 #include <vector>
 
@@ -80,19 +80,19 @@ struct CheckinServer::Impl {
 
 void CheckinServer::Impl::accept() {
     Listening& l = *listening;
-    l.acceptor.async_accept(asio::make_strand(l.network), [this](boost::system::error_code error,
-                                                                  tcp::socket socket) {
-        if (!listening->acceptor.is_open() || error == asio::error::operation_aborted) return;
-        if (error) {
-            listening->pause.expires_after(kAcceptPause);
-            listening->pause.async_wait([this](boost::system::error_code e) {
-                if (!e) accept();
-            });
-            return;
-        }
-        admit(std::move(socket));
-        accept();
-    });
+    l.acceptor.async_accept(
+        asio::make_strand(l.network), [this](boost::system::error_code error, tcp::socket socket) {
+            if (!listening->acceptor.is_open() || error == asio::error::operation_aborted) return;
+            if (error) {
+                listening->pause.expires_after(kAcceptPause);
+                listening->pause.async_wait([this](boost::system::error_code e) {
+                    if (!e) accept();
+                });
+                return;
+            }
+            admit(std::move(socket));
+            accept();
+        });
 }
 
 void CheckinServer::Impl::admit(tcp::socket socket) {

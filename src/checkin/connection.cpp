@@ -106,7 +106,8 @@ void Connection::onBody(Error error) {
 // and this connection's strand is free meanwhile.
 void Connection::toDesk() {
     std::string photo = body_ ? std::move(body_->get().body()) : std::string();
-    asio::post(serving_.desks, [self = shared_from_this(), photo = std::move(photo)]() mutable {
+    asio::post(serving_.desks, [self = shared_from_this(), strand = socket_.get_executor(),
+                                photo = std::move(photo)]() mutable {
         thread_local const bool background = (MakeThisThreadBackground(), true);
         (void)background;
         if (self->serving_.stopping) return;
@@ -115,8 +116,9 @@ void Connection::toDesk() {
                 self->body_ ? self->body_->get().base() : self->head_->get().base();
             Answer reply = self->serving_.routes.checkin(head, self->target_, std::move(photo),
                                                          self->address_, self->serving_.submit);
-            asio::post(self->socket_.get_executor(),
-                       [self, reply = std::move(reply)]() mutable { self->answer(std::move(reply)); });
+            asio::post(strand, [self, reply = std::move(reply)]() mutable {
+                self->answer(std::move(reply));
+            });
         } catch (...) {
             // Out of memory or the like: this connection ends, the server goes on.
         }
@@ -140,12 +142,12 @@ void Connection::answer(Answer reply) {
 }
 
 void Connection::drain() {
-    socket_.async_read_some(asio::buffer(sink_), [self = shared_from_this()](Error error,
-                                                                              size_t n) {
-        self->drained_ += n;
-        if (error || self->drained_ >= kDrainBytes) return self->close();
-        self->drain();
-    });
+    socket_.async_read_some(asio::buffer(sink_),
+                            [self = shared_from_this()](Error error, size_t n) {
+                                self->drained_ += n;
+                                if (error || self->drained_ >= kDrainBytes) return self->close();
+                                self->drain();
+                            });
 }
 
 void Connection::close() {

@@ -1,7 +1,10 @@
 // Windows' side of serving_os.h. Only checked to compile with MinGW-w64 so far.
+// In this order: winsock2.h before windows.h, and bcrypt.h after it.
+// clang-format off
 #include <winsock2.h>
 #include <windows.h>
 #include <bcrypt.h>
+// clang-format on
 
 #include <stdexcept>
 
