@@ -7,7 +7,7 @@ packages=(
     build-essential cmake pkg-config git
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libjpeg62-turbo-dev libmpg123-dev libsdl2-dev libfluidsynth-dev timgm6mb-soundfont
-    libcpp-httplib-dev
+    libboost-dev
     fonts-noto-cjk
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev

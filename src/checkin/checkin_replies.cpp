@@ -1,11 +1,9 @@
 #include "checkin/checkin_replies.h"
 
-#include <sys/random.h>
-
-#include <cerrno>
+#include <cstdint>
 #include <cstdio>
-#include <stdexcept>
 
+#include "checkin/serving_os.h"
 #include "services/encoding.h"
 
 namespace ld::checkin {
@@ -135,15 +133,7 @@ std::string PhoneIdFromCookies(std::string_view header) {
 
 std::string NewPhoneId() {
     unsigned char bits[kPhoneIdLength / 2];
-    size_t got = 0;
-    while (got < sizeof bits) {
-        ssize_t n = ::getrandom(bits + got, sizeof bits - got, 0);
-        if (n < 0) {
-            if (errno == EINTR) continue;
-            throw std::runtime_error("no random bits from the OS");
-        }
-        got += static_cast<size_t>(n);
-    }
+    FillWithRandomBytes(bits, sizeof bits);
     static constexpr char kHex[] = "0123456789abcdef";
     std::string id;
     for (unsigned char b : bits) {
