@@ -1,3 +1,4 @@
+// The one-program-per-folder lock on Linux: flock, which ends with the process.
 #include "services/folder_lock.h"
 
 #include <fcntl.h>
