@@ -29,6 +29,7 @@ enum OpenFlags : unsigned {
     kTruncate = 8,
     kAppend = 16,
     kRegularOnly = 32,  // refuses anything but a regular file, without waiting on a pipe
+    kExclusive = 64,    // with kCreate: fails when the file exists
 };
 // A descriptor (not inherited by programs started later), or -1.
 int Open(const std::string& path, unsigned flags);

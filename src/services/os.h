@@ -18,6 +18,9 @@ time_t ProcessStartTime();
 // Fills `size` bytes from the operating system's random source.
 void RandomBytes(unsigned char* bytes, size_t size);
 
+// strtod in the C locale, whatever the process locale is (Qt sets it).
+double ParseNumberInCLocale(const char* text);
+
 // GB18030 to UTF-8: with `strict` nullopt at the first byte that does not convert, else
 // that byte becomes U+FFFD and the conversion goes on.
 std::optional<std::string> Gb18030ToUtf8(std::string_view gbk, bool strict);

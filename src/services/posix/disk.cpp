@@ -23,6 +23,7 @@ int OpenMode(unsigned flags) {
     if (flags & kTruncate) mode |= O_TRUNC;
     if (flags & kAppend) mode |= O_APPEND;
     if (flags & kRegularOnly) mode |= O_NONBLOCK;
+    if (flags & kExclusive) mode |= O_EXCL;
     return mode | O_CLOEXEC;
 }
 

@@ -1,6 +1,7 @@
 // The operating-system facts of system.h on Linux.
 #include "services/os.h"
 
+#include <locale.h>
 #include <sys/random.h>
 #include <unistd.h>
 
@@ -56,6 +57,11 @@ void RandomBytes(unsigned char* bytes, size_t size) {
         const ssize_t n = ::getrandom(bytes + got, size - got, 0);
         if (n > 0) got += static_cast<size_t>(n);
     }
+}
+
+double ParseNumberInCLocale(const char* text) {
+    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
+    return strtod_l(text, nullptr, c);
 }
 
 }  // namespace ld::os

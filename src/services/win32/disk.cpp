@@ -1,0 +1,190 @@
+// The file calls of disk.h on Windows: wide paths, CRT descriptors over CreateFileW handles
+// (shared for reading, writing and deleting, never inherited).
+#include "services/disk.h"
+
+#include <fcntl.h>
+#include <io.h>
+#include <sys/stat.h>
+
+#include <cerrno>
+#include <climits>
+#include <cstring>
+
+#include "services/win32/wide.h"
+
+namespace ld::disk {
+
+using win32::ErrnoOf;
+using win32::Widen;
+
+namespace {
+
+Info InfoOf(DWORD attributes) {
+    Info info;
+    info.directory = attributes & FILE_ATTRIBUTE_DIRECTORY;
+    info.regular = !info.directory && !(attributes & FILE_ATTRIBUTE_DEVICE);
+    info.readOnly = attributes & FILE_ATTRIBUTE_READONLY;
+    info.hiddenSystem = static_cast<int>(attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    return info;
+}
+
+DWORD Disposition(unsigned flags) {
+    if (flags & kCreate) {
+        if (flags & kExclusive) return CREATE_NEW;
+        return (flags & kTruncate) ? CREATE_ALWAYS : OPEN_ALWAYS;
+    }
+    return (flags & kTruncate) ? TRUNCATE_EXISTING : OPEN_EXISTING;
+}
+
+DWORD Access(unsigned flags) {
+    DWORD access = (flags & kRead) ? GENERIC_READ : 0;
+    // Appending through FILE_APPEND_DATA alone makes every write land at the end, also
+    // when several threads append to one log.
+    if (flags & kAppend) return access | FILE_APPEND_DATA | SYNCHRONIZE;
+    if (flags & kWrite) access |= GENERIC_WRITE;
+    return access;
+}
+
+// Runs a CRT call at `offset` and puts the position back, as pread and pwrite do.
+template <typename Call>
+int64_t AtOffset(int fd, int64_t offset, Call&& call) {
+    if (offset < 0) return call();
+    const int64_t position = ::_lseeki64(fd, 0, SEEK_CUR);
+    if (position < 0 || ::_lseeki64(fd, offset, SEEK_SET) < 0) return -1;
+    const int64_t done = call();
+    const int saved = errno;
+    ::_lseeki64(fd, position, SEEK_SET);
+    errno = saved;
+    return done;
+}
+
+unsigned Chunk(size_t size) { return size > INT_MAX ? INT_MAX : static_cast<unsigned>(size); }
+
+}  // namespace
+
+std::optional<Info> Examine(const std::string& path) {
+    if (path.empty()) return std::nullopt;
+    const DWORD attributes = ::GetFileAttributesW(Widen(path).c_str());
+    if (attributes == INVALID_FILE_ATTRIBUTES) return std::nullopt;
+    return InfoOf(attributes);
+}
+
+bool Exists(const std::string& path) { return Examine(path).has_value(); }
+
+int Open(const std::string& path, unsigned flags) {
+    const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
+    HANDLE handle = ::CreateFileW(Widen(path).c_str(), Access(flags), share, nullptr,
+                                  Disposition(flags), FILE_ATTRIBUTE_NORMAL, nullptr);
+    if (handle == INVALID_HANDLE_VALUE) {
+        errno = ErrnoOf(::GetLastError());
+        return -1;
+    }
+    if ((flags & kRegularOnly) && ::GetFileType(handle) != FILE_TYPE_DISK) {
+        ::CloseHandle(handle);
+        errno = EISDIR;
+        return -1;
+    }
+    int crtFlags = _O_BINARY | _O_NOINHERIT;
+    if (!(flags & (kWrite | kAppend))) crtFlags |= _O_RDONLY;
+    if (flags & kAppend) crtFlags |= _O_APPEND;
+    const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), crtFlags);
+    if (fd < 0) ::CloseHandle(handle);
+    return fd;
+}
+
+bool Close(int fd) { return ::_close(fd) == 0; }
+
+int64_t Read(int fd, char* buffer, size_t size, int64_t offset) {
+    return AtOffset(fd, offset, [&]() -> int64_t { return ::_read(fd, buffer, Chunk(size)); });
+}
+
+int64_t Write(int fd, const char* data, size_t size, int64_t offset) {
+    return AtOffset(fd, offset, [&]() -> int64_t { return ::_write(fd, data, Chunk(size)); });
+}
+
+int64_t Seek(int fd, int64_t offset, int whence) { return ::_lseeki64(fd, offset, whence); }
+int64_t Size(int fd) { return ::_filelengthi64(fd); }
+bool Truncate(int fd, int64_t length) { return ::_chsize_s(fd, length) == 0; }
+bool Flush(int fd) { return ::_commit(fd) == 0; }  // FlushFileBuffers
+std::optional<unsigned> Permissions(int) { return std::nullopt; }
+
+bool MakeFolder(const std::string& path) {
+    if (::CreateDirectoryW(Widen(path).c_str(), nullptr)) return true;
+    errno = ErrnoOf(::GetLastError());
+    return false;
+}
+
+bool RemoveFile(const std::string& path) {
+    const auto info = Examine(path);
+    if (!info || info->directory) return false;
+    return ::DeleteFileW(Widen(path).c_str());
+}
+
+MoveResult MoveNoReplace(const std::string& from, const std::string& to) {
+    // Without MOVEFILE_REPLACE_EXISTING an existing target makes it fail; another volume is
+    // copied and the original deleted by the system.
+    if (::MoveFileExW(Widen(from).c_str(), Widen(to).c_str(),
+                      MOVEFILE_COPY_ALLOWED | MOVEFILE_WRITE_THROUGH))
+        return MoveResult::Moved;
+    errno = ErrnoOf(::GetLastError());
+    return MoveResult::Failed;
+}
+
+bool SetAttributes(const std::string& path, int attributes) {
+    if (path.empty()) return false;
+    DWORD wanted = static_cast<DWORD>(attributes & 0x27);
+    if (wanted == 0) wanted = FILE_ATTRIBUTE_NORMAL;
+    return ::SetFileAttributesW(Widen(path).c_str(), wanted);
+}
+
+struct FolderReader::State {
+    HANDLE find = INVALID_HANDLE_VALUE;
+    WIN32_FIND_DATAW data{};
+    bool pending = false;  // FindFirstFileW has given the first entry already
+    std::string name;
+};
+
+FolderReader::FolderReader(const std::string& folder) : state_(std::make_unique<State>()) {
+    std::wstring pattern = Widen(folder);
+    if (!pattern.empty() && pattern.back() != L'/' && pattern.back() != L'\\') pattern += L'\\';
+    pattern += L'*';
+    state_->find = ::FindFirstFileW(pattern.c_str(), &state_->data);
+    state_->pending = state_->find != INVALID_HANDLE_VALUE;
+}
+
+FolderReader::~FolderReader() {
+    if (state_->find != INVALID_HANDLE_VALUE) ::FindClose(state_->find);
+}
+
+bool FolderReader::isOpen() const { return state_->find != INVALID_HANDLE_VALUE; }
+
+const char* FolderReader::next() {
+    if (state_->find == INVALID_HANDLE_VALUE) return nullptr;
+    for (;;) {
+        if (!state_->pending && !::FindNextFileW(state_->find, &state_->data)) return nullptr;
+        state_->pending = false;
+        const wchar_t* name = state_->data.cFileName;
+        if (name[0] == L'.' && (name[1] == 0 || (name[1] == L'.' && name[2] == 0))) continue;
+        state_->name = win32::Narrow(name);
+        return state_->name.c_str();
+    }
+}
+
+std::optional<Info> FolderReader::info() { return InfoOf(state_->data.dwFileAttributes); }
+bool FolderReader::isDirectory() { return state_->data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY; }
+
+bool FolderReader::isPlainFile() {
+    return !(state_->data.dwFileAttributes &
+             (FILE_ATTRIBUTE_DIRECTORY | FILE_ATTRIBUTE_REPARSE_POINT | FILE_ATTRIBUTE_DEVICE));
+}
+
+std::optional<int64_t> FolderReader::modified() {
+    return win32::UnixSeconds(state_->data.ftLastWriteTime);
+}
+
+std::string DescribeError(int error) {
+    if (error == 0) return "failed";
+    return std::string(std::strerror(error)) + " (errno " + std::to_string(error) + ")";
+}
+
+}  // namespace ld::disk

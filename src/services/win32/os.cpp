@@ -1,0 +1,56 @@
+// The operating-system facts of os.h on Windows.
+#include "services/os.h"
+
+#include "services/win32/wide.h"  // windows.h, which bcrypt.h needs first
+
+#include <bcrypt.h>
+#include <locale.h>
+#include <stdlib.h>
+
+namespace ld::os {
+
+std::string ExecutablePath() {
+    std::wstring path(MAX_PATH, L'\0');
+    for (;;) {
+        const DWORD length =
+            ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+        if (length == 0) return {};
+        if (length < path.size()) {
+            path.resize(length);
+            break;
+        }
+        path.resize(path.size() * 2);
+    }
+    std::string utf8 = win32::Narrow(path);
+    for (char& c : utf8) {
+        if (c == '\\') c = '/';  // the program's paths use '/', which Windows also takes
+    }
+    return utf8;
+}
+
+bool ChangeDirectory(const std::string& diskPath) {
+    return ::SetCurrentDirectoryW(win32::Widen(diskPath).c_str());
+}
+
+time_t ProcessStartTime() {
+    FILETIME created, exited, kernel, user;
+    if (!::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
+    return static_cast<time_t>(win32::UnixSeconds(created));
+}
+
+void RandomBytes(unsigned char* bytes, size_t size) {
+    while (size > 0) {
+        const ULONG chunk = size > 0x10000 ? 0x10000 : static_cast<ULONG>(size);
+        if (BCRYPT_SUCCESS(::BCryptGenRandom(nullptr, bytes, chunk, BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
+            bytes += chunk;
+            size -= chunk;
+        }
+    }
+}
+
+double ParseNumberInCLocale(const char* text) {
+    static const _locale_t c = ::_create_locale(LC_ALL, "C");
+    return ::_strtod_l(text, nullptr, c);
+}
+
+}  // namespace ld::os
