@@ -9,6 +9,7 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <utility>
 
 #include "services/win32/wide.h"
 
@@ -18,6 +19,19 @@ using win32::ErrnoOf;
 using win32::Widen;
 
 namespace {
+
+// Windows says "path not found" also where a folder on the way is a file; Linux says
+// ENOTDIR there, which tells the operator more.
+int ErrnoForPath(DWORD error, const std::string& path) {
+    if (error != ERROR_PATH_NOT_FOUND) return ErrnoOf(error);
+    for (size_t slash = path.find_last_of("/\\"); slash != std::string::npos && slash > 0;
+         slash = path.find_last_of("/\\", slash - 1)) {
+        const DWORD attributes = ::GetFileAttributesW(Widen(path.substr(0, slash)).c_str());
+        if (attributes == INVALID_FILE_ATTRIBUTES) continue;
+        return (attributes & FILE_ATTRIBUTE_DIRECTORY) ? ENOENT : ENOTDIR;
+    }
+    return ENOENT;
+}
 
 Info InfoOf(DWORD attributes) {
     Info info;
@@ -76,7 +90,7 @@ int Open(const std::string& path, unsigned flags) {
     HANDLE handle = ::CreateFileW(Widen(path).c_str(), Access(flags), share, nullptr,
                                   Disposition(flags), FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
-        errno = ErrnoOf(::GetLastError());
+        errno = ErrnoForPath(::GetLastError(), path);
         return -1;
     }
     if ((flags & kRegularOnly) && ::GetFileType(handle) != FILE_TYPE_DISK) {
@@ -184,7 +198,16 @@ std::optional<int64_t> FolderReader::modified() {
 
 std::string DescribeError(int error) {
     if (error == 0) return "failed";
-    return std::string(std::strerror(error)) + " (errno " + std::to_string(error) + ")";
+    // The names Linux gives, so that a reason reads the same on both.
+    static const std::pair<int, const char*> kNames[] = {
+        {ENOENT, "ENOENT"}, {EACCES, "EACCES"}, {EEXIST, "EEXIST"}, {ENOSPC, "ENOSPC"},
+        {ENOTDIR, "ENOTDIR"}, {EISDIR, "EISDIR"}, {EROFS, "EROFS"},   {EIO, "EIO"},
+        {EINVAL, "EINVAL"}, {EBADF, "EBADF"},   {EMFILE, "EMFILE"}, {EFBIG, "EFBIG"}};
+    std::string name = std::to_string(error);
+    for (const auto& [value, text] : kNames) {
+        if (value == error) name = text;
+    }
+    return std::string(std::strerror(error)) + " (" + name + ")";
 }
 
 }  // namespace ld::disk

@@ -4,8 +4,10 @@
 #include "services/win32/wide.h"  // windows.h, which bcrypt.h needs first
 
 #include <bcrypt.h>
-#include <locale.h>
-#include <stdlib.h>
+#include <clocale>
+#include <cstdlib>
+#include <cstring>
+#include <string_view>
 
 namespace ld::os {
 
@@ -48,9 +50,19 @@ void RandomBytes(unsigned char* bytes, size_t size) {
     }
 }
 
+// The CRT's own strtod reads no hexadecimal, "inf" or "nan"; MinGW's C99 one does, with the
+// decimal point of the process locale, which is put in for '.' (and a point of the locale
+// that was in the text taken out of it, as the C locale would).
 double ParseNumberInCLocale(const char* text) {
-    static const _locale_t c = ::_create_locale(LC_ALL, "C");
-    return ::_strtod_l(text, nullptr, c);
+    const char* point = std::localeconv()->decimal_point;
+    if (!point || std::string_view(point) == "." || std::strlen(point) != 1)
+        return ::__mingw_strtod(text, nullptr);
+    std::string copy(text);
+    for (char& c : copy) {
+        if (c == *point) c = '\x01';  // stops the number there
+        else if (c == '.') c = *point;
+    }
+    return ::__mingw_strtod(copy.c_str(), nullptr);
 }
 
 }  // namespace ld::os
