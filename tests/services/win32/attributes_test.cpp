@@ -28,6 +28,7 @@ TEST(WindowsAttributes, HiddenIsRealAndAReplacedFileKeepsIt) {
     EXPECT_TRUE(Hidden(folder.diskPath("peizhi.a")));
     EXPECT_EQ(FindFiles(folder.path("*.a")), "");  // a plain listing leaves it out
     EXPECT_EQ(FindFiles(folder.path("*.a"), 2), "peizhi.a");
+    EndFindFiles();  // an open search keeps the folder from being removed
 
     ASSERT_TRUE(WriteWholeFile(folder.path("peizhi.a"), "[zbt]\r\nk=v\r\n"));
     EXPECT_EQ(folder.readRaw("peizhi.a"), "[zbt]\r\nk=v\r\n");
