@@ -66,8 +66,8 @@ public:
     const char* next();
     // About the current entry: links followed, except for the last two.
     std::optional<Info> info();
-    bool isDirectory();               // cheaper than info() where the listing tells
-    bool isPlainFile();               // a regular file, not a link
+    bool isDirectory();                 // cheaper than info() where the listing tells
+    bool isPlainFile();                 // a regular file, not a link
     std::optional<int64_t> modified();  // last change, seconds since 1970
 
 private:

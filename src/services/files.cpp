@@ -49,8 +49,9 @@ bool CopyDiskFile(const std::string& from, const std::string& to) {
     if (source < 0) return false;
     AtomicWriteOptions options;
     options.newFileMode = disk::Permissions(source);  // a new copy gets the original's bits
-    const bool ok =
-        ReplaceDiskFile(to, [source](int fd) { return CopyContent(source, fd); }, options).ok();
+    const bool ok = ReplaceDiskFile(
+                        to, [source](int fd) { return CopyContent(source, fd); }, options)
+                        .ok();
     disk::Close(source);
     return ok;
 }
@@ -178,7 +179,8 @@ WriteResult TryWriteWholeFile(const Text& path, std::string_view data1, std::str
 
 bool AppendToFile(const Text& path, std::string_view data) {
     if (path.empty() || InjectedFailure()) return false;
-    const int fd = disk::Open(ResolveExistingPath(path), disk::kWrite | disk::kCreate | disk::kAppend);
+    const int fd =
+        disk::Open(ResolveExistingPath(path), disk::kWrite | disk::kCreate | disk::kAppend);
     if (fd < 0) return false;
     bool ok = WriteAll(fd, data) && disk::Flush(fd);
     ok = disk::Close(fd) && ok;

@@ -27,8 +27,7 @@ int RemoveStaleTemporaryFiles(const Text& folder,
     while (const char* entry = reader.next()) {
         if (!isTemporary(entry) || !reader.isPlainFile()) continue;
         const auto modified = reader.modified();
-        if (modified && *modified < started && disk::RemoveFile(directory + "/" + entry))
-            ++removed;
+        if (modified && *modified < started && disk::RemoveFile(directory + "/" + entry)) ++removed;
     }
     return removed;
 }

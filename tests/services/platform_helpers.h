@@ -107,8 +107,9 @@ public:
         if (!name) return;
         const char* argument = std::getenv("LD_TEST_CHILD_ARGUMENT");
         const auto found = ChildRoutines().find(name);
-        ::ExitProcess(found == ChildRoutines().end() ? 255u
-                                                     : static_cast<UINT>(found->second(argument ? argument : "")));
+        ::ExitProcess(found == ChildRoutines().end()
+                          ? 255u
+                          : static_cast<UINT>(found->second(argument ? argument : "")));
     }
 };
 inline const bool kChildRoutineEnvironment =

@@ -1,6 +1,4 @@
 // The atomic replacement on Linux: mkostemp, fsync, rename, and the folder flushed.
-#include "services/atomic_write.h"
-
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -10,6 +8,7 @@
 #include <cstring>
 #include <fstream>
 
+#include "services/atomic_write.h"
 #include "services/disk.h"
 #include "services/files_internal.h"
 
@@ -93,7 +92,7 @@ int CreateTemporary(std::string& temp, const std::string& target,
 }  // namespace
 
 WriteResult ReplaceThroughTemporary(const std::string& diskPath, const Fill& fill,
-                    const AtomicWriteOptions& options) {
+                                    const AtomicWriteOptions& options) {
     if (diskPath.empty() || diskPath.back() == '/') return {"no file name in \"" + diskPath + "\""};
     const std::string target = FollowLink(diskPath);
     struct stat old;

@@ -18,7 +18,9 @@ Info InfoOf(const struct stat& s) {
 }
 
 int OpenMode(unsigned flags) {
-    int mode = (flags & kRead) && (flags & kWrite) ? O_RDWR : (flags & kWrite) ? O_WRONLY : O_RDONLY;
+    int mode = (flags & kRead) && (flags & kWrite) ? O_RDWR
+               : (flags & kWrite)                  ? O_WRONLY
+                                                   : O_RDONLY;
     if (flags & kCreate) mode |= O_CREAT;
     if (flags & kTruncate) mode |= O_TRUNC;
     if (flags & kAppend) mode |= O_APPEND;
@@ -57,7 +59,8 @@ bool Close(int fd) { return ::close(fd) == 0; }
 
 int64_t Read(int fd, char* buffer, size_t size, int64_t offset) {
     for (;;) {
-        const ssize_t got = offset < 0 ? ::read(fd, buffer, size) : ::pread(fd, buffer, size, offset);
+        const ssize_t got =
+            offset < 0 ? ::read(fd, buffer, size) : ::pread(fd, buffer, size, offset);
         if (got < 0 && errno == EINTR) continue;
         return got;
     }

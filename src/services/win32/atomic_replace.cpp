@@ -24,7 +24,8 @@ std::string FolderOf(const std::string& path) {
 
 // ".ld-" and six random letters or digits, the name the start-up sweep knows.
 std::string TemporaryName() {
-    static const char kAlphabet[] = "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
+    static const char kAlphabet[] =
+        "abcdefghijklmnopqrstuvwxyzABCDEFGHIJKLMNOPQRSTUVWXYZ0123456789";
     unsigned char random[6];
     os::RandomBytes(random, sizeof random);
     std::string name = ".ld-";
@@ -40,7 +41,8 @@ int CreateTemporary(std::string& temp, const std::string& target,
         return disk::Open(temp, flags);
     }
     const size_t slash = target.find_last_of("/\\");
-    const std::string folder = slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
+    const std::string folder =
+        slash == std::string::npos ? std::string() : target.substr(0, slash + 1);
     for (int attempt = 0; attempt < 100; ++attempt) {
         temp = folder + TemporaryName();
         const int fd = disk::Open(temp, flags);
@@ -57,7 +59,8 @@ public:
     bool run(const char* what, const std::string& path, Step&& step) {
         if (!result_.ok()) return false;
         errno = 0;
-        if (!step()) result_.error = std::string(what) + " " + path + ": " + disk::DescribeError(errno);
+        if (!step())
+            result_.error = std::string(what) + " " + path + ": " + disk::DescribeError(errno);
         return result_.ok();
     }
     // The same for a Windows call, which leaves its reason in GetLastError().
@@ -86,7 +89,8 @@ WriteResult ReplaceThroughTemporary(const std::string& target, const Fill& fill,
     const bool exists = old != INVALID_FILE_ATTRIBUTES;
     if (exists && (old & FILE_ATTRIBUTE_DIRECTORY))
         return {"not replacing " + target + ": not a regular file"};
-    if (exists && (old & FILE_ATTRIBUTE_READONLY)) return {"not replacing " + target + ": read-only"};
+    if (exists && (old & FILE_ATTRIBUTE_READONLY))
+        return {"not replacing " + target + ": read-only"};
 
     std::string temp;
     int fd = CreateTemporary(temp, target, options);
@@ -105,10 +109,10 @@ WriteResult ReplaceThroughTemporary(const std::string& target, const Fill& fill,
         steps.runSystem("setting the attributes of", temp,
                         [&] { return ::SetFileAttributesW(Widen(temp).c_str(), old & kept); });
     }
-    const DWORD how = MOVEFILE_REPLACE_EXISTING | (options.flushToDisk ? MOVEFILE_WRITE_THROUGH : 0);
-    steps.runSystem("renaming the temporary file over", target, [&] {
-        return ::MoveFileExW(Widen(temp).c_str(), Widen(target).c_str(), how);
-    });
+    const DWORD how =
+        MOVEFILE_REPLACE_EXISTING | (options.flushToDisk ? MOVEFILE_WRITE_THROUGH : 0);
+    steps.runSystem("renaming the temporary file over", target,
+                    [&] { return ::MoveFileExW(Widen(temp).c_str(), Widen(target).c_str(), how); });
     if (steps.failed()) {
         ::SetFileAttributesW(Widen(temp).c_str(), FILE_ATTRIBUTE_NORMAL);
         ::DeleteFileW(Widen(temp).c_str());

@@ -60,7 +60,9 @@ void AppendCodePoint(std::wstring& wide, char32_t c) {
 // 0x90308130 on as the code points from U+10000 on.
 std::optional<std::wstring> DecodeWithoutGb18030(std::string_view c) {
     if (c.size() < 4) return Decode(kGbk, c);
-    const auto b = [&](size_t k) { return static_cast<unsigned>(static_cast<unsigned char>(c[k])); };
+    const auto b = [&](size_t k) {
+        return static_cast<unsigned>(static_cast<unsigned char>(c[k]));
+    };
     if (b(0) < 0x90) return std::nullopt;
     const char32_t point =
         0x10000 + (((b(0) - 0x90) * 10 + (b(1) - 0x30)) * 126 + (b(2) - 0x81)) * 10 + (b(3) - 0x30);
@@ -121,10 +123,9 @@ std::optional<std::string> EncodeWithoutGb18030(std::wstring_view wide) {
         }
         unsigned index = ((wide[i] - 0xD800u) << 10) + (wide[i + 1] - 0xDC00u);
         ++i;
-        const char four[4] = {static_cast<char>(0x90 + index / 12600),
-                              static_cast<char>(0x30 + index / 1260 % 10),
-                              static_cast<char>(0x81 + index / 10 % 126),
-                              static_cast<char>(0x30 + index % 10)};
+        const char four[4] = {
+            static_cast<char>(0x90 + index / 12600), static_cast<char>(0x30 + index / 1260 % 10),
+            static_cast<char>(0x81 + index / 10 % 126), static_cast<char>(0x30 + index % 10)};
         out.append(four, 4);
     }
     return out;

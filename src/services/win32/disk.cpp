@@ -38,7 +38,8 @@ Info InfoOf(DWORD attributes) {
     info.directory = attributes & FILE_ATTRIBUTE_DIRECTORY;
     info.regular = !info.directory && !(attributes & FILE_ATTRIBUTE_DEVICE);
     info.readOnly = attributes & FILE_ATTRIBUTE_READONLY;
-    info.hiddenSystem = static_cast<int>(attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
+    info.hiddenSystem =
+        static_cast<int>(attributes & (FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM));
     return info;
 }
 
@@ -185,7 +186,9 @@ const char* FolderReader::next() {
 }
 
 std::optional<Info> FolderReader::info() { return InfoOf(state_->data.dwFileAttributes); }
-bool FolderReader::isDirectory() { return state_->data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY; }
+bool FolderReader::isDirectory() {
+    return state_->data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY;
+}
 
 bool FolderReader::isPlainFile() {
     return !(state_->data.dwFileAttributes &
@@ -200,9 +203,9 @@ std::string DescribeError(int error) {
     if (error == 0) return "failed";
     // The names Linux gives, so that a reason reads the same on both.
     static const std::pair<int, const char*> kNames[] = {
-        {ENOENT, "ENOENT"}, {EACCES, "EACCES"}, {EEXIST, "EEXIST"}, {ENOSPC, "ENOSPC"},
+        {ENOENT, "ENOENT"},   {EACCES, "EACCES"}, {EEXIST, "EEXIST"}, {ENOSPC, "ENOSPC"},
         {ENOTDIR, "ENOTDIR"}, {EISDIR, "EISDIR"}, {EROFS, "EROFS"},   {EIO, "EIO"},
-        {EINVAL, "EINVAL"}, {EBADF, "EBADF"},   {EMFILE, "EMFILE"}, {EFBIG, "EFBIG"}};
+        {EINVAL, "EINVAL"},   {EBADF, "EBADF"},   {EMFILE, "EMFILE"}, {EFBIG, "EFBIG"}};
     std::string name = std::to_string(error);
     for (const auto& [value, text] : kNames) {
         if (value == error) name = text;

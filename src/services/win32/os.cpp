@@ -1,13 +1,17 @@
 // The operating-system facts of os.h on Windows.
 #include "services/os.h"
 
-#include "services/win32/wide.h"  // windows.h, which bcrypt.h needs first
+// clang-format off
+#include <windows.h>
+#include <bcrypt.h>  // needs windows.h first
+// clang-format on
 
-#include <bcrypt.h>
 #include <clocale>
 #include <cstdlib>
 #include <cstring>
 #include <string_view>
+
+#include "services/win32/wide.h"
 
 namespace ld::os {
 
@@ -43,7 +47,8 @@ time_t ProcessStartTime() {
 void RandomBytes(unsigned char* bytes, size_t size) {
     while (size > 0) {
         const ULONG chunk = size > 0x10000 ? 0x10000 : static_cast<ULONG>(size);
-        if (BCRYPT_SUCCESS(::BCryptGenRandom(nullptr, bytes, chunk, BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
+        if (BCRYPT_SUCCESS(
+                ::BCryptGenRandom(nullptr, bytes, chunk, BCRYPT_USE_SYSTEM_PREFERRED_RNG))) {
             bytes += chunk;
             size -= chunk;
         }
@@ -59,8 +64,10 @@ double ParseNumberInCLocale(const char* text) {
         return ::__mingw_strtod(text, nullptr);
     std::string copy(text);
     for (char& c : copy) {
-        if (c == *point) c = '\x01';  // stops the number there
-        else if (c == '.') c = *point;
+        if (c == *point)
+            c = '\x01';  // stops the number there
+        else if (c == '.')
+            c = *point;
     }
     return ::__mingw_strtod(copy.c_str(), nullptr);
 }

@@ -7,8 +7,8 @@
 
 #include <atomic>
 
-#include "services/files.h"
 #include "../temp_folder.h"
+#include "services/files.h"
 
 namespace ld {
 namespace {
@@ -47,7 +47,6 @@ TEST(WholeFiles, ReplacementKeepsPermissionBitsAndSymbolicLinks) {
     ASSERT_EQ(::lstat(folder.path("link.txt").c_str(), &info), 0);
     EXPECT_TRUE(S_ISLNK(info.st_mode));
 }
-
 
 // umask() can only be read by setting it. A writer that set it to 0 for a moment, on one
 // thread, gave files that other threads made meanwhile world-writable bits, or left the

@@ -1,8 +1,7 @@
 // Windows only: the hidden attribute is real there (a no-op on Linux), a replaced file keeps
 // it, and the start-up sweep tells old temporary files by the process's start time.
-#include <windows.h>
-
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <chrono>
 #include <filesystem>
@@ -43,9 +42,9 @@ TEST(WindowsTemporaryFiles, OnlyThoseOlderThanTheProcessAreSwept) {
     TempFolder folder;
     folder.writeRaw(".ld-Ab12Cd", "left by a crash");
     folder.writeRaw(".ld-new123", "being written");
-    std::filesystem::last_write_time(folder.diskPath(".ld-Ab12Cd"),
-                                     std::filesystem::file_time_type::clock::now() -
-                                         std::chrono::hours(1));
+    std::filesystem::last_write_time(
+        folder.diskPath(".ld-Ab12Cd"),
+        std::filesystem::file_time_type::clock::now() - std::chrono::hours(1));
     EXPECT_EQ(RemoveStaleTemporaryFiles(folder.path(), IsAtomicWriteTemporary), 1);
     EXPECT_FALSE(std::filesystem::exists(folder.diskPath(".ld-Ab12Cd")));
     EXPECT_TRUE(std::filesystem::exists(folder.diskPath(".ld-new123")));
