@@ -73,6 +73,16 @@ int64_t AtOffset(int fd, int64_t offset, Call&& call) {
     return done;
 }
 
+// Windows refuses to truncate a hidden or system file unless it is opened with those
+// attributes, which the file then keeps.
+DWORD AttributesToOpenWith(const std::wstring& path, unsigned flags) {
+    if (!(flags & kTruncate)) return FILE_ATTRIBUTE_NORMAL;
+    const DWORD old = ::GetFileAttributesW(path.c_str());
+    const DWORD kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM;
+    if (old == INVALID_FILE_ATTRIBUTES || !(old & kept)) return FILE_ATTRIBUTE_NORMAL;
+    return old & kept;
+}
+
 unsigned Chunk(size_t size) { return size > INT_MAX ? INT_MAX : static_cast<unsigned>(size); }
 
 }  // namespace
@@ -88,8 +98,9 @@ bool Exists(const std::string& path) { return Examine(path).has_value(); }
 
 int Open(const std::string& path, unsigned flags) {
     const DWORD share = FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE;
-    HANDLE handle = ::CreateFileW(Widen(path).c_str(), Access(flags), share, nullptr,
-                                  Disposition(flags), FILE_ATTRIBUTE_NORMAL, nullptr);
+    const std::wstring wide = Widen(path);
+    HANDLE handle = ::CreateFileW(wide.c_str(), Access(flags), share, nullptr, Disposition(flags),
+                                  AttributesToOpenWith(wide, flags), nullptr);
     if (handle == INVALID_HANDLE_VALUE) {
         errno = ErrnoForPath(::GetLastError(), path);
         return -1;

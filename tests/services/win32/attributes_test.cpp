@@ -34,6 +34,14 @@ TEST(WindowsAttributes, HiddenIsRealAndAReplacedFileKeepsIt) {
     EXPECT_TRUE(Hidden(folder.diskPath("peizhi.a")));
     EXPECT_EQ(folder.entryCount(), 1u);
 
+    // Windows refuses to truncate a hidden file unless asked with its attributes.
+    const int32_t handle = OpenFile(folder.path("peizhi.a"), 4);
+    EXPECT_GT(handle, 0);
+    EXPECT_TRUE(WriteTexts(handle, "[zbt]\r\n"));
+    CloseFile(handle);
+    EXPECT_EQ(folder.readRaw("peizhi.a"), "[zbt]\r\n");
+    EXPECT_TRUE(Hidden(folder.diskPath("peizhi.a")));
+
     ASSERT_TRUE(SetFileAttribute(folder.path("peizhi.a"), 0));
     EXPECT_FALSE(Hidden(folder.diskPath("peizhi.a")));
 }
