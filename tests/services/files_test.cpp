@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <thread>
+#include <vector>
 
 #include "services/text.h"
 #include "temp_folder.h"
@@ -79,6 +81,23 @@ TEST(WholeFiles, ReadTellsMissingFromUnreadable) {
     // A folder cannot be read as a file; a caller that rewrites must not treat it as empty.
     EXPECT_FALSE(TryReadWholeFile(folder.path()).has_value());
     EXPECT_EQ(ReadWholeFile(folder.path()), "");
+}
+
+// A log that several threads append to keeps every line whole (on Windows each append went to
+// where the end had been a moment before, over another thread's line).
+TEST(Appends, FromSeveralThreadsLoseNothing) {
+    TempFolder folder;
+    const std::string line = "0123456789\r\n";
+    std::vector<std::thread> writers;
+    for (int t = 0; t < 4; ++t) {
+        writers.emplace_back([&] {
+            for (int i = 0; i < 100; ++i) AppendToFile(folder.path("log.txt"), line);
+        });
+    }
+    for (auto& writer : writers) writer.join();
+    std::string expected;
+    for (int i = 0; i < 400; ++i) expected += line;
+    EXPECT_EQ(folder.readRaw("log.txt"), expected);
 }
 
 TEST(FolderOperations, CreateFolderMakesOneLevelOnce) {

@@ -36,6 +36,17 @@ size_t CharacterLength(std::string_view s, size_t i) {
     return 0;
 }
 
+// Every character one or two bytes, as code page 936 takes them (it has no four-byte ones,
+// and reads bytes that GB18030 lacks, such as 0x80, as characters of its own).
+bool OnlyGbk(std::string_view gbk) {
+    for (size_t i = 0; i < gbk.size();) {
+        const size_t length = CharacterLength(gbk, i);
+        if (length == 0 || length == 4) return false;
+        i += length;
+    }
+    return true;
+}
+
 std::optional<std::wstring> Decode(UINT codePage, std::string_view bytes) {
     const int size = static_cast<int>(bytes.size());
     const int length =
@@ -135,8 +146,9 @@ std::optional<std::string> EncodeWithoutGb18030(std::wstring_view wide) {
 
 std::optional<std::string> Gb18030ToUtf8(std::string_view gbk, bool strict) {
     if (gbk.empty()) return std::string();
-    if (HasGb18030()) {
-        if (auto wide = Decode(kGb18030, gbk)) return win32::Narrow(*wide);
+    // The whole text in one call where the code page can take it, else one character at a time.
+    if (HasGb18030() || OnlyGbk(gbk)) {
+        if (auto wide = Decode(HasGb18030() ? kGb18030 : kGbk, gbk)) return win32::Narrow(*wide);
     }
     const auto wide = DecodeEach(gbk, strict);
     if (!wide) return std::nullopt;

@@ -9,6 +9,8 @@
 #include <cerrno>
 #include <climits>
 #include <cstring>
+#include <mutex>
+#include <set>
 #include <utility>
 
 #include "services/win32/wide.h"
@@ -83,6 +85,32 @@ DWORD AttributesToOpenWith(const std::wstring& path, unsigned flags) {
     return old & kept;
 }
 
+// Descriptors opened for appending. Windows has no O_APPEND of its own: each of their writes
+// goes to the end of the file as it is at that moment (FILE_WRITE_TO_END_OF_FILE), and one
+// at a time in this process, so that threads appending to one log never overwrite each
+// other's lines.
+std::mutex g_appendMutex;
+std::set<int> g_appending;
+
+bool IsAppending(int fd) {
+    std::lock_guard lock(g_appendMutex);
+    return g_appending.count(fd) != 0;
+}
+
+int64_t AppendAtEnd(int fd, const char* data, DWORD size) {
+    std::lock_guard lock(g_appendMutex);
+    OVERLAPPED end{};
+    end.Offset = 0xFFFFFFFF;
+    end.OffsetHigh = 0xFFFFFFFF;
+    DWORD written = 0;
+    HANDLE handle = reinterpret_cast<HANDLE>(::_get_osfhandle(fd));
+    if (!::WriteFile(handle, data, size, &written, &end)) {
+        errno = ErrnoOf(::GetLastError());
+        return -1;
+    }
+    return written;
+}
+
 unsigned Chunk(size_t size) { return size > INT_MAX ? INT_MAX : static_cast<unsigned>(size); }
 
 }  // namespace
@@ -112,19 +140,30 @@ int Open(const std::string& path, unsigned flags) {
     }
     int crtFlags = _O_BINARY | _O_NOINHERIT;
     if (!(flags & (kWrite | kAppend))) crtFlags |= _O_RDONLY;
-    if (flags & kAppend) crtFlags |= _O_APPEND;
     const int fd = ::_open_osfhandle(reinterpret_cast<intptr_t>(handle), crtFlags);
-    if (fd < 0) ::CloseHandle(handle);
+    if (fd < 0) {
+        ::CloseHandle(handle);
+    } else if (flags & kAppend) {
+        std::lock_guard lock(g_appendMutex);
+        g_appending.insert(fd);
+    }
     return fd;
 }
 
-bool Close(int fd) { return ::_close(fd) == 0; }
+bool Close(int fd) {
+    {
+        std::lock_guard lock(g_appendMutex);
+        g_appending.erase(fd);  // before the number can be handed out again
+    }
+    return ::_close(fd) == 0;
+}
 
 int64_t Read(int fd, char* buffer, size_t size, int64_t offset) {
     return AtOffset(fd, offset, [&]() -> int64_t { return ::_read(fd, buffer, Chunk(size)); });
 }
 
 int64_t Write(int fd, const char* data, size_t size, int64_t offset) {
+    if (IsAppending(fd)) return AppendAtEnd(fd, data, Chunk(size));
     return AtOffset(fd, offset, [&]() -> int64_t { return ::_write(fd, data, Chunk(size)); });
 }
 

@@ -35,7 +35,9 @@ std::string ExecutablePath() {
 }
 
 bool ChangeDirectory(const std::string& diskPath) {
-    return ::SetCurrentDirectoryW(win32::Widen(diskPath).c_str());
+    // "C:" alone is the drive's current folder, not its root, where a program there lives.
+    const bool driveOnly = diskPath.size() == 2 && diskPath[1] == ':';
+    return ::SetCurrentDirectoryW(win32::Widen(driveOnly ? diskPath + "/" : diskPath).c_str());
 }
 
 time_t ProcessStartTime() {
