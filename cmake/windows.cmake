@@ -12,7 +12,7 @@ target_compile_options(ld_warnings INTERFACE -Wno-restrict)
 
 # The system libraries that services use on Windows.
 add_subdirectory(src/services)
-target_link_libraries(ld_services PUBLIC bcrypt iphlpapi ws2_32)
+target_link_libraries(ld_services PUBLIC bcrypt iphlpapi)
 add_subdirectory(src/ui)
 add_subdirectory(src/framework)
 
@@ -36,11 +36,12 @@ add_custom_target(ld_builtin_templates DEPENDS ${LD_TEMPLATE_OUTPUT})
 target_sources(ld_framework PRIVATE ${LD_TEMPLATE_OUTPUT})
 add_dependencies(ld_framework ld_builtin_templates)
 
-# Debian ships no MinGW GoogleTest: built here from its sources (package googletest).
+# Debian ships no MinGW GoogleTest: built here from its sources (package googletest), which
+# gives the targets GTest::gtest and GTest::gtest_main as find_package does on Linux.
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
 set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
 set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
-add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)  # GTest::gtest(_main)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
 
 enable_testing()
 
