@@ -1,8 +1,9 @@
 # The two commands of the README. Each does the whole set-up on a fresh Debian 12 machine.
 BUILD ?= build
+WINDOWS_BUILD ?= build-windows
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test clean
+.PHONY: deps build run test clean windows windows-test
 
 deps:
 	./scripts/install-deps.sh
@@ -17,5 +18,18 @@ run: build
 test: build
 	./scripts/run-tests.sh $(BUILD)
 
+# The Windows program and its tests, cross-built with MinGW-w64 into $(WINDOWS_BUILD); the
+# window templates are compiled by the Linux build's tools, which are built first.
+windows: deps
+	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_EXTRA)
+	cmake --build $(BUILD) -j $(JOBS) --target ld_template_compiler ld_asset_generator
+	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
+		-DCMAKE_BUILD_TYPE=Release -DLD_HOST_TOOLS_DIR=$(abspath $(BUILD)) $(CMAKE_EXTRA)
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS)
+
+# The Windows tests under Wine, through CTest.
+windows-test: windows
+	JOBS=$(JOBS) ./scripts/windows-tests.sh $(WINDOWS_BUILD)
+
 clean:
-	rm -rf $(BUILD)
+	rm -rf $(BUILD) $(WINDOWS_BUILD)

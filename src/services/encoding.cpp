@@ -1,46 +1,10 @@
 #include "services/encoding.h"
 
-#include <iconv.h>
-
-#include <cerrno>
 #include <cstdint>
-#include <vector>
+
+#include "services/os.h"
 
 namespace ld {
-
-namespace {
-
-// Converts with iconv; on an invalid or incomplete sequence either stops (strict) or
-// emits `replacement` for one input byte and goes on.
-std::optional<std::string> Convert(const char* to, const char* from, std::string_view in,
-                                   bool strict, std::string_view replacement) {
-    iconv_t cd = iconv_open(to, from);
-    if (cd == reinterpret_cast<iconv_t>(-1)) return std::nullopt;
-    std::string out;
-    out.reserve(in.size() * 2);
-    char* src = const_cast<char*>(in.data());
-    size_t srcLeft = in.size();
-    std::vector<char> buffer(4096);
-    while (srcLeft > 0) {
-        char* dst = buffer.data();
-        size_t dstLeft = buffer.size();
-        size_t r = iconv(cd, &src, &srcLeft, &dst, &dstLeft);
-        out.append(buffer.data(), static_cast<size_t>(dst - buffer.data()));
-        if (r != static_cast<size_t>(-1)) continue;
-        if (errno == E2BIG) continue;
-        if (strict) {
-            iconv_close(cd);
-            return std::nullopt;
-        }
-        out.append(replacement);  // EILSEQ or EINVAL: skip one byte
-        ++src;
-        --srcLeft;
-    }
-    iconv_close(cd);
-    return out;
-}
-
-}  // namespace
 
 bool IsValidUtf8(std::string_view s) {
     size_t i = 0;
@@ -78,13 +42,12 @@ bool IsValidUtf8(std::string_view s) {
 }
 
 std::string GbkToUtf8(std::string_view gbk) {
-    auto r = Convert("UTF-8", "GB18030", gbk, false, "\xEF\xBF\xBD");
-    return r ? *r : std::string();
+    return os::Gb18030ToUtf8(gbk, false).value_or(std::string());
 }
 
 std::optional<std::string> Utf8ToGbk(std::string_view utf8) {
     if (!IsValidUtf8(utf8)) return std::nullopt;
-    return Convert("GB18030", "UTF-8", utf8, true, {});
+    return os::Utf8ToGb18030(utf8);
 }
 
 std::string FileNameToGbk(std::string_view onDisk) {

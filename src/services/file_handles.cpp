@@ -1,13 +1,10 @@
 // Handle-based file access. Writes through a handle happen in place, at the current
 // position, as the callers expect; only whole-file writes go through a temporary file.
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
+#include <cstdio>
 #include <map>
 
+#include "services/disk.h"
 #include "services/files.h"
 #include "services/files_internal.h"
 
@@ -33,50 +30,42 @@ int32_t LowestFreeHandle() {
     return handle;
 }
 
-int OpenFlags(int32_t mode) {
+// 0 for a mode that does not exist.
+unsigned OpenFlags(int32_t mode) {
     switch (mode) {
         case 1:
-            return O_RDONLY;
+            return disk::kRead;
         case 2:
-            return O_WRONLY;
+            return disk::kWrite;
         case 3:
-            return O_RDWR;
+            return disk::kRead | disk::kWrite;
         case 4:
-            return O_WRONLY | O_CREAT | O_TRUNC;
+            return disk::kWrite | disk::kCreate | disk::kTruncate;
         case 5:
-            return O_WRONLY | O_CREAT;
+            return disk::kWrite | disk::kCreate;
         case 6:
-            return O_RDWR | O_CREAT;
+            return disk::kRead | disk::kWrite | disk::kCreate;
         default:
-            return -1;
+            return 0;
     }
 }
 
-int64_t CurrentPosition(int fd) { return ::lseek(fd, 0, SEEK_CUR); }
-
-int64_t SizeOf(int fd) {
-    struct stat info;
-    return ::fstat(fd, &info) == 0 ? static_cast<int64_t>(info.st_size) : -1;
-}
+int64_t CurrentPosition(int fd) { return disk::Seek(fd, 0, SEEK_CUR); }
 
 }  // namespace
 
 int32_t OpenFile(const Text& path, int32_t mode, int32_t sharing) {
-    int flags = OpenFlags(mode);
+    const unsigned flags = OpenFlags(mode);
     // Sharing is accepted for compatibility; nothing here shares files with other programs.
-    if (path.empty() || flags < 0 || sharing < 1 || sharing > 4) return 0;
+    if (path.empty() || flags == 0 || sharing < 1 || sharing > 4) return 0;
     std::string diskPath = ResolveExistingPath(path);
-    struct stat info;
     // Root could open a read-only file for writing; the program must not.
-    if ((flags & O_ACCMODE) != O_RDONLY && StatPath(diskPath, info) && !(info.st_mode & S_IWUSR))
-        return 0;
-    int fd = ::open(diskPath.c_str(), flags | O_CLOEXEC | O_NONBLOCK, 0666);
-    if (fd < 0) return 0;
-    if (::fstat(fd, &info) != 0 || !S_ISREG(info.st_mode)) {
-        ::close(fd);
-        return 0;
+    if (flags & disk::kWrite) {
+        const auto info = disk::Examine(diskPath);
+        if (info && info->readOnly) return 0;
     }
-    ::fcntl(fd, F_SETFL, ::fcntl(fd, F_GETFL) & ~O_NONBLOCK);
+    const int fd = disk::Open(diskPath, flags | disk::kRegularOnly);
+    if (fd < 0) return 0;
     int32_t handle = LowestFreeHandle();
     g_openFiles[handle] = fd;
     return handle;
@@ -85,7 +74,7 @@ int32_t OpenFile(const Text& path, int32_t mode, int32_t sharing) {
 void CloseFile(int32_t handle) {
     auto it = g_openFiles.find(handle);
     if (it == g_openFiles.end()) return;
-    ::close(it->second);
+    disk::Close(it->second);
     g_openFiles.erase(it);
 }
 
@@ -93,13 +82,12 @@ Bytes ReadBytes(int32_t handle, int32_t count) {
     int fd = DescriptorOf(handle);
     if (fd < 0 || count <= 0) return {};
     // Never allocate more than the file can still give.
-    int64_t left = SizeOf(fd) - CurrentPosition(fd);
+    int64_t left = disk::Size(fd) - CurrentPosition(fd);
     size_t wanted = static_cast<size_t>(std::clamp<int64_t>(left, 0, count));
     Bytes data(wanted, '\0');
     size_t done = 0;
     while (done < wanted) {
-        ssize_t got = ::read(fd, data.data() + done, wanted - done);
-        if (got < 0 && errno == EINTR) continue;
+        const int64_t got = disk::Read(fd, data.data() + done, wanted - done);
         if (got <= 0) break;
         done += static_cast<size_t>(got);
     }
@@ -110,12 +98,12 @@ Bytes ReadBytes(int32_t handle, int32_t count) {
 Text ReadTextFromFile(int32_t handle, int32_t count) {
     int fd = DescriptorOf(handle);
     if (fd < 0) return {};
-    if (count < 0) count = static_cast<int32_t>(std::min<int64_t>(SizeOf(fd), INT32_MAX));
+    if (count < 0) count = static_cast<int32_t>(std::min<int64_t>(disk::Size(fd), INT32_MAX));
     Text text = ReadBytes(handle, count);
     size_t end = text.find_first_of(std::string_view("\0\x1A", 2));
     if (end != Text::npos) {
         // The terminating byte stays unread: the next read starts on it.
-        ::lseek(fd, -static_cast<off_t>(text.size() - end), SEEK_CUR);
+        disk::Seek(fd, -static_cast<int64_t>(text.size() - end), SEEK_CUR);
         text.resize(end);
     }
     return text;
@@ -130,7 +118,7 @@ bool DeleteBytesAt(int32_t handle, int64_t count) {
     int fd = DescriptorOf(handle);
     if (fd < 0 || count < 0) return false;
     int64_t position = CurrentPosition(fd);
-    int64_t length = SizeOf(fd);
+    int64_t length = disk::Size(fd);
     if (position < 0 || length < 0) return false;
     if (count == 0 || position >= length) return true;
     count = std::min(count, length - position);
@@ -139,24 +127,23 @@ bool DeleteBytesAt(int32_t handle, int64_t count) {
     int64_t from = position + count;
     int64_t to = position;
     while (from < length) {
-        ssize_t got = ::pread(fd, block, sizeof block, from);
-        if (got < 0 && errno == EINTR) continue;
+        const int64_t got = disk::Read(fd, block, sizeof block, from);
         if (got <= 0) return false;
         if (!WriteAll(fd, std::string_view(block, static_cast<size_t>(got)), to)) return false;
         from += got;
         to += got;
     }
-    return ::ftruncate(fd, std::max(length - count, position)) == 0;
+    return disk::Truncate(fd, std::max(length - count, position));
 }
 
 int64_t FileLength(int32_t handle) {
     int fd = DescriptorOf(handle);
-    return fd < 0 ? -1 : SizeOf(fd);
+    return fd < 0 ? -1 : disk::Size(fd);
 }
 
 bool SeekFile(int32_t handle, int64_t position) {
     int fd = DescriptorOf(handle);
-    return fd >= 0 && position >= 0 && ::lseek(fd, position, SEEK_SET) == position;
+    return fd >= 0 && position >= 0 && disk::Seek(fd, position, SEEK_SET) == position;
 }
 
 }  // namespace ld

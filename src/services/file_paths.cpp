@@ -1,12 +1,9 @@
 // From GBK paths to the names the file system really has, and name matching for
 // listings. Names on disk are UTF-8 as a rule, but photos copied from Windows archives
 // often carry raw GBK bytes; both must be found again from the GBK name the program holds.
-#include <dirent.h>
-#include <sys/stat.h>
-
-#include <memory>
 #include <optional>
 
+#include "services/disk.h"
 #include "services/encoding.h"
 #include "services/files.h"
 #include "services/files_internal.h"
@@ -26,10 +23,6 @@ std::string JoinDiskPath(const std::string& directory, bool hasDirectory, std::s
     if (directory.empty()) return "/" + std::string(name);
     if (directory.back() == '/') return directory + std::string(name);
     return directory + "/" + std::string(name);
-}
-
-bool StatPath(const std::string& diskPath, struct stat& info) {
-    return !diskPath.empty() && ::stat(diskPath.c_str(), &info) == 0;
 }
 
 namespace {
@@ -81,31 +74,22 @@ bool WildcardMatch(std::string_view pattern, std::string_view name) {
     return p == pattern.size();
 }
 
-struct DirCloser {
-    void operator()(DIR* dir) const { closedir(dir); }
-};
-
 // An entry of `directory` that is `name` (GBK) but for the case of its extension, spelt
 // in UTF-8 or in raw GBK bytes. Compared on disk names, so a big folder costs no
 // conversions.
 std::optional<std::string> FindWithOtherExtensionCase(const std::string& directory,
                                                       const std::string& name) {
-    std::unique_ptr<DIR, DirCloser> dir(opendir(directory.c_str()));
-    if (!dir) return std::nullopt;
+    disk::FolderReader folder(directory);
     const std::string asUtf8 = FoldExtension(GbkToFileName(name), false);
     const std::string asRaw = FoldExtension(name);
-    while (dirent* entry = readdir(dir.get())) {
-        std::string_view onDisk = entry->d_name;
+    while (const char* entry = folder.next()) {
+        std::string_view onDisk = entry;
         if (onDisk.size() == asUtf8.size() && FoldExtension(onDisk, false) == asUtf8)
-            return entry->d_name;
-        if (onDisk.size() == asRaw.size() && FoldExtension(onDisk) == asRaw) return entry->d_name;
+            return std::string(onDisk);
+        if (onDisk.size() == asRaw.size() && FoldExtension(onDisk) == asRaw)
+            return std::string(onDisk);
     }
     return std::nullopt;
-}
-
-bool Exists(const std::string& diskPath) {
-    struct stat info;
-    return ::lstat(diskPath.c_str(), &info) == 0;
 }
 
 }  // namespace
@@ -122,7 +106,7 @@ using namespace files_detail;
 std::string ResolveExistingPath(const Text& path) {
     if (path.empty()) return {};
     std::string converted = GbkToFileName(path);
-    if (Exists(converted)) return converted;
+    if (disk::Exists(converted)) return converted;
 
     SplitPath split = SplitAtLastSlash(path);
     if (split.name.empty()) return converted;
@@ -130,9 +114,9 @@ std::string ResolveExistingPath(const Text& path) {
     std::string directory =
         split.directory.empty() ? std::string() : ResolveExistingPath(split.directory);
     std::string asUtf8 = JoinDiskPath(directory, split.hasDirectory, GbkToFileName(split.name));
-    if (Exists(asUtf8)) return asUtf8;
+    if (disk::Exists(asUtf8)) return asUtf8;
     std::string asRaw = JoinDiskPath(directory, split.hasDirectory, split.name);
-    if (Exists(asRaw)) return asRaw;
+    if (disk::Exists(asRaw)) return asRaw;
 
     if (split.name.find('.') != std::string::npos) {
         std::string listed = split.hasDirectory ? (directory.empty() ? "/" : directory) : ".";

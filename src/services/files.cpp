@@ -2,16 +2,13 @@
 // (atomic_write.h), so a crash or a full disk leaves the old content or the new one.
 #include "services/files.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <atomic>
 #include <cerrno>
 #include <mutex>
 
 #include "services/atomic_write.h"
+#include "services/disk.h"
 #include "services/files_internal.h"
 
 namespace ld {
@@ -40,8 +37,7 @@ bool InjectedFailure() {
 bool CopyContent(int from, int to) {
     std::string buffer(1 << 16, '\0');
     for (;;) {
-        ssize_t got = ::read(from, buffer.data(), buffer.size());
-        if (got < 0 && errno == EINTR) continue;
+        const int64_t got = disk::Read(from, buffer.data(), buffer.size());
         if (got < 0) return false;
         if (got == 0) return true;
         if (!WriteAll(to, std::string_view(buffer.data(), static_cast<size_t>(got)))) return false;
@@ -49,21 +45,15 @@ bool CopyContent(int from, int to) {
 }
 
 bool CopyDiskFile(const std::string& from, const std::string& to) {
-    int source = ::open(from.c_str(), O_RDONLY | O_CLOEXEC);
+    const int source = disk::Open(from, disk::kRead | disk::kRegularOnly);
     if (source < 0) return false;
-    struct stat info;
     AtomicWriteOptions options;
-    bool ok = ::fstat(source, &info) == 0 && S_ISREG(info.st_mode);
-    options.newFileMode = info.st_mode & 0777;  // a new copy gets the original's bits
-    ok = ok && ReplaceDiskFile(
-                   to, [source](int fd) { return CopyContent(source, fd); }, options);
-    ::close(source);
+    options.newFileMode = disk::Permissions(source);  // a new copy gets the original's bits
+    const bool ok = ReplaceDiskFile(
+                        to, [source](int fd) { return CopyContent(source, fd); }, options)
+                        .ok();
+    disk::Close(source);
     return ok;
-}
-
-bool ExistsOnDisk(const std::string& diskPath) {
-    struct stat info;
-    return !diskPath.empty() && ::lstat(diskPath.c_str(), &info) == 0;
 }
 
 }  // namespace
@@ -82,14 +72,12 @@ static size_t AllowedBytes(size_t wanted) {
     }
 }
 
-bool WriteAll(int fd, std::string_view data, off_t offset) {
+bool WriteAll(int fd, std::string_view data, int64_t offset) {
     const size_t allowed = AllowedBytes(data.size());
     size_t done = 0;
     while (done < allowed) {
-        const ssize_t put = offset < 0 ? ::write(fd, data.data() + done, allowed - done)
-                                       : ::pwrite(fd, data.data() + done, allowed - done,
-                                                  offset + static_cast<off_t>(done));
-        if (put < 0 && errno == EINTR) continue;
+        const int64_t put = disk::Write(fd, data.data() + done, allowed - done,
+                                        offset < 0 ? -1 : offset + static_cast<int64_t>(done));
         if (put <= 0) return false;
         done += static_cast<size_t>(put);
     }
@@ -111,7 +99,7 @@ void SetFileOperationFailureForTest(int nth, bool andLater) {
 
 bool CreateFolder(const Text& path) {
     if (path.empty() || InjectedFailure()) return false;
-    return ::mkdir(ResolveExistingPath(path).c_str(), 0777) == 0;
+    return disk::MakeFolder(ResolveExistingPath(path));
 }
 
 bool CopyFileTo(const Text& source, const Text& destination) {
@@ -121,66 +109,54 @@ bool CopyFileTo(const Text& source, const Text& destination) {
 
 bool DeleteFileAt(const Text& path) {
     if (path.empty() || InjectedFailure()) return false;
-    std::string diskPath = ResolveExistingPath(path);
-    struct stat info;
-    if (::lstat(diskPath.c_str(), &info) != 0 || S_ISDIR(info.st_mode)) return false;
-    return ::unlink(diskPath.c_str()) == 0;
+    return disk::RemoveFile(ResolveExistingPath(path));
 }
 
 bool MoveFileTo(const Text& oldPath, const Text& newPath) {
     if (oldPath.empty() || newPath.empty() || InjectedFailure()) return false;
     std::string from = ResolveExistingPath(oldPath);
     std::string to = ResolveExistingPath(newPath);
-    if (!ExistsOnDisk(from) || ExistsOnDisk(to)) return false;
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0)
-        return true;
-    if (errno == EINVAL || errno == ENOSYS) {  // file system without no-replace renames
-        return ::rename(from.c_str(), to.c_str()) == 0;
+    if (!disk::Exists(from) || disk::Exists(to)) return false;
+    switch (disk::MoveNoReplace(from, to)) {
+        case disk::MoveResult::Moved:
+            return true;
+        case disk::MoveResult::Failed:
+            return false;
+        case disk::MoveResult::OtherDevice:  // copy, then remove the original
+            return CopyDiskFile(from, to) && disk::RemoveFile(from);
     }
-    if (errno != EXDEV) return false;
-    // Another file system: copy, then remove the original.
-    return CopyDiskFile(from, to) && ::unlink(from.c_str()) == 0;
+    return false;
 }
 
 bool SetFileAttribute(const Text& path, int attributes) {
-    if (path.empty()) return false;
-    std::string diskPath = ResolveExistingPath(path);
-    struct stat info;
-    if (!StatPath(diskPath, info)) return false;
-    mode_t mode = info.st_mode & 07777;
-    // Only read-only has a counterpart here; hidden, system and archive are accepted as is.
-    mode = (attributes & 0x27 & 1) ? (mode & ~S_IWUSR) : (mode | S_IWUSR);
-    return ::chmod(diskPath.c_str(), mode) == 0;
+    return !path.empty() && disk::SetAttributes(ResolveExistingPath(path), attributes);
 }
 
 bool IsReadOnly(const Text& path) {
-    struct stat info;
-    return !path.empty() && StatPath(ResolveExistingPath(path), info) && !(info.st_mode & S_IWUSR);
+    if (path.empty()) return false;
+    const auto info = disk::Examine(ResolveExistingPath(path));
+    return info && info->readOnly;
 }
 
 std::optional<Bytes> TryReadWholeFile(const Text& path) {
     if (path.empty()) return std::nullopt;
-    // Non-blocking, so that a pipe under the name cannot hang the program.
-    int fd = ::open(ResolveExistingPath(path).c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
+    // Regular files only, so that a pipe under the name cannot hang the program.
+    const int fd = disk::Open(ResolveExistingPath(path), disk::kRead | disk::kRegularOnly);
     if (fd < 0) {
         if (errno == ENOENT || errno == ENOTDIR) return Bytes();
         return std::nullopt;
     }
-    struct stat info;
-    std::optional<Bytes> content;
-    if (::fstat(fd, &info) == 0 && S_ISREG(info.st_mode)) {
-        content.emplace();
-        content->reserve(static_cast<size_t>(info.st_size));
-        char buffer[1 << 16];
-        for (;;) {
-            ssize_t got = ::read(fd, buffer, sizeof buffer);
-            if (got < 0 && errno == EINTR) continue;
-            if (got < 0) content.reset();
-            if (got <= 0) break;
-            content->append(buffer, static_cast<size_t>(got));
-        }
+    std::optional<Bytes> content(std::in_place);
+    const int64_t size = disk::Size(fd);
+    if (size > 0) content->reserve(static_cast<size_t>(size));
+    char buffer[1 << 16];
+    for (;;) {
+        const int64_t got = disk::Read(fd, buffer, sizeof buffer);
+        if (got < 0) content.reset();
+        if (got <= 0) break;
+        content->append(buffer, static_cast<size_t>(got));
     }
-    ::close(fd);
+    disk::Close(fd);
     return content;
 }
 
@@ -203,11 +179,11 @@ WriteResult TryWriteWholeFile(const Text& path, std::string_view data1, std::str
 
 bool AppendToFile(const Text& path, std::string_view data) {
     if (path.empty() || InjectedFailure()) return false;
-    const int fd = ::open(ResolveExistingPath(path).c_str(),
-                          O_WRONLY | O_CREAT | O_APPEND | O_CLOEXEC, NewFileMode());
+    const int fd =
+        disk::Open(ResolveExistingPath(path), disk::kWrite | disk::kCreate | disk::kAppend);
     if (fd < 0) return false;
-    bool ok = WriteAll(fd, data) && ::fsync(fd) == 0;
-    ok = (::close(fd) == 0) && ok;
+    bool ok = WriteAll(fd, data) && disk::Flush(fd);
+    ok = disk::Close(fd) && ok;
     return ok;
 }
 

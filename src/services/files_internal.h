@@ -2,12 +2,13 @@
 // file_paths.cpp). Not part of the services' interface.
 #pragma once
 
-#include <sys/stat.h>
-
 #include <cstddef>
+#include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
+#include "services/atomic_write.h"
 #include "services/text.h"
 
 namespace ld::files_detail {
@@ -40,17 +41,15 @@ std::string JoinDiskPath(const std::string& directory, bool hasDirectory, std::s
 // compared without regard to ASCII case, everything else exactly. "*.*" matches any name.
 bool NameMatches(std::string_view pattern, std::string_view name);
 
-// stat() that follows links; false when the path does not exist or cannot be examined.
-bool StatPath(const std::string& diskPath, struct stat& info);
-
 // Writes all of `data` to `fd` (at `offset` when it is not negative, else at the file's
 // position), honouring the test's write budget: past it a write fails as on a full disk.
-bool WriteAll(int fd, std::string_view data, off_t offset = -1);
+bool WriteAll(int fd, std::string_view data, int64_t offset = -1);
 
-// Permission bits of a new file: 0666 less the umask, which is read once and never changed.
-mode_t NewFileMode();
-
-// The system's reason for an errno value, in English: "No such file or directory (ENOENT)".
-std::string DescribeError(int error);
+// The atomic replacement of atomic_write.h, one per platform (posix/ and win32/
+// atomic_replace.cpp). `fill` gets the temporary file's open descriptor, which it may close
+// and reopen (set to -1 when that failed).
+using Fill = std::function<bool(int& fd, const std::string& tempPath)>;
+WriteResult ReplaceThroughTemporary(const std::string& diskPath, const Fill& fill,
+                                    const AtomicWriteOptions& options);
 
 }  // namespace ld::files_detail

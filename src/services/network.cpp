@@ -1,33 +1,12 @@
 #include "services/network.h"
 
-#include <arpa/inet.h>
-#include <ifaddrs.h>
-#include <net/if.h>
-#include <netinet/in.h>
-#include <sys/random.h>
-
-#include <algorithm>
-#include <fstream>
-#include <optional>
-#include <sstream>
 #include <utility>
+
+#include "services/os.h"
 
 namespace ld {
 
 namespace {
-
-// The interface whose route has destination 0.0.0.0 in the kernel's routing table.
-std::string DefaultRouteInterface() {
-    std::ifstream routes("/proc/net/route");
-    std::string line;
-    std::getline(routes, line);  // the header
-    while (std::getline(routes, line)) {
-        std::istringstream fields(line);
-        std::string name, destination;
-        if (fields >> name >> destination && destination == "00000000") return name;
-    }
-    return {};
-}
 
 std::optional<std::vector<LocalAddress>>& AddressesForTest() {
     static std::optional<std::vector<LocalAddress>> addresses;
@@ -42,31 +21,12 @@ void SetLocalIpv4AddressesForTest(std::optional<std::vector<LocalAddress>> addre
 
 std::vector<LocalAddress> LocalIpv4Addresses() {
     if (AddressesForTest()) return *AddressesForTest();
-    std::vector<LocalAddress> found;
-    ifaddrs* all = nullptr;
-    if (::getifaddrs(&all) != 0) return found;
-    const std::string routed = DefaultRouteInterface();
-    for (ifaddrs* a = all; a; a = a->ifa_next) {
-        if (!a->ifa_addr || a->ifa_addr->sa_family != AF_INET) continue;
-        if (!(a->ifa_flags & IFF_UP) || (a->ifa_flags & IFF_LOOPBACK)) continue;
-        char text[INET_ADDRSTRLEN] = {};
-        const auto* in = reinterpret_cast<const sockaddr_in*>(a->ifa_addr);
-        if (!::inet_ntop(AF_INET, &in->sin_addr, text, sizeof text)) continue;
-        found.push_back({text, a->ifa_name, a->ifa_name == routed});
-    }
-    ::freeifaddrs(all);
-    std::stable_partition(found.begin(), found.end(),
-                          [](const LocalAddress& a) { return a.defaultRoute; });
-    return found;
+    return MachineIpv4Addresses();
 }
 
 std::string RandomToken() {
     unsigned char bytes[16] = {};
-    size_t got = 0;
-    while (got < sizeof bytes) {
-        const ssize_t n = ::getrandom(bytes + got, sizeof bytes - got, 0);
-        if (n > 0) got += static_cast<size_t>(n);
-    }
+    os::RandomBytes(bytes, sizeof bytes);
     static const char kHex[] = "0123456789abcdef";
     std::string token;
     for (unsigned char b : bytes) {

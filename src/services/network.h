@@ -15,6 +15,8 @@ struct LocalAddress {
 
 // Non-loopback IPv4 addresses of interfaces that are up, the default route's first.
 std::vector<LocalAddress> LocalIpv4Addresses();
+// The machine's own, as the operating system tells them (one implementation per platform).
+std::vector<LocalAddress> MachineIpv4Addresses();
 // Tests: the addresses found (nullopt: the machine's own).
 void SetLocalIpv4AddressesForTest(std::optional<std::vector<LocalAddress>> addresses);
 

@@ -2,12 +2,11 @@
 // directory, so that data files and bare names such as "cjini.txt" resolve there.
 #include "services/program.h"
 
-#include <unistd.h>
-
 #include <string>
 
 #include "services/encoding.h"
 #include "services/files.h"
+#include "services/os.h"
 
 namespace ld {
 
@@ -31,32 +30,19 @@ Text DiskPathToGbk(std::string_view diskPath) {
     return gbk;
 }
 
-std::string ExecutablePath() {
-    std::string path(256, '\0');
-    for (;;) {
-        ssize_t length = ::readlink("/proc/self/exe", path.data(), path.size());
-        if (length < 0) return {};
-        if (static_cast<size_t>(length) < path.size()) {
-            path.resize(static_cast<size_t>(length));
-            return path;
-        }
-        path.resize(path.size() * 2);
-    }
-}
-
 }  // namespace
 
 const Text& ProgramDirectory() { return g_programDirectory; }
 const Text& ProgramFileName() { return g_programFileName; }
 
 bool InitProgramLocation() {
-    std::string executable = ExecutablePath();
+    std::string executable = os::ExecutablePath();
     size_t slash = executable.rfind('/');
     if (slash == std::string::npos) return false;
     // "/luckydraw" lives in the root: the directory is then empty, and "" + "/peizhi.a"
     // still names the right file.
     std::string directory = executable.substr(0, slash);
-    if (::chdir(directory.empty() ? "/" : directory.c_str()) != 0) return false;
+    if (!os::ChangeDirectory(directory.empty() ? "/" : directory)) return false;
     g_programDirectory = DiskPathToGbk(directory);
     g_programFileName = FileNameToGbk(executable.substr(slash + 1));
     return true;
@@ -67,8 +53,7 @@ void SetProgramLocationForTest(const Text& directory, const Text& fileName) {
     g_programFileName = fileName;
     // Like the real start-up, so bare names resolve in the test's folder. A test that
     // names a folder that does not exist keeps the current directory.
-    if (::chdir(ResolveExistingPath(directory).c_str()) != 0) {
-    }
+    os::ChangeDirectory(ResolveExistingPath(directory));
 }
 
 }  // namespace ld

@@ -9,7 +9,8 @@ namespace ld {
 // Directory of the executable (GBK, no trailing slash) and its own file name.
 const Text& ProgramDirectory();
 const Text& ProgramFileName();
-// From /proc/self/exe, and makes it the current directory. Returns false when it failed.
+// From the running executable (/proc/self/exe, GetModuleFileNameW), and makes it the current
+// directory. Returns false when it failed.
 bool InitProgramLocation();
 // Tests put the program anywhere they like; the current directory follows when the folder
 // exists, as at start-up.

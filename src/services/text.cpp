@@ -1,7 +1,5 @@
 #include "services/text.h"
 
-#include <locale.h>
-
 #include <algorithm>
 #include <charconv>
 #include <cmath>
@@ -9,6 +7,7 @@
 #include <limits>
 
 #include "services/encoding.h"
+#include "services/os.h"
 
 namespace ld {
 
@@ -67,12 +66,6 @@ void ScanMatches(std::string_view text, std::string_view sought, Size from, Size
         if (IsLeadByte(text[at]) && at + 1 >= text.size()) return;
         at += IsLeadByte(text[at]) ? 2 : 1;
     }
-}
-
-// The C locale, for number formatting and parsing whatever the process locale is.
-locale_t CLocale() {
-    static const locale_t c = newlocale(LC_ALL_MASK, "C", static_cast<locale_t>(nullptr));
-    return c;
 }
 
 template <typename T, typename... Format>
@@ -187,7 +180,7 @@ Text ToTextBytes(std::string_view bytes) { return Text(bytes.substr(0, bytes.fin
 
 double ToNumber(std::string_view text) {
     Text terminated(text.substr(0, text.find('\0')));
-    return strtod_l(terminated.c_str(), nullptr, CLocale());
+    return os::ParseNumberInCLocale(terminated.c_str());
 }
 
 int32_t SaturateToInt32(double value) {

@@ -1,7 +1,6 @@
 // Handle-based access: open modes, text reads that stop at a terminator, in-place writes
 // and removing bytes from the middle of a file.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "services/files.h"
 #include "temp_folder.h"
@@ -15,12 +14,6 @@ std::string Pattern(size_t size) {
     std::string bytes(size, '\0');
     for (size_t i = 0; i < size; ++i) bytes[i] = static_cast<char>('a' + (i * 7 + i / 26) % 26);
     return bytes;
-}
-
-ino_t InodeOf(const std::string& diskPath) {
-    struct stat info {};
-    ::stat(diskPath.c_str(), &info);
-    return info.st_ino;
 }
 
 TEST(OpenModes, InvalidArgumentsAndMissingFilesGiveNoHandle) {
@@ -63,7 +56,7 @@ TEST(OpenModes, CreateTruncateOrKeepAsAsked) {
 TEST(OpenModes, ReadOnlyFilesOpenOnlyForReading) {
     TempFolder folder;
     folder.writeRaw("locked.txt", "data");
-    ::chmod(folder.path("locked.txt").c_str(), 0444);
+    folder.makeReadOnly("locked.txt");
     for (int32_t mode : {2, 3, 4, 5, 6}) EXPECT_EQ(OpenFile(folder.path("locked.txt"), mode), 0);
     int32_t handle = OpenFile(folder.path("locked.txt"), 1);
     EXPECT_GT(handle, 0);
@@ -92,14 +85,14 @@ TEST(TextReads, StopBeforeEndOfFileMarkOrZeroAndLeaveThePositionOnIt) {
 TEST(InPlaceWrites, WritesLandAtThePositionInTheSameFile) {
     TempFolder folder;
     folder.writeRaw("zj.txt", "aaaa\r\n");
-    ino_t before = InodeOf(folder.path("zj.txt"));
+    const uint64_t before = test::FileIdentity(folder.diskPath("zj.txt"));
     int32_t handle = OpenFile(folder.path("zj.txt"));
     ASSERT_TRUE(SeekFile(handle, FileLength(handle)));
     EXPECT_TRUE(WriteTexts(handle, "bbbb\r\n"));
     EXPECT_FALSE(SeekFile(handle, -1));
     CloseFile(handle);
     EXPECT_EQ(folder.readRaw("zj.txt"), "aaaa\r\nbbbb\r\n");
-    EXPECT_EQ(InodeOf(folder.path("zj.txt")), before);
+    EXPECT_EQ(test::FileIdentity(folder.diskPath("zj.txt")), before);
 }
 
 TEST(DeleteBytes, MovesTheRestDownAcrossManyBlocks) {

@@ -3,7 +3,6 @@
 #include "services/profile.h"
 
 #include <gtest/gtest.h>
-#include <sys/stat.h>
 
 #include "services/files.h"
 #include "services/text.h"
@@ -175,7 +174,7 @@ TEST_F(Profile, FailedOrForbiddenWritesKeepTheOldFile) {
     EXPECT_EQ(folder.readRaw("peizhi.a"), original);
     EXPECT_EQ(folder.entryCount(), 1u);
 
-    ::chmod(file().c_str(), 0444);
+    folder.makeReadOnly("peizhi.a");
     EXPECT_FALSE(WriteConfigText(file(), "zbt", "k", "new"));
     EXPECT_FALSE(WriteConfigText(file(), "zbt", std::nullopt, std::nullopt));
     EXPECT_EQ(folder.readRaw("peizhi.a"), original);

@@ -3,8 +3,6 @@
 #include "services/program.h"
 
 #include <gtest/gtest.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include <filesystem>
 
@@ -19,10 +17,10 @@ namespace {
 
 TEST(ProgramLocation, IsTheFolderOfTheRunningExecutable) {
     test::TempFolder restoresTheCurrentDirectory;
-    const std::filesystem::path executable = std::filesystem::read_symlink("/proc/self/exe");
+    const std::filesystem::path executable = test::ExecutablePath();
     ASSERT_TRUE(InitProgramLocation());
-    EXPECT_EQ(ProgramDirectory(), FileNameToGbk(executable.parent_path().string()));
-    EXPECT_EQ(ProgramFileName(), FileNameToGbk(executable.filename().string()));
+    EXPECT_EQ(ProgramDirectory(), FileNameToGbk(test::DiskName(executable.parent_path())));
+    EXPECT_EQ(ProgramFileName(), FileNameToGbk(test::DiskName(executable.filename())));
     EXPECT_EQ(std::filesystem::current_path(), executable.parent_path());
     EXPECT_NE(ProgramDirectory().back(), '/');
 }
@@ -38,16 +36,15 @@ TEST(ProgramLocation, TestsPlaceTheProgramAndBareNamesFollow) {
     EXPECT_EQ(folder.readRaw("抽奖/cjini.txt"), "title");
 }
 
+int TakeLockAndTell(const std::string& lockFile) {
+    ReleaseFolderLock();  // a process of its own knows no lock but what it takes
+    return static_cast<int>(TakeFolderLock(lockFile));
+}
+const bool kTakeLockRegistered = test::RegisterChildRoutine("take-lock", &TakeLockAndTell);
+
 // What another process of the program gets for the same lock file.
 FolderLock TakenElsewhere(const Text& lockFile) {
-    const pid_t child = ::fork();
-    if (child == 0) {
-        ReleaseFolderLock();  // a process of its own knows no lock but what it takes
-        ::_exit(static_cast<int>(TakeFolderLock(lockFile)));
-    }
-    int status = 0;
-    ::waitpid(child, &status, 0);
-    return static_cast<FolderLock>(WEXITSTATUS(status));
+    return static_cast<FolderLock>(test::RunInAnotherProcess("take-lock", lockFile));
 }
 
 TEST(FolderLock, OneProgramPerFolderUntilItEndsOrGivesItUp) {

@@ -1,3 +1,4 @@
+// The one-program-per-folder lock on Linux: flock, which ends with the process.
 #include "services/folder_lock.h"
 
 #include <fcntl.h>
@@ -29,7 +30,8 @@ FolderLock TakeFolderLock(const Text& lockFile) {
     if (held.fd >= 0 && held.path == lockFile) return FolderLock::Taken;
     ReleaseFolderLock();
     // Close-on-exec: a program started from this one must not inherit the lock.
-    const int fd = ::open(ResolveExistingPath(lockFile).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
+    const int fd =
+        ::open(ResolveExistingPath(lockFile).c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0644);
     if (fd < 0) return FolderLock::Unavailable;
     int locked;
     do {

@@ -1,0 +1,48 @@
+# The Windows build (cross-compiled with cmake/mingw-w64-x86_64.cmake): services, ui and
+# framework with their test programs. The window templates are compiled by the host build's
+# tools (LD_HOST_TOOLS_DIR, a Linux build folder), since the asset generator needs libjpeg.
+set(LD_HOST_TOOLS_DIR "" CACHE PATH "Linux build folder with ld_template_compiler and ld_asset_generator")
+if(NOT LD_HOST_TOOLS_DIR)
+    message(FATAL_ERROR "Set LD_HOST_TOOLS_DIR to a Linux build folder (make windows does)")
+endif()
+
+# MinGW's GCC 12 at -O3 warns of overlapping copies inside std::string's operator+ that
+# cannot happen (GCC bug 105329).
+target_compile_options(ld_warnings INTERFACE -Wno-restrict)
+
+# The system libraries that services use on Windows.
+add_subdirectory(src/services)
+target_link_libraries(ld_services PUBLIC bcrypt iphlpapi)
+add_subdirectory(src/ui)
+add_subdirectory(src/framework)
+
+set(LD_ASSET_DIR ${CMAKE_BINARY_DIR}/tools/assets)
+set(LD_ASSETS ${LD_ASSET_DIR}/luckydraw.ico ${LD_ASSET_DIR}/start_button.jpg)
+set(LD_HOST_ASSET_GENERATOR ${LD_HOST_TOOLS_DIR}/ld_asset_generator)
+set(LD_HOST_TEMPLATE_COMPILER ${LD_HOST_TOOLS_DIR}/ld_template_compiler)
+add_custom_command(OUTPUT ${LD_ASSETS}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${LD_ASSET_DIR}
+    COMMAND ${LD_HOST_ASSET_GENERATOR} ${LD_ASSET_DIR}
+    DEPENDS ${LD_HOST_ASSET_GENERATOR}
+    COMMENT "Drawing the window icon and the start button's face")
+set(LD_TEMPLATE_SOURCE ${PROJECT_SOURCE_DIR}/resources/windows.tpl)
+set(LD_TEMPLATE_OUTPUT ${CMAKE_BINARY_DIR}/tools/builtin_templates.cpp)
+add_custom_command(OUTPUT ${LD_TEMPLATE_OUTPUT}
+    COMMAND ${LD_HOST_TEMPLATE_COMPILER} ${LD_TEMPLATE_SOURCE} ${LD_ASSET_DIR} ${LD_TEMPLATE_OUTPUT}
+            ${CMAKE_BINARY_DIR}/tools/templates.bin
+    DEPENDS ${LD_HOST_TEMPLATE_COMPILER} ${LD_TEMPLATE_SOURCE} ${LD_ASSETS}
+    COMMENT "Compiling the window templates")
+add_custom_target(ld_builtin_templates DEPENDS ${LD_TEMPLATE_OUTPUT})
+target_sources(ld_framework PRIVATE ${LD_TEMPLATE_OUTPUT})
+add_dependencies(ld_framework ld_builtin_templates)
+
+# Debian ships no MinGW GoogleTest: built here from its sources (package googletest), which
+# gives the targets GTest::gtest and GTest::gtest_main as find_package does on Linux.
+set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
+set(INSTALL_GTEST OFF CACHE BOOL "" FORCE)
+set(BUILD_GMOCK OFF CACHE BOOL "" FORCE)
+add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM_ALL)
+
+enable_testing()
+
+add_subdirectory(tests)
