@@ -46,7 +46,10 @@ echo "e2e_crash: seed $seed, $cycles cycles (E2E_CRASH_SEED=$seed replays them)"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/ld-crash.XXXXXX")
 event="$work/event"
-pid=""
+# The shared helpers (windows by caption, answering a box, ...); what differs here (a kill
+# instead of a quit, a faster poll, the stage found by its size) is defined again below.
+# shellcheck source=e2e_common.sh
+. "$(dirname "$0")/e2e_common.sh"
 cycle=0
 cleanup() {
     if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
@@ -75,7 +78,6 @@ fail() {
 # r = a seeded random number in [0, $1). Not through $(...): a subshell's draws are lost.
 pick() { r=$((RANDOM % $1)); }
 sleep_ms() { sleep "$(printf '%d.%03d' $(($1 / 1000)) $(($1 % 1000)))"; }
-crlf_gbk() { printf '%s\r\n' "$1" | iconv -f UTF-8 -t GB18030; }
 
 wait_for() {
     local seconds=$1
@@ -88,9 +90,6 @@ wait_for() {
     done
 }
 
-program_gone() { ! kill -0 "$pid" 2>/dev/null; }
-windows_named() { xdotool search --all --onlyvisible --pid "$pid" --name "^$1\$" 2>/dev/null; }
-visible_window() { windows_named "$1" >/dev/null; }
 
 # The draw screen: the program's visible window as wide as the screen's half at least; the
 # message boxes are smaller.
@@ -159,21 +158,6 @@ launch() {
 }
 
 focus() { xdotool windowactivate --sync "$1" 2>/dev/null || xdotool windowfocus --sync "$1"; }
-
-# Answers the message box with this caption and waits until that very box has closed (a
-# second box of the same caption is another question, left for the caller to see).
-answer() {
-    local caption=$1 key=$2 id tries=20
-    wait_for 30 visible_window "$caption" || fail "no message box '$caption'"
-    id=$(windows_named "$caption" | sed -n 1p)
-    sleep 0.3
-    while windows_named "$caption" | grep -x "$id" >/dev/null; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || fail "message box '$caption' stays open"
-        xdotool key "$key"
-        sleep 0.3
-    done
-}
 
 # The first key only, for a kill while the program acts on it.
 answer_once() {
