@@ -1,8 +1,8 @@
 #include "app/common/draw_state.h"
 
-#include "app/common/results_ledger.h"
-
 #include <gtest/gtest.h>
+
+#include "app/common/results_ledger.h"
 
 namespace ld {
 namespace {
@@ -97,8 +97,8 @@ TEST(ResultsLedger, CountsWinnersLessForfeitsAndTakesEveryAnnouncedNameOutOfTheP
     levels[0] = Gbk("一等奖");
     levels[1] = Gbk("二等奖");
     const Text results = WinnerLine(Gbk("甲"), levels[0]) + ForfeitLine() + ForfeitLine() +
-                         WinnerLine(Gbk("乙"), levels[0]) + Gbk("备注\n") + Gbk("丙  ------  二等奖\n") +
-                         WinnerLine(Gbk("丁"), Gbk("旧奖项"));
+                         WinnerLine(Gbk("乙"), levels[0]) + Gbk("备注\n") +
+                         Gbk("丙  ------  二等奖\n") + WinnerLine(Gbk("丁"), Gbk("旧奖项"));
     const Ledger ledger = ReadLedger(results, levels);
     EXPECT_EQ(ledger.winners, (std::vector<Text>{Gbk("甲"), Gbk("乙"), Gbk("丙"), Gbk("丁")}));
     EXPECT_EQ(ledger.drawn[0], 1);

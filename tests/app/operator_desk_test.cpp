@@ -1,11 +1,12 @@
 // The operator's desk: the stage's screen, the console and its actions, the clicker switch,
 // and the winners file through draws, forfeits, exit and resume, recovery and reset.
+#include "app/tools/operator_desk.h"
+
 #include <gtest/gtest.h>
 
 #include "app/common/job_runner.h"
 #include "app/common/winners_log.h"
 #include "app/startup/reset.h"
-#include "app/tools/operator_desk.h"
 #include "app/tools/winners_export.h"
 #include "draw_fixture.h"
 #include "export/winners_file.h"

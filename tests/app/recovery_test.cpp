@@ -199,8 +199,8 @@ TEST_F(Ledger, AnUnreadableRecordIsKeptInHistoryAndTheResumeFollowsTheResults) {
     EXPECT_FALSE(folder.exists(".ld-recovery"));
     bool kept = false;
     for (const auto& entry : std::filesystem::directory_iterator(folder.path("history")))
-        kept = kept || folder.read("history/" + entry.path().filename().string()).starts_with(
-                           "luckydraw recovery 1\nlevel 99");
+        kept = kept || folder.read("history/" + entry.path().filename().string())
+                           .starts_with("luckydraw recovery 1\nlevel 99");
     EXPECT_TRUE(kept);
     expectNoWinnerInThePoolAndTheLevelEndsAtItsCount();
 }
@@ -221,7 +221,8 @@ TEST_P(InterruptedRecovery, LosesNobodyWhateverIsAnsweredNext) {
     if (!folder.exists(".ld-recovery")) return;
     startAgain({msg::kAnswerNo, msg::kAnswerYes, msg::kAnswerOk});
     std::vector<Text> found = SplitPool(state().poolText);
-    for (const Text& line : SplitPool(state().resultsText)) found.push_back(line.substr(0, line.find(' ')));
+    for (const Text& line : SplitPool(state().resultsText))
+        found.push_back(line.substr(0, line.find(' ')));
     std::vector<Text> expected;
     for (const Text& line : everybody) expected.push_back(line.substr(0, line.find(' ')));
     std::sort(found.begin(), found.end());

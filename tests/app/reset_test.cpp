@@ -112,7 +112,8 @@ TEST_F(Reset, KeepsTheCheckinSettingsWhenThereAreAny) {
 
 TEST_F(Reset, TheNewStartOffersNoResumeAndHasDefaultsWithThePrizeTable) {
     // The rehearsal's crash record and save journal go with the draw: no recovery question.
-    folder.write(".ld-recovery", EncodeRecoveryRecord({Gbk("头奖"), {1}, {}, Gbk("李四  ------  头奖\r\n"), {}}));
+    folder.write(".ld-recovery",
+                 EncodeRecoveryRecord({Gbk("头奖"), {1}, {}, Gbk("李四  ------  头奖\r\n"), {}}));
     folder.write(".ld-save", "luckydraw save 1\n");
     ASSERT_EQ(reset({msg::kAnswerOk, msg::kAnswerOk}), 0);
     EXPECT_FALSE(folder.exists(".ld-recovery"));
@@ -197,8 +198,9 @@ INSTANTIATE_TEST_SUITE_P(EachFileOperation, ResetFailure, ::testing::Range(1, 52
 class ResetCrash : public Reset, public ::testing::WithParamInterface<int> {};
 
 TEST_P(ResetCrash, IsFinishedOrUndoneAtTheNextStart) {
-    folder.write(".ld-recovery", EncodeRecoveryRecord({Gbk("头奖"), {1}, Gbk("张三\r\n"),
-                                                       Gbk("李四  ------  头奖\r\n"), {}}));
+    folder.write(".ld-recovery",
+                 EncodeRecoveryRecord(
+                     {Gbk("头奖"), {1}, Gbk("张三\r\n"), Gbk("李四  ------  头奖\r\n"), {}}));
     SetFileOperationFailureForTest(GetParam(), true);
     reset({msg::kAnswerOk, msg::kAnswerOk});
     SetFileOperationFailureForTest(0);

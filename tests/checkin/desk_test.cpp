@@ -52,8 +52,10 @@ protected:
     }
     std::unique_ptr<Desk> makeDesk() {
         return std::make_unique<Desk>(
-            DeskOptions{folder.path("photo"), folder.path("log.csv"),
-                        [this](const Text& who) { joined.push_back(who); }, {}});
+            DeskOptions{folder.path("photo"),
+                        folder.path("log.csv"),
+                        [this](const Text& who) { joined.push_back(who); },
+                        {}});
     }
     Outcome checkIn(const std::string& name, const std::string& phone,
                     const std::string& photo = "", const std::string& department = "") {

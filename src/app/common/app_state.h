@@ -32,7 +32,7 @@ struct RecordWrites {
 struct AppState {
     DrawState draw;
     std::unique_ptr<ResultsFile> results = std::make_unique<ResultsFile>();
-    Text currentPassword;  // the password window's, unscrambled
+    Text currentPassword;                    // the password window's, unscrambled
     std::optional<BatchGridView> batchGrid;  // a batch draw's grid while it is shown
     WinnersLogState winnersLog;
     RecordWrites record;

@@ -28,7 +28,9 @@ bool HoldsSeparator(std::string_view name) {
 
 }  // namespace
 
-Text FreeHistoryPath(const std::tm& time) { return FreeHistoryPath(time, Gbk("抽奖结果-"), ".txt"); }
+Text FreeHistoryPath(const std::tm& time) {
+    return FreeHistoryPath(time, Gbk("抽奖结果-"), ".txt");
+}
 
 Text FreeHistoryPath(const std::tm& time, const Text& stem, std::string_view extension) {
     char stamp[32];

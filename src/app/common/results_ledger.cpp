@@ -11,7 +11,8 @@ constexpr std::string_view kSeparator = "  ------  ";
 
 std::string_view Trimmed(std::string_view s) {
     while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
+    while (!s.empty() &&
+           (s.back() == ' ' || s.back() == '\t' || s.back() == '\r' || s.back() == '\n'))
         s.remove_suffix(1);
     return s;
 }
@@ -34,7 +35,8 @@ Ledger ReadLedger(std::string_view resultsText, const LevelTexts& levelNames) {
         const size_t at = line.find(kSeparator);
         if (at != std::string_view::npos && at > 0) {
             ledger.winners.emplace_back(line.substr(0, at));
-            const std::optional<int> level = LevelOf(line.substr(at + kSeparator.size()), levelNames);
+            const std::optional<int> level =
+                LevelOf(line.substr(at + kSeparator.size()), levelNames);
             if (level) ++ledger.drawn[static_cast<size_t>(*level - 1)];
             takeBack = level.value_or(0);
         } else if (Trimmed(line) == forfeit) {

@@ -13,7 +13,7 @@
 namespace ld {
 
 struct Ledger {
-    std::vector<Text> winners;                // every announced name, a forfeited one too
+    std::vector<Text> winners;                 // every announced name, a forfeited one too
     std::array<int32_t, kLevelCount> drawn{};  // winners minus forfeits, per level
 };
 

@@ -71,9 +71,9 @@ namespace {
 
 bool WriteRecordWith(std::string_view pendingLine) {
     const DrawState& state = State().draw;
-    const bool written = WriteRecoveryRecord({SelectorText(), state.savedDrawn, state.poolText,
-                                              state.resultsText + Text(pendingLine),
-                                              WinnersLogText()});
+    const bool written =
+        WriteRecoveryRecord({SelectorText(), state.savedDrawn, state.poolText,
+                             state.resultsText + Text(pendingLine), WinnersLogText()});
     RecordWrites& record = State().record;
     record.unsaved = !written;
     if (written) record.warned = false;

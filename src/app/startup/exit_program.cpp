@@ -63,9 +63,9 @@ bool RunExitProcedure() {
     // operator knows what the exports will lack.
     if (WinnersLogUnsaved()) SaveWinnersLog();
     if (WinnersLogUnsaved()) {
-        host().dialogs->showMessage(
-            Gbk("中奖记录.csv 仍然无法保存：本场有中奖人只记在抽奖结果.txt 里，导出的中奖名单会缺少他们。"),
-            msg::kIconWarning, Gbk("警告"));
+        host().dialogs->showMessage(Gbk("中奖记录.csv 仍然无法保存：本场有中奖人只记在抽奖结果.txt "
+                                        "里，导出的中奖名单会缺少他们。"),
+                                    msg::kIconWarning, Gbk("警告"));
     }
     Dialogs& dialogs = *host().dialogs;
     int answer = dialogs.showMessage(ExitQuestion(), msg::kYesNoCancel | msg::kIconQuestion,

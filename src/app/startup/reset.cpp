@@ -168,7 +168,7 @@ private:
 
 void Restart() {
     SettleJobBeforeExit();  // no name card or export half made when the new instance starts
-    CloseCheckin();  // the new instance needs the port
+    CloseCheckin();         // the new instance needs the port
     host().dialogs->showMessage(ResetDoneNotice(), msg::kOk, Gbk("信息："));
     Text program = ProgramDirectory() + "/" + ProgramFileName();
     ReleaseFolderLock();  // the successor takes it

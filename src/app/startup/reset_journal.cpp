@@ -52,9 +52,9 @@ void PutBackSetAside() {
 }  // namespace
 
 const std::vector<Text>& ErasedByReset() {
-    static const std::vector<Text> names = {files::Progress(),       files::Results(),
-                                            Gbk("中奖记录.csv"),     files::RecoveryRecord(),
-                                            files::SaveJournal(),    files::BackgroundBackup()};
+    static const std::vector<Text> names = {files::Progress(),    files::Results(),
+                                            Gbk("中奖记录.csv"),  files::RecoveryRecord(),
+                                            files::SaveJournal(), files::BackgroundBackup()};
     return names;
 }
 

@@ -1,22 +1,22 @@
 #include "app/startup/stage_startup.h"
 
 #include "app/common/app_state.h"
+#include "app/common/config_keys.h"
 #include "app/common/data_files.h"
 #include "app/common/draw_files.h"
 #include "app/common/draw_recovery.h"
 #include "app/common/layout.h"
 #include "app/common/results_ledger.h"
-#include "app/common/config_keys.h"
 #include "app/common/winners_log.h"
 #include "app/draw/draw_levels.h"
 #include "app/draw/level_selection.h"
 #include "app/startup/exit_program.h"
 #include "app/startup/photo_listing.h"
+#include "app/startup/reset_journal.h"
 #include "app/tools/operator_desk.h"
 #include "media/preview_disk_cache.h"
 #include "services/files.h"
 #include "services/folder_lock.h"
-#include "app/startup/reset_journal.h"
 #include "services/host.h"
 #include "services/program.h"
 #include "services/temporary_files.h"
@@ -39,8 +39,7 @@ LevelTexts StoredLevelNames() {
 Reconciled ReconcileWithResults(const Text& resultsText, Text& poolText,
                                 std::array<int32_t, kLevelCount>& savedDrawn) {
     return ReconcileWithLedger(ReadLedger(resultsText, StoredLevelNames()),
-                               ConfigStore::readLogical(keys::AllowRepeat()), poolText,
-                               savedDrawn);
+                               ConfigStore::readLogical(keys::AllowRepeat()), poolText, savedDrawn);
 }
 
 void TellReconciled(const Reconciled& reconciled) {
@@ -60,8 +59,9 @@ void TellReconciled(const Reconciled& reconciled) {
 // A record that cannot be read whole is of no use, but it is not thrown away unseen.
 void SetAsideUnreadableRecord() {
     const std::optional<Text> kept = KeepRecoveryRecordAside();
-    const Text where = kept ? Gbk("已移到：") + *kept
-                            : Gbk("也无法移走：") + files::InProgramDirectory(files::RecoveryRecord());
+    const Text where =
+        kept ? Gbk("已移到：") + *kept
+             : Gbk("也无法移走：") + files::InProgramDirectory(files::RecoveryRecord());
     host().dialogs->showMessage(Gbk("上次的崩溃恢复记录已损坏，无法恢复，") + where,
                                 msg::kIconWarning, Gbk("提示"));
 }
@@ -199,7 +199,8 @@ Text TitlePlaceholder() { return Gbk("请在这里写入公司名称"); }
 
 void StartUpStage() {
     using namespace startup;
-    if (TakeFolderLock(files::InProgramDirectory(files::FolderLock())) == FolderLock::HeldByAnother) {
+    if (TakeFolderLock(files::InProgramDirectory(files::FolderLock())) ==
+        FolderLock::HeldByAnother) {
         host().dialogs->showMessage(AlreadyRunningNotice(), msg::kIconWarning, Gbk("提示"));
         host().shell->exitProgram(0);
     }

@@ -42,7 +42,7 @@ void ApplyButtonHeight();
 // The resume question and the main-title placeholder (GBK).
 Text ResumeQuestion();
 Text RecoveryQuestion();  // 程序上次没有正常退出。是否恢复到最后一次抽奖后的状态？
-Text TitlePlaceholder();  // 请在这里写入公司名称
+Text TitlePlaceholder();      // 请在这里写入公司名称
 Text AlreadyRunningNotice();  // a second program in the same folder
 
 }  // namespace ld::app

@@ -47,7 +47,8 @@ void OpenOrCloseConsole() {
 
 size_t PoolSize(std::string_view pool) {
     size_t lines = 0;
-    for (size_t at = pool.find("\r\n"); at != std::string_view::npos; at = pool.find("\r\n", at + 2))
+    for (size_t at = pool.find("\r\n"); at != std::string_view::npos;
+         at = pool.find("\r\n", at + 2))
         ++lines;
     if (!pool.empty() && !pool.ends_with("\r\n")) ++lines;
     return lines;
@@ -64,7 +65,8 @@ void ChooseLevel(int index) {
     if (index < 0 || static_cast<size_t>(index) >= view.levels.size()) return;
     Control& selector = StageControl("组合框1");
     const std::vector<Text>& items = selector.items();
-    const auto found = std::find(items.begin(), items.end(), view.levels[static_cast<size_t>(index)].name);
+    const auto found =
+        std::find(items.begin(), items.end(), view.levels[static_cast<size_t>(index)].name);
     if (found == items.end()) return;
     // As the operator's choice in the selector: the same routine runs.
     selector.chooseItem(static_cast<int>(found - items.begin()));
@@ -82,9 +84,9 @@ void SetUpStageScreen() {
     const std::optional<int> wanted = StoredStageScreen();
     if (!wanted || *wanted == 1) return;
     if (host().screen->useStageScreen(*wanted)) return;
-    host().dialogs->showMessage(Gbk("舞台显示器 ") + ToText(int32_t{*wanted}) +
-                                    Gbk(" 没有连接，舞台显示在主显示器上。"),
-                                msg::kIconWarning, Caption());
+    host().dialogs->showMessage(
+        Gbk("舞台显示器 ") + ToText(int32_t{*wanted}) + Gbk(" 没有连接，舞台显示在主显示器上。"),
+        msg::kIconWarning, Caption());
 }
 
 void SetUpDesk() {

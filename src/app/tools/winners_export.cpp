@@ -37,10 +37,10 @@ void TellExported(const std::vector<const char*>& failed) {
 
 void ExportWinnersCommand() {
     // What this run keeps is the newest; the file serves a run that has drawn nobody yet.
-    const Bytes log = State().winnersLog.text
-                          ? *State().winnersLog.text
-                          : TryReadWholeFile(files::InProgramDirectory(WinnersLogName()))
-                                .value_or(Bytes());
+    const Bytes log =
+        State().winnersLog.text
+            ? *State().winnersLog.text
+            : TryReadWholeFile(files::InProgramDirectory(WinnersLogName())).value_or(Bytes());
     const std::vector<exporting::WinnerRecord> rows =
         exporting::ExportRows(exporting::ParseWinnersFile(log));
     if (rows.empty()) {
@@ -52,8 +52,7 @@ void ExportWinnersCommand() {
     for (const Text& name : LevelNames())
         if (!name.empty()) levels.push_back(GbkToUtf8(name));
     const std::string title = GbkToUtf8(StageControl("透明标签_主标题").text());
-    const std::string photos =
-        ResolveExistingPath(files::InProgramDirectory(files::PhotoFolder()));
+    const std::string photos = ResolveExistingPath(files::InProgramDirectory(files::PhotoFolder()));
     auto path = [](const char* name) {
         return ResolveExistingPath(files::InProgramDirectory(Gbk(name)));
     };
