@@ -1,0 +1,35 @@
+// The Windows Imaging Component as the pictures need it: one factory per thread (photos are
+// decoded on worker threads) and the first frame of an image file in memory as RGBA pixels.
+// Shared by the files in win32/ only.
+#pragma once
+
+#include <wincodec.h>
+#include <wrl/client.h>
+
+#include <string_view>
+
+#include "media/image.h"
+
+namespace ld::wic {
+
+using Microsoft::WRL::ComPtr;
+
+// This thread's factory; nullptr when COM or WIC cannot be set up.
+IWICImagingFactory* Factory();
+
+// The first frame of `bytes` read by the decoder of `container`; nullptr when it refuses the
+// data. The stream and decoder stay alive as long as the frame; `bytes` must outlive it too.
+ComPtr<IWICBitmapFrameDecode> FirstFrame(std::string_view bytes, const GUID& container);
+
+// Bounds that keep a hostile header from asking for gigabytes (as on Linux): at most 200
+// megapixels.
+constexpr unsigned long long kMaxPixels = 200ull << 20;
+
+// The frame's size; {0, 0} when it cannot be told or exceeds kMaxPixels.
+Size FrameSize(IWICBitmapSource* frame);
+
+// The pixels as RGBA. Decodes in bands of rows: when the data breaks off, the rows decoded
+// before stay and the others are grey; empty when not even the first band decoded.
+Image CopyRgba(IWICBitmapSource* source);
+
+}  // namespace ld::wic
