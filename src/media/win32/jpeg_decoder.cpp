@@ -49,7 +49,7 @@ Size ReadFrameSize(std::string_view b) {
 }
 
 Image DecodeWhole(std::string_view bytes) {
-    const auto frame = wic::FirstFrame(bytes, GUID_ContainerFormatJpeg);
+    const auto frame = wic::FirstFrame(bytes, CLSID_WICJpegDecoder);
     return frame ? wic::CopyRgba(frame.Get()) : Image{};
 }
 

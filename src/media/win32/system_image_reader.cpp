@@ -9,12 +9,12 @@ namespace ld {
 
 Image DecodeWithSystemReader(std::string_view bytes, SystemPictureFormat format) {
     std::string cursorAsIcon;
-    const GUID* container = &GUID_ContainerFormatBmp;
+    const CLSID* decoder = &CLSID_WICBmpDecoder;
     switch (format) {
         case SystemPictureFormat::Bmp:
             break;
         case SystemPictureFormat::Icon:
-            container = &GUID_ContainerFormatIco;
+            decoder = &CLSID_WICIcoDecoder;
             break;
         case SystemPictureFormat::Cursor:
             // A cursor file is an icon file with type 2 and hot spots where icons keep
@@ -22,14 +22,14 @@ Image DecodeWithSystemReader(std::string_view bytes, SystemPictureFormat format)
             cursorAsIcon.assign(bytes);
             cursorAsIcon[2] = 1;
             bytes = cursorAsIcon;
-            container = &GUID_ContainerFormatIco;
+            decoder = &CLSID_WICIcoDecoder;
             break;
         case SystemPictureFormat::Gif:
-            container = &GUID_ContainerFormatGif;
+            decoder = &CLSID_WICGifDecoder;
             break;
     }
-    // The container is named so that WIC never guesses another decoder for the data.
-    const auto frame = wic::FirstFrame(bytes, *container);
+    // The decoder is named so that WIC never guesses another one for the data.
+    const auto frame = wic::FirstFrame(bytes, *decoder);
     return frame ? wic::CopyRgba(frame.Get()) : Image{};
 }
 

@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <new>
+#include <vector>
 
 namespace ld::wic {
 namespace {
@@ -37,6 +38,26 @@ void FillGrey(Image& image, int fromRow) {
     }
 }
 
+// The decoders' class objects, kept per thread: asking COM for a class reads the registry.
+bool MakeDecoder(const CLSID& decoderClass, ComPtr<IWICBitmapDecoder>& decoder) {
+    struct Known {
+        CLSID id;
+        ComPtr<IClassFactory> factory;
+    };
+    thread_local std::vector<Known> known;
+    auto it = std::find_if(known.begin(), known.end(),
+                           [&](const Known& k) { return IsEqualCLSID(k.id, decoderClass); });
+    if (it == known.end()) {
+        ComPtr<IClassFactory> factory;
+        if (FAILED(CoGetClassObject(decoderClass, CLSCTX_INPROC_SERVER, nullptr,
+                                    IID_PPV_ARGS(&factory)))) {
+            return false;
+        }
+        it = known.insert(known.end(), {decoderClass, factory});
+    }
+    return SUCCEEDED(it->factory->CreateInstance(nullptr, IID_PPV_ARGS(&decoder)));
+}
+
 }  // namespace
 
 IWICImagingFactory* Factory() {
@@ -44,7 +65,7 @@ IWICImagingFactory* Factory() {
     return perThread.factory.Get();
 }
 
-ComPtr<IWICBitmapFrameDecode> FirstFrame(std::string_view bytes, const GUID& container) {
+ComPtr<IWICBitmapFrameDecode> FirstFrame(std::string_view bytes, const CLSID& decoderClass) {
     IWICImagingFactory* factory = Factory();
     if (!factory || bytes.empty() || bytes.size() > 0x7FFFFFFF) return nullptr;
     ComPtr<IWICStream> stream;
@@ -54,7 +75,7 @@ ComPtr<IWICBitmapFrameDecode> FirstFrame(std::string_view bytes, const GUID& con
     auto* data = reinterpret_cast<BYTE*>(const_cast<char*>(bytes.data()));
     if (FAILED(factory->CreateStream(&stream)) ||
         FAILED(stream->InitializeFromMemory(data, static_cast<DWORD>(bytes.size()))) ||
-        FAILED(factory->CreateDecoder(container, nullptr, &decoder)) ||
+        !MakeDecoder(decoderClass, decoder) ||
         FAILED(decoder->Initialize(stream.Get(), WICDecodeMetadataCacheOnDemand)) ||
         FAILED(decoder->GetFrame(0, &frame))) {
         return nullptr;
@@ -74,8 +95,14 @@ Size FrameSize(IWICBitmapSource* frame) {
 Image CopyRgba(IWICBitmapSource* source) {
     const Size size = FrameSize(source);
     if (size.width == 0) return {};
-    ComPtr<IWICBitmapSource> bgra;
-    if (FAILED(WICConvertBitmapSource(GUID_WICPixelFormat32bppBGRA, source, &bgra))) return {};
+    // The factory's converter: WICConvertBitmapSource would search the registry each time.
+    IWICImagingFactory* factory = Factory();
+    ComPtr<IWICFormatConverter> bgra;
+    if (!factory || FAILED(factory->CreateFormatConverter(&bgra)) ||
+        FAILED(bgra->Initialize(source, GUID_WICPixelFormat32bppBGRA, WICBitmapDitherTypeNone,
+                                nullptr, 0.0, WICBitmapPaletteTypeCustom))) {
+        return {};
+    }
     Image image;
     try {
         image = Image(size.width, size.height);

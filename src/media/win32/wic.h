@@ -17,9 +17,11 @@ using Microsoft::WRL::ComPtr;
 // This thread's factory; nullptr when COM or WIC cannot be set up.
 IWICImagingFactory* Factory();
 
-// The first frame of `bytes` read by the decoder of `container`; nullptr when it refuses the
-// data. The stream and decoder stay alive as long as the frame; `bytes` must outlive it too.
-ComPtr<IWICBitmapFrameDecode> FirstFrame(std::string_view bytes, const GUID& container);
+// The first frame of `bytes` read by the decoder `decoderClass` (CLSID_WICJpegDecoder...);
+// nullptr when it refuses the data. Named rather than found by the factory: that search
+// walks the registry at every picture, which costs milliseconds under Wine. The stream and
+// decoder stay alive as long as the frame; `bytes` must outlive it too.
+ComPtr<IWICBitmapFrameDecode> FirstFrame(std::string_view bytes, const CLSID& decoderClass);
 
 // Bounds that keep a hostile header from asking for gigabytes (as on Linux): at most 200
 // megapixels.
