@@ -11,10 +11,18 @@ namespace {
 
 constexpr int kBandRows = 16;
 
-// COM stays initialised for the thread's whole life: the factory is kept per thread.
+struct KnownDecoder {
+    CLSID id;
+    ComPtr<IClassFactory> classObject;
+};
+
+// COM stays initialised for the thread's whole life: the factory and the decoders' class
+// objects (asking COM for a class reads the registry) are kept per thread, and released
+// here before COM ends (thread_local objects end in no order that could be relied on).
 struct ThreadFactory {
     bool comStarted = false;
     ComPtr<IWICImagingFactory> factory;
+    std::vector<KnownDecoder> decoders;
 
     ThreadFactory() {
         const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
@@ -23,10 +31,16 @@ struct ThreadFactory {
                          IID_PPV_ARGS(&factory));
     }
     ~ThreadFactory() {
+        decoders.clear();
         factory.Reset();
         if (comStarted) CoUninitialize();
     }
 };
+
+ThreadFactory& ThisThread() {
+    thread_local ThreadFactory perThread;
+    return perThread;
+}
 
 void FillGrey(Image& image, int fromRow) {
     for (int y = fromRow; y < image.height; ++y) {
@@ -38,32 +52,24 @@ void FillGrey(Image& image, int fromRow) {
     }
 }
 
-// The decoders' class objects, kept per thread: asking COM for a class reads the registry.
 bool MakeDecoder(const CLSID& decoderClass, ComPtr<IWICBitmapDecoder>& decoder) {
-    struct Known {
-        CLSID id;
-        ComPtr<IClassFactory> factory;
-    };
-    thread_local std::vector<Known> known;
+    std::vector<KnownDecoder>& known = ThisThread().decoders;
     auto it = std::find_if(known.begin(), known.end(),
-                           [&](const Known& k) { return IsEqualCLSID(k.id, decoderClass); });
+                           [&](const KnownDecoder& k) { return IsEqualCLSID(k.id, decoderClass); });
     if (it == known.end()) {
-        ComPtr<IClassFactory> factory;
+        ComPtr<IClassFactory> classObject;
         if (FAILED(CoGetClassObject(decoderClass, CLSCTX_INPROC_SERVER, nullptr,
-                                    IID_PPV_ARGS(&factory)))) {
+                                    IID_PPV_ARGS(&classObject)))) {
             return false;
         }
-        it = known.insert(known.end(), {decoderClass, factory});
+        it = known.insert(known.end(), {decoderClass, classObject});
     }
-    return SUCCEEDED(it->factory->CreateInstance(nullptr, IID_PPV_ARGS(&decoder)));
+    return SUCCEEDED(it->classObject->CreateInstance(nullptr, IID_PPV_ARGS(&decoder)));
 }
 
 }  // namespace
 
-IWICImagingFactory* Factory() {
-    thread_local ThreadFactory perThread;
-    return perThread.factory.Get();
-}
+IWICImagingFactory* Factory() { return ThisThread().factory.Get(); }
 
 ComPtr<IWICBitmapFrameDecode> FirstFrame(std::string_view bytes, const CLSID& decoderClass) {
     IWICImagingFactory* factory = Factory();
