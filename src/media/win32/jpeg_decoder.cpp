@@ -1,13 +1,12 @@
 // JPEG decoding through WIC. WIC's JPEG decoder has no DCT scaling under Wine (and no Exif
-// orientation), so the picture is decoded whole, scaled down to what the DCT scale would
-// have given and turned upright by our own Exif code, the same as on Linux.
+// orientation), so the picture is decoded whole, reduced band by band to the size the DCT
+// scale would have given and turned upright by our own Exif code, the same as on Linux.
 #include "media/jpeg_decoder.h"
 
 #include <cstdint>
 #include <string>
 
 #include "media/exif_orientation.h"
-#include "media/image_scale.h"
 #include "media/win32/wic.h"
 
 namespace ld {
@@ -48,9 +47,9 @@ Size ReadFrameSize(std::string_view b) {
     return {};
 }
 
-Image DecodeWhole(std::string_view bytes) {
+Image Decode(std::string_view bytes, int reduce) {
     const auto frame = wic::FirstFrame(bytes, CLSID_WICJpegDecoder);
-    return frame ? wic::CopyRgba(frame.Get()) : Image{};
+    return frame ? wic::CopyRgba(frame.Get(), reduce) : Image{};
 }
 
 }  // namespace
@@ -64,20 +63,18 @@ bool ReadJpegHeader(std::string_view bytes, JpegHeader& header) {
 }
 
 Image DecodeJpeg(std::string_view bytes, Size target) {
-    if (ReadFrameSize(bytes).width == 0) return {};
-    Image image = DecodeWhole(bytes);
+    const Size stored = ReadFrameSize(bytes);
+    if (stored.width == 0) return {};
+    const int orientation = ReadExifOrientation(bytes);
+    const Size storedTarget = SwapsSides(orientation) ? Size{target.height, target.width} : target;
+    const int reduce = ChooseJpegScale(stored, storedTarget);
+    Image image = Decode(bytes, reduce);
     if (image.empty() && bytes.substr(bytes.size() - 2) != "\xFF\xD9") {
         // A file that breaks off (a photo still being copied): WIC refuses it whole, but
         // given an end marker the decoder keeps the rows it had and leaves the rest grey.
-        image = DecodeWhole(std::string(bytes) + "\xFF\xD9");
+        image = Decode(std::string(bytes) + "\xFF\xD9", reduce);
     }
     if (image.empty()) return {};
-    const int orientation = ReadExifOrientation(bytes);
-    const Size storedTarget = SwapsSides(orientation) ? Size{target.height, target.width} : target;
-    const int d = ChooseJpegScale(image.size(), storedTarget);
-    if (d > 1) {
-        image = ScaleImage(image, {(image.width + d - 1) / d, (image.height + d - 1) / d});
-    }
     return ApplyOrientation(std::move(image), orientation);
 }
 

@@ -42,6 +42,27 @@ ThreadFactory& ThisThread() {
     return perThread;
 }
 
+// One output row (RGBA) from `rows` BGRA rows of `width` pixels: the average of each d x d
+// block, as libjpeg's DCT scaling gives about the same.
+void ReduceRows(const uint8_t* in, int width, int rows, int d, uint8_t* out) {
+    const size_t stride = static_cast<size_t>(width) * 4;
+    for (int x0 = 0; x0 < width; x0 += d, out += 4) {
+        const int columns = std::min(d, width - x0);
+        unsigned sum[4] = {0, 0, 0, 0};
+        for (int y = 0; y < rows; ++y) {
+            const uint8_t* p = in + y * stride + static_cast<size_t>(x0) * 4;
+            for (int x = 0; x < columns; ++x, p += 4) {
+                for (int c = 0; c < 4; ++c) sum[c] += p[c];
+            }
+        }
+        const unsigned n = static_cast<unsigned>(rows * columns);
+        out[0] = static_cast<uint8_t>((sum[2] + n / 2) / n);
+        out[1] = static_cast<uint8_t>((sum[1] + n / 2) / n);
+        out[2] = static_cast<uint8_t>((sum[0] + n / 2) / n);
+        out[3] = static_cast<uint8_t>((sum[3] + n / 2) / n);
+    }
+}
+
 void FillGrey(Image& image, int fromRow) {
     for (int y = fromRow; y < image.height; ++y) {
         uint8_t* p = image.row(y);
@@ -98,7 +119,7 @@ Size FrameSize(IWICBitmapSource* frame) {
     return {static_cast<int>(w), static_cast<int>(h)};
 }
 
-Image CopyRgba(IWICBitmapSource* source) {
+Image CopyRgba(IWICBitmapSource* source, int reduce) {
     const Size size = FrameSize(source);
     if (size.width == 0) return {};
     // The factory's converter: WICConvertBitmapSource would search the registry each time.
@@ -109,28 +130,36 @@ Image CopyRgba(IWICBitmapSource* source) {
                                 nullptr, 0.0, WICBitmapPaletteTypeCustom))) {
         return {};
     }
+    const int d = std::clamp(reduce, 1, kBandRows);
     Image image;
+    std::vector<uint8_t> band;
     try {
-        image = Image(size.width, size.height);
+        image = Image((size.width + d - 1) / d, (size.height + d - 1) / d);
+        if (d > 1) band.resize(static_cast<size_t>(size.width) * 4 * kBandRows);
     } catch (const std::bad_alloc&) {
         return {};
     }
+    const UINT stride = static_cast<UINT>(size.width) * 4;
     int rowsDone = 0;
     while (rowsDone < size.height) {
         const int rows = std::min(kBandRows, size.height - rowsDone);
-        const WICRect band{0, rowsDone, size.width, rows};
-        if (FAILED(bgra->CopyPixels(&band, static_cast<UINT>(image.stride()),
-                                    static_cast<UINT>(image.stride() * rows),
-                                    image.row(rowsDone)))) {
-            break;
+        const WICRect rect{0, rowsDone, size.width, rows};
+        // At full size straight into the picture; reduced through the band.
+        uint8_t* to = d == 1 ? image.row(rowsDone) : band.data();
+        if (FAILED(bgra->CopyPixels(&rect, stride, stride * static_cast<UINT>(rows), to))) break;
+        if (d == 1) {
+            for (size_t i = 0; i < stride * static_cast<size_t>(rows); i += 4) {
+                std::swap(to[i], to[i + 2]);
+            }
+        }
+        for (int y = 0; d > 1 && y < rows; y += d) {
+            ReduceRows(band.data() + static_cast<size_t>(y) * stride, size.width,
+                       std::min(d, rows - y), d, image.row((rowsDone + y) / d));
         }
         rowsDone += rows;
     }
     if (rowsDone == 0) return {};
-    for (size_t i = 0; i < image.stride() * rowsDone; i += 4) {
-        std::swap(image.rgba[i], image.rgba[i + 2]);
-    }
-    FillGrey(image, rowsDone);
+    FillGrey(image, (rowsDone + d - 1) / d);
     return image;
 }
 

@@ -30,8 +30,10 @@ constexpr unsigned long long kMaxPixels = 200ull << 20;
 // The frame's size; {0, 0} when it cannot be told or exceeds kMaxPixels.
 Size FrameSize(IWICBitmapSource* frame);
 
-// The pixels as RGBA. Decodes in bands of rows: when the data breaks off, the rows decoded
-// before stay and the others are grey; empty when not even the first band decoded.
-Image CopyRgba(IWICBitmapSource* source);
+// The pixels as RGBA, each side reduced `reduce` times (1, 2, 4 or 8) by averaging, band by
+// band, so a large photo shown small never needs its full-size pixels here. When the data
+// breaks off, the rows decoded before stay and the others are grey; empty when not even the
+// first band decoded.
+Image CopyRgba(IWICBitmapSource* source, int reduce = 1);
 
 }  // namespace ld::wic
