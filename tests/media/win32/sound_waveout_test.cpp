@@ -1,6 +1,6 @@
 // The sound output on waveOut: without a device everything plays into silence; on the
-// system's device (when there is one: Wine without a sound server has none) sounds play to
-// their end and endless ones stop.
+// system's device sounds play to their end and endless ones stop (scripts/windows-tests.sh
+// gives Wine a device that plays into nothing).
 #include "media/win32/sound_waveout.h"
 
 #include <gtest/gtest.h>
@@ -34,7 +34,7 @@ TEST(WaveOutSoundOutput, WithoutADeviceEverythingPlaysIntoSilence) {
 TEST(WaveOutSoundOutput, OnTheDeviceASoundPlaysToItsEndAndEndlessOnesStop) {
     WaveOutSoundOutput out;
     ASSERT_TRUE(out.playSound(Wav16(22050, 1, Tone(22050 / 8, 1, 22050)), false));
-    if (!out.hasDevice()) GTEST_SKIP() << "no waveOut device (Wine without a sound server)";
+    if (!out.hasDevice()) GTEST_SKIP() << "no waveOut device";
     WaitUntilQuiet(out);  // the device pulled every frame
     ASSERT_TRUE(out.playSound(Wav16(kOutputRate, 2, Tone(1000, 2, kOutputRate)), true));
     std::this_thread::sleep_for(std::chrono::milliseconds(50));
