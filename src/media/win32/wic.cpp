@@ -25,7 +25,10 @@ struct ThreadFactory {
     std::vector<KnownDecoder> decoders;
 
     ThreadFactory() {
-        const HRESULT com = CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+        // A single-threaded apartment, what a window's thread needs (its dialogs, OLE) should
+        // a picture be decoded there first; WIC's objects live in any apartment, and each
+        // thread keeps its own.
+        const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
         comStarted = SUCCEEDED(com);  // RPC_E_CHANGED_MODE: the thread already has COM
         CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER,
                          IID_PPV_ARGS(&factory));
