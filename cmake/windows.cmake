@@ -1,6 +1,7 @@
-# The Windows build (cross-compiled with cmake/mingw-w64-x86_64.cmake): services, ui and
-# framework with their test programs. The window templates are compiled by the host build's
-# tools (LD_HOST_TOOLS_DIR, a Linux build folder), since the asset generator needs libjpeg.
+# The Windows build (cross-compiled with cmake/mingw-w64-x86_64.cmake): services, ui,
+# framework and media with their test programs. The window templates are compiled by the host
+# build's tools (LD_HOST_TOOLS_DIR, a Linux build folder), since the asset generator needs
+# libjpeg.
 set(LD_HOST_TOOLS_DIR "" CACHE PATH "Linux build folder with ld_template_compiler and ld_asset_generator")
 if(NOT LD_HOST_TOOLS_DIR)
     message(FATAL_ERROR "Set LD_HOST_TOOLS_DIR to a Linux build folder (make windows does)")
@@ -15,6 +16,7 @@ add_subdirectory(src/services)
 target_link_libraries(ld_services PUBLIC bcrypt iphlpapi)
 add_subdirectory(src/ui)
 add_subdirectory(src/framework)
+add_subdirectory(src/media)
 
 set(LD_ASSET_DIR ${CMAKE_BINARY_DIR}/tools/assets)
 set(LD_ASSETS ${LD_ASSET_DIR}/luckydraw.ico ${LD_ASSET_DIR}/start_button.jpg)

@@ -7,6 +7,8 @@ build="$(cd "${1:-build-windows}" && pwd)"
 export WINEPREFIX="$build/wine-prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
+# A sound device that plays into nothing (ALSA's null device), sound card or not.
+export ALSA_CONFIG_PATH="$(cd "$(dirname "$0")" && pwd)/wine-null-audio.conf"
 wine64="$(command -v wine64 || echo /usr/lib/wine/wine64)"
 wineserver="$(command -v wineserver || echo /usr/lib/wine/wineserver)"
 

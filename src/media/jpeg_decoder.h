@@ -1,5 +1,6 @@
 // JPEG decoding through libjpeg, at the smallest DCT scale that still covers the size the
-// picture is drawn at, turned upright by its EXIF orientation.
+// picture is drawn at, turned upright by its EXIF orientation. On Windows through WIC, decoded
+// whole and scaled down to the size that scale gives (Wine's WIC has no scaled decode).
 #pragma once
 
 #include <string_view>

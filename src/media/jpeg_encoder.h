@@ -1,4 +1,5 @@
-// JPEG encoding through libjpeg: the made photo previews are stored as small JPEG files.
+// JPEG encoding through libjpeg (WIC on Windows): the made photo previews are stored as small
+// JPEG files.
 #pragma once
 
 #include <string>

@@ -24,6 +24,7 @@ constexpr int kNotFound = 12;
 constexpr int kTooManyOpenFiles = 13;
 }  // namespace mp3_error
 
+// POSIX errno values to those errors (the Windows build maps its own error codes).
 int Mp3OpenErrorFromErrno(int err);
 
 struct AudioRange {

@@ -9,7 +9,7 @@
 #include "media/file_bytes.h"
 #include "media/jpeg_decoder.h"
 #include "media/pcx_decoder.h"
-#include "media/qt_image_reader.h"
+#include "media/system_image_reader.h"
 
 namespace ld {
 namespace {
@@ -79,13 +79,13 @@ Image DecodeRecognised(std::string_view bytes, int targetWidth, int targetHeight
         case PictureKind::Jpeg:
             return DecodeJpeg(bytes, {targetWidth, targetHeight});
         case PictureKind::Bmp:
-            return DecodeWithQt(bytes, QtPictureFormat::Bmp);
+            return DecodeWithSystemReader(bytes, SystemPictureFormat::Bmp);
         case PictureKind::Icon:
-            return DecodeWithQt(bytes, QtPictureFormat::Icon);
+            return DecodeWithSystemReader(bytes, SystemPictureFormat::Icon);
         case PictureKind::Cursor:
-            return DecodeWithQt(bytes, QtPictureFormat::Cursor);
+            return DecodeWithSystemReader(bytes, SystemPictureFormat::Cursor);
         case PictureKind::Gif:
-            return DecodeWithQt(bytes, QtPictureFormat::Gif);
+            return DecodeWithSystemReader(bytes, SystemPictureFormat::Gif);
         case PictureKind::Pcx8:
         case PictureKind::Pcx1:
             return DecodePcx(bytes);

@@ -1,6 +1,7 @@
 // Picture values: the bytes of a whole image file, recognised by their first six bytes and
-// decoded to plain RGBA pixels. JPEG goes through libjpeg, PCX through our own decoder, BMP,
-// icons, cursors and GIF through Qt's readers. Anything else (PNG included) is no picture.
+// decoded to plain RGBA pixels. JPEG goes through libjpeg (WIC on Windows), PCX through our
+// own decoder, BMP, icons, cursors and GIF through the system's readers (system_image_reader.h).
+// Anything else (PNG included) is no picture.
 #pragma once
 
 #include <cstdint>

@@ -8,6 +8,7 @@
 #include <filesystem>
 #include <system_error>
 
+#include "media/disk_path.h"
 #include "media/jpeg_encoder.h"
 #include "services/atomic_write.h"
 
@@ -83,7 +84,7 @@ std::string PreviewDiskCache::FileNameFor(const std::string& key) {
 
 std::optional<std::string> PreviewDiskCache::load(const std::string& key) const {
     if (!enabled()) return std::nullopt;
-    std::string data = ReadFileBytes((fs::path(directory_) / FileNameFor(key)).string());
+    std::string data = ReadFileBytes(FromFsPath(ToFsPath(directory_) / FileNameFor(key)));
     if (!CarriesKey(data, key)) return std::nullopt;
     return data;
 }
@@ -113,19 +114,19 @@ bool PreviewDiskCache::IsTemporaryName(std::string_view name) {
 bool PreviewDiskCache::store(const std::string& key, const std::string& jpeg,
                              const std::string& photoPath) const {
     if (!enabled() || jpeg.empty()) return false;
-    if (Inside(directory_, fs::path(photoPath).parent_path())) return false;
+    if (Inside(ToFsPath(directory_), ToFsPath(photoPath).parent_path())) return false;
     std::error_code ec;
-    fs::create_directories(directory_, ec);
+    fs::create_directories(ToFsPath(directory_), ec);
     static std::atomic<unsigned> counter{0};
-    const fs::path final = fs::path(directory_) / FileNameFor(key);
+    const std::string final = FromFsPath(ToFsPath(directory_) / FileNameFor(key));
     AtomicWriteOptions options;
     // The start-up sweep of the cache folder knows this name (IsTemporaryName).
-    options.temporaryPath = final.string() + ".tmp" + std::to_string(::getpid()) + "-" +
-                            std::to_string(counter.fetch_add(1));
+    options.temporaryPath =
+        final + ".tmp" + std::to_string(::getpid()) + "-" + std::to_string(counter.fetch_add(1));
     // A preview can always be made again, and one cut short by a power cut fails the key
     // check on load: thousands of flushes on the first start are not worth it.
     options.flushToDisk = false;
-    return WriteDiskFile(final.string(), jpeg, options).ok();
+    return WriteDiskFile(final, jpeg, options).ok();
 }
 
 }  // namespace ld

@@ -133,6 +133,15 @@ TEST_F(PhotoPreviewsTest, AStoredPreviewOfAnotherKeyIsNotShown) {
     EXPECT_FALSE(cache.load(key).has_value());
 }
 
+TEST_F(PhotoPreviewsTest, ACacheFolderWithAChineseNameIsWrittenUnderThatName) {
+    // Disk paths are UTF-8 on Windows, not the system's code page.
+    PreviewDiskCache cache(root_.string() + "/\xE9\xA2\x84\xE8\xA7\x88");  // 预览
+    const std::string key = PreviewDiskCache::KeyFor("a.jpg", {10, 20}, {64, 64});
+    ASSERT_TRUE(cache.store(key, PreviewDiskCache::Encode(key, Filled(8, 8, kRed)), "x/a.jpg"));
+    EXPECT_TRUE(fs::exists(root_ / u8"\u9884\u89C8" / PreviewDiskCache::FileNameFor(key)));
+    EXPECT_TRUE(cache.load(key).has_value());
+}
+
 TEST_F(PhotoPreviewsTest, PickReadyOnlyEverReturnsACandidate) {
     PhotoOptions o;
     o.thumbnail = PlainJpeg(Filled(16, 12, kGreen));

@@ -36,7 +36,8 @@ std::string ExifPayload(const PhotoOptions& options);
 // A JPEG of `pixels` as stored (the orientation is only declared, not applied).
 std::string PhotoJpeg(const Image& pixels, const PhotoOptions& options = {});
 std::string PlainJpeg(const Image& pixels, int quality = 90);
-// Four-channel JPEG of one colour; Adobe files store the channels inverted.
+// Four-channel JPEG of one colour; Adobe files store the channels inverted. Empty where the
+// platform cannot write one (Windows: stored ones, tests/data/media).
 std::string CmykJpeg(int w, int h, std::array<uint8_t, 4> cmyk, bool adobe);
 
 // Other kinds (format_fixtures.cpp).

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <numbers>
+#include <random>
 
 namespace ld::media::fixtures {
 
@@ -23,11 +24,6 @@ std::string Be(uint32_t value, int bytes, int bitsPerByte = 8) {
         out += static_cast<char>(value >> (bitsPerByte * i) & ((1u << bitsPerByte) - 1));
     }
     return out;
-}
-
-std::string ReadFile(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
 }
 
 }  // namespace
@@ -105,8 +101,14 @@ std::string Id3v1(std::string_view title) {
 }
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "ld-sound-XXXXXX").string();
-    path_ = mkdtemp(pattern.data()) ? pattern : std::string();
+    // A fresh folder of a random name (mkdtemp is not on every platform).
+    std::random_device random;
+    for (int attempt = 0; attempt < 100 && path_.empty(); ++attempt) {
+        const auto folder = std::filesystem::temp_directory_path() /
+                            ("ld-sound-" + std::to_string(random()) + std::to_string(random()));
+        std::error_code error;
+        if (std::filesystem::create_directory(folder, error)) path_ = folder.string();
+    }
 }
 
 TempDir::~TempDir() {
@@ -119,15 +121,6 @@ std::string TempDir::write(std::string_view name, std::string_view bytes) const 
     std::ofstream(path, std::ios::binary)
         .write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
     return path;
-}
-
-std::string EncodeMp3(const TempDir& dir, const std::string& wav, const std::string& options) {
-    const std::string in = dir.write("source.wav", wav);
-    const std::string out = dir.file("encoded.mp3");
-    const std::string command =
-        "lame --quiet " + options + " '" + in + "' '" + out + "' 2>/dev/null";
-    if (std::system(command.c_str()) != 0) return {};
-    return ReadFile(out);
 }
 
 std::vector<Sample> RenderFrames(SoundMixer& mixer, size_t frames) {

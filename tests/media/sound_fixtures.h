@@ -43,7 +43,8 @@ private:
     std::string path_;
 };
 
-// MP3 bytes for `wav` encoded by lame with `options`; empty when lame is not there.
+// MP3 bytes for `wav` encoded by lame with `options`; empty when lame is not there (on
+// Windows: when no encoding of them is stored in tests/data/media).
 std::string EncodeMp3(const TempDir& dir, const std::string& wav, const std::string& options);
 
 // Renders the mixer until every source ended.

@@ -1,7 +1,6 @@
 // Opening and playing MP3 files: the tags around the audio, the open errors, the player's
 // play count and PlayMusic's playlist rules.
 #include <gtest/gtest.h>
-#include <unistd.h>
 
 #include <random>
 
@@ -56,11 +55,6 @@ TEST(Mp3File, OpenErrors) {
     EXPECT_EQ(Mp3File::open(dir.file("missing.mp3")).error(), mp3_error::kNotFound);
     EXPECT_EQ(Mp3File::open("").error(), mp3_error::kNotFound);
     EXPECT_EQ(Mp3File::open(dir.file("")).error(), mp3_error::kAccessDenied);  // a folder
-    const std::string locked = dir.write("locked.mp3", "data");
-    chmod(locked.c_str(), 0);
-    if (geteuid() != 0) {  // root reads anything
-        EXPECT_EQ(Mp3File::open(locked).error(), mp3_error::kAccessDenied);
-    }
     EXPECT_EQ(Mp3File::open(std::string(5000, 'n')).error(), mp3_error::kInvalidArgument);
 }
 
@@ -73,7 +67,7 @@ protected:
     }
     static void TearDownTestSuite() { delete dir_; }
     void SetUp() override {
-        if (mp3_.empty()) GTEST_SKIP() << "the lame encoder is not installed";
+        if (mp3_.empty()) GTEST_SKIP() << "no MP3 encoding of the test sound (lame) at hand";
     }
 
     static std::vector<Sample> Decode(const std::string& file, int count = 1) {

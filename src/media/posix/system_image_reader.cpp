@@ -1,4 +1,4 @@
-#include "media/qt_image_reader.h"
+#include "media/system_image_reader.h"
 
 #include <QImage>
 #include <climits>
@@ -7,15 +7,15 @@
 namespace ld {
 namespace {
 
-const char* FormatName(QtPictureFormat f) {
+const char* FormatName(SystemPictureFormat f) {
     switch (f) {
-        case QtPictureFormat::Bmp:
+        case SystemPictureFormat::Bmp:
             return "BMP";
-        case QtPictureFormat::Icon:
+        case SystemPictureFormat::Icon:
             return "ICO";
-        case QtPictureFormat::Cursor:
+        case SystemPictureFormat::Cursor:
             return "CUR";
-        case QtPictureFormat::Gif:
+        case SystemPictureFormat::Gif:
             return "GIF";
     }
     return "";
@@ -23,7 +23,7 @@ const char* FormatName(QtPictureFormat f) {
 
 }  // namespace
 
-Image DecodeWithQt(std::string_view bytes, QtPictureFormat format) {
+Image DecodeWithSystemReader(std::string_view bytes, SystemPictureFormat format) {
     if (bytes.empty() || bytes.size() > static_cast<size_t>(INT_MAX)) return {};
     // The format is named so that Qt never guesses another reader for the data.
     const QImage read = QImage::fromData(reinterpret_cast<const uchar*>(bytes.data()),

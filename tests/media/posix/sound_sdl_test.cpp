@@ -12,7 +12,7 @@
 #include <thread>
 
 #include "media/midi_renderer.h"
-#include "sound_fixtures.h"
+#include "media/sound_fixtures.h"
 
 namespace ld::media {
 namespace {

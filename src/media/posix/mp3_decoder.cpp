@@ -6,6 +6,10 @@
 
 namespace ld::media {
 
+struct Mp3Decoder::State {
+    mpg123_handle* handle;
+};
+
 namespace {
 
 bool InitLibrary() {
@@ -37,27 +41,30 @@ Mp3Decoder::Mp3Decoder() {
         mpg123_delete(mh);
         return;
     }
-    handle_ = mh;
+    state_ = new State{mh};
 }
 
 Mp3Decoder::~Mp3Decoder() {
-    if (handle_) mpg123_delete(handle_);
+    if (!state_) return;
+    mpg123_delete(state_->handle);
+    delete state_;
 }
 
 bool Mp3Decoder::feed(const char* data, size_t size) {
-    if (!handle_) return false;
-    return mpg123_feed(handle_, reinterpret_cast<const unsigned char*>(data), size) == MPG123_OK;
+    if (!state_) return false;
+    return mpg123_feed(state_->handle, reinterpret_cast<const unsigned char*>(data), size) ==
+           MPG123_OK;
 }
 
 size_t Mp3Decoder::read(Sample* out, size_t frames) {
-    if (!handle_) return 0;
+    if (!state_) return 0;
     constexpr size_t kFrameBytes = kOutputChannels * sizeof(Sample);
     auto* buffer = reinterpret_cast<unsigned char*>(out);
     size_t filled = 0;
     while (filled < frames * kFrameBytes) {
         size_t done = 0;
         const int result =
-            mpg123_read(handle_, buffer + filled, frames * kFrameBytes - filled, &done);
+            mpg123_read(state_->handle, buffer + filled, frames * kFrameBytes - filled, &done);
         filled += done;
         if (result == MPG123_NEW_FORMAT || (result == MPG123_OK && done > 0)) continue;
         break;  // needs more input, or an error that more input may get past

@@ -8,9 +8,8 @@
 #include <new>
 #include <vector>
 
-#include "media/jpeg_errors.h"
-
 #include "media/exif_orientation.h"
+#include "media/posix/jpeg_errors.h"
 
 namespace ld {
 namespace {
@@ -150,19 +149,6 @@ void FillUndecodedRows(Job& job) {
 }
 
 }  // namespace
-
-Size JpegHeader::upright() const {
-    return SwapsSides(orientation) ? Size{stored.height, stored.width} : stored;
-}
-
-int ChooseJpegScale(Size stored, Size target) {
-    if (target.width <= 0 || target.height <= 0) return 1;
-    for (int d : {8, 4, 2}) {
-        const int w = (stored.width + d - 1) / d, h = (stored.height + d - 1) / d;
-        if (w >= target.width && h >= target.height) return d;
-    }
-    return 1;
-}
 
 bool ReadJpegHeader(std::string_view bytes, JpegHeader& header) {
     Job job;

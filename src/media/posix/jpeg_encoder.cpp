@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "media/jpeg_errors.h"
+#include "media/posix/jpeg_errors.h"
 
 namespace ld {
 namespace {
