@@ -13,20 +13,20 @@ namespace {
 
 TEST(JobRunner, AFailedJobIsToldAndTheNextOneRuns) {
     test::TestHost host;
-    const app::JobSpec spec{Gbk("导出中奖名单"), Gbk("正在导出中奖名单，请稍候。")};
-    ASSERT_TRUE(app::StartJob(spec, [](const std::atomic<bool>&) -> app::JobDone {
+    const app::JobKind kind{Gbk("导出中奖名单"), Gbk("正在导出中奖名单，请稍候。")};
+    ASSERT_TRUE(app::StartJob(kind, [](const std::atomic<bool>&) -> app::JobDone {
         throw std::runtime_error("disk full");
     }));
-    EXPECT_FALSE(app::StartJob(spec, [](const std::atomic<bool>&) { return app::JobDone(); }));
+    EXPECT_FALSE(app::StartJob(kind, [](const std::atomic<bool>&) { return app::JobDone(); }));
     app::WaitForJob();
     ASSERT_EQ(host.dialogs.messages.size(), 2u);
-    EXPECT_EQ(host.dialogs.messages[0].text, spec.busy);
+    EXPECT_EQ(host.dialogs.messages[0].text, kind.busy);
     EXPECT_NE(host.dialogs.messages[1].text.find("disk full"), Text::npos);
-    EXPECT_EQ(host.dialogs.messages[1].caption, spec.caption);
+    EXPECT_EQ(host.dialogs.messages[1].caption, kind.caption);
 
     bool done = false;
     ASSERT_TRUE(app::StartJob(
-        spec, [&](const std::atomic<bool>&) { return app::JobDone([&] { done = true; }); }));
+        kind, [&](const std::atomic<bool>&) { return app::JobDone([&] { done = true; }); }));
     app::WaitForJob();
     EXPECT_TRUE(done);
     host.loop.runPosted();  // the worker's late post finds its job settled

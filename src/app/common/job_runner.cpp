@@ -13,7 +13,7 @@ namespace ld::app {
 namespace {
 
 struct Job {
-    JobSpec spec;
+    JobKind kind;
     std::atomic<bool> stop = false;
     std::atomic<bool> over = false;  // the work has returned
     JobDone done;                    // set by the worker before `over`
@@ -43,9 +43,9 @@ void Run(Job& job, const JobWork& work) {
     try {
         done = work(job.stop);
     } catch (const std::exception& e) {
-        done = Failure(job.spec.caption, e.what());
+        done = Failure(job.kind.caption, e.what());
     } catch (...) {
-        done = Failure(job.spec.caption, "unknown");
+        done = Failure(job.kind.caption, "unknown");
     }
     job.done = std::move(done);
     job.over = true;
@@ -62,14 +62,14 @@ void Complete() {
 
 bool JobBusy(const Text& caption) {
     if (!Current()) return false;
-    host().dialogs->showMessage(Current()->spec.busy, msg::kOk, caption);
+    host().dialogs->showMessage(Current()->kind.busy, msg::kOk, caption);
     return true;
 }
 
-bool StartJob(const JobSpec& spec, JobWork work) {
-    if (JobBusy(spec.caption)) return false;
+bool StartJob(const JobKind& kind, JobWork work) {
+    if (JobBusy(kind.caption)) return false;
     auto job = std::make_shared<Job>();
-    job->spec = spec;
+    job->kind = kind;
     // The completion belongs to this job only: a job settled meanwhile by the exit or the
     // reset has already run it.
     std::weak_ptr<Job> owner = job;
@@ -92,11 +92,11 @@ void WaitForJob() {
 void SettleJobBeforeExit() {
     const std::shared_ptr<Job> job = Current();
     if (!job) return;
-    if (job->spec.stoppable) {
+    if (job->kind.stoppable) {
         job->stop = true;
     } else if (!job->over) {
-        host().dialogs->showMessage(job->spec.busy + Gbk("完成后程序再退出。"), msg::kOk,
-                                    job->spec.caption);
+        host().dialogs->showMessage(job->kind.busy + Gbk("完成后程序再退出。"), msg::kOk,
+                                    job->kind.caption);
     }
     WaitForJob();
 }

@@ -18,7 +18,7 @@ using JobDone = std::function<void()>;
 // The work, on the worker. It may look at `stop` between safe steps and end early.
 using JobWork = std::function<JobDone(const std::atomic<bool>& stop)>;
 
-struct JobSpec {
+struct JobKind {
     Text caption;            // of the messages about the job
     Text busy;               // told when another job is asked for meanwhile
     bool stoppable = false;  // the work looks at `stop`
@@ -27,7 +27,7 @@ struct JobSpec {
 // True, and the operator told the running job's `busy` text, while a job runs.
 bool JobBusy(const Text& caption);
 // False when another job is running (JobBusy).
-bool StartJob(const JobSpec& spec, JobWork work);
+bool StartJob(const JobKind& kind, JobWork work);
 bool JobRunning();
 // Waits for the running job, if any, and runs what it ends with now.
 void WaitForJob();

@@ -335,8 +335,8 @@ void ImportNameListCommand() {
         host().dialogs->showMessage(Gbk("无法读取名单文件：\r\n") + path, msg::kIconStop, caption);
         return;
     }
-    const JobSpec spec{caption, Gbk("正在导入名单，请稍候。"), true};
-    StartJob(spec, [desk = SharedDesk(), list = std::move(*bytes)](const std::atomic<bool>& stop) {
+    const JobKind kind{caption, Gbk("正在导入名单，请稍候。"), true};
+    StartJob(kind, [desk = SharedDesk(), list = std::move(*bytes)](const std::atomic<bool>& stop) {
         const checkin::ImportReport report =
             checkin::ImportNameList(*desk, checkin::ReadNameList(list), &stop);
         return JobDone([report] {
