@@ -1,10 +1,10 @@
-# The Windows build (cross-compiled with cmake/mingw-w64-x86_64.cmake): services, ui,
-# framework and media with their test programs. The window templates are compiled by the host
-# build's tools (LD_HOST_TOOLS_DIR, a Linux build folder), since the asset generator needs
-# libjpeg.
-set(LD_HOST_TOOLS_DIR "" CACHE PATH "Linux build folder with ld_template_compiler and ld_asset_generator")
+# The Windows build (cross-compiled with cmake/mingw-w64-x86_64.cmake): the core (services,
+# ui, framework, media, checkin, export, app) with its test programs. The window templates
+# are compiled by the host build's tools (LD_HOST_TOOLS_DIR, a Linux build folder), since the asset generator needs
+# libjpeg; so are the winner's sound and the pictures of the icon and the start button.
+set(LD_HOST_TOOLS_DIR "" CACHE PATH "Linux build folder with the build-time tools")
 if(NOT LD_HOST_TOOLS_DIR)
-    message(FATAL_ERROR "Set LD_HOST_TOOLS_DIR to a Linux build folder (make windows does)")
+    message(FATAL_ERROR "Set LD_HOST_TOOLS_DIR to a Linux build folder with ld_template_compiler, ld_asset_generator and ld_winner_sound (make windows does)")
 endif()
 
 # MinGW's GCC 12 at -O3 warns of overlapping copies inside std::string's operator+ that
@@ -17,6 +17,19 @@ target_link_libraries(ld_services PUBLIC bcrypt iphlpapi)
 add_subdirectory(src/ui)
 add_subdirectory(src/framework)
 add_subdirectory(src/media)
+
+# Header-only libraries for the cross-compiler. It must not search the Linux include folder
+# (glibc's headers would shadow MinGW's), so Boost is reached through a folder of its own
+# that holds only a link to Debian's Boost headers.
+set(LD_MINGW_HEADERS ${CMAKE_BINARY_DIR}/header-only)
+file(MAKE_DIRECTORY ${LD_MINGW_HEADERS})
+file(CREATE_LINK /usr/include/boost ${LD_MINGW_HEADERS}/boost SYMBOLIC)
+add_library(Boost::headers INTERFACE IMPORTED)
+target_include_directories(Boost::headers SYSTEM INTERFACE ${LD_MINGW_HEADERS})
+set(Boost_FOUND TRUE)
+add_subdirectory(src/checkin)
+add_subdirectory(src/export)
+add_subdirectory(src/app)
 
 set(LD_ASSET_DIR ${CMAKE_BINARY_DIR}/tools/assets)
 set(LD_ASSETS ${LD_ASSET_DIR}/luckydraw.ico ${LD_ASSET_DIR}/start_button.jpg)
@@ -37,6 +50,17 @@ add_custom_command(OUTPUT ${LD_TEMPLATE_OUTPUT}
 add_custom_target(ld_builtin_templates DEPENDS ${LD_TEMPLATE_OUTPUT})
 target_sources(ld_framework PRIVATE ${LD_TEMPLATE_OUTPUT})
 add_dependencies(ld_framework ld_builtin_templates)
+
+# The winner's sound, synthesised by the host build's tool.
+set(LD_WINNER_SOUND_OUTPUT ${CMAKE_BINARY_DIR}/tools/winner_sound_data.cpp)
+add_custom_command(OUTPUT ${LD_WINNER_SOUND_OUTPUT}
+    COMMAND ${LD_HOST_TOOLS_DIR}/ld_winner_sound ${LD_WINNER_SOUND_OUTPUT}
+            ${CMAKE_BINARY_DIR}/tools/winner.wav
+    DEPENDS ${LD_HOST_TOOLS_DIR}/ld_winner_sound
+    COMMENT "Synthesising the winner's sound")
+add_custom_target(ld_winner_sound_data DEPENDS ${LD_WINNER_SOUND_OUTPUT})
+target_sources(ld_app PRIVATE ${LD_WINNER_SOUND_OUTPUT})
+add_dependencies(ld_app ld_winner_sound_data)
 
 # Debian ships no MinGW GoogleTest: built here from its sources (package googletest), which
 # gives the targets GTest::gtest and GTest::gtest_main as find_package does on Linux.
