@@ -72,3 +72,18 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 enable_testing()
 
 add_subdirectory(tests)
+
+# The portable folder and its zip, luckydraw-<version>-windows-x64.zip, made by `make windows`
+# (see cmake/windows_package.cmake). The demo event is the host build's.
+if(TARGET luckydraw)
+    set(LD_PACKAGE_NAME luckydraw-${PROJECT_VERSION}-windows-x64)
+    add_custom_target(luckydraw_zip ALL
+        COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:luckydraw>
+                -DDEMO_DIR=${LD_HOST_TOOLS_DIR}/demo-event -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
+                -DOUT_DIR=${CMAKE_BINARY_DIR} -DNAME=${LD_PACKAGE_NAME}
+                -P ${PROJECT_SOURCE_DIR}/cmake/windows_package.cmake
+        DEPENDS luckydraw ${LD_HOST_TOOLS_DIR}/demo-event.stamp
+        BYPRODUCTS ${CMAKE_BINARY_DIR}/${LD_PACKAGE_NAME}.zip
+        COMMENT "Packing ${LD_PACKAGE_NAME}.zip"
+        VERBATIM)
+endif()
