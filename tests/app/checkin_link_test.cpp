@@ -102,6 +102,28 @@ TEST_F(CheckinLink, CtrlRightPressOffersTheEventToolsAndOpensCheckinOnLoopback) 
     EXPECT_EQ(host.gui.checkinPanel->url, "http://127.0.0.1:" + port + "/?t=" + token);
 }
 
+TEST_F(CheckinLink, AQuietHallIsToldOnceAfterThreeMinutesNeverOverARoll) {
+    const auto told = [&] {
+        size_t n = 0;
+        for (const ShownMessage& m : host.dialogs.messages) n += m.caption == Gbk("手机签到");
+        return n;
+    };
+    NameCardFonts fonts;
+    openOnLoopback();
+    EXPECT_EQ(phoneChecksIn("张三"), 200);  // this computer's own browser is no phone
+    setLevel(1, "特等奖", "5");
+    choose("特等奖");
+    click();  // rolling
+    host.loop.advance(3 * 60 * 1000);
+    EXPECT_EQ(told(), 0u);
+    disableEffects(true);
+    click();
+    host.loop.advance(3 * 60 * 1000);
+    EXPECT_EQ(told(), 1u);
+    host.loop.advance(3 * 60 * 1000);
+    EXPECT_EQ(told(), 1u);
+}
+
 TEST_F(CheckinLink, AttendeesJoinAtOnceWhenIdleAndRightAfterTheStopDuringARoll) {
     setLevel(1, "特等奖", "5");
     state().poolText = Gbk("张三\r\n李四");  // a resumed pool without a last line end

@@ -34,6 +34,8 @@ namespace {
 constexpr int kDefaultPort = 8686;
 constexpr int kPortsTried = 20;
 constexpr size_t kRecentShown = 6;
+// How long after the code went up the operator is told that no phone has reached us.
+constexpr int kQuietCheckMs = 3 * 60 * 1000;
 
 struct Link {
     std::shared_ptr<checkin::Desk> desk;  // shared with a list import that may outlive it
@@ -45,6 +47,7 @@ struct Link {
     std::vector<Text> waiting;  // joined while photos rolled
     bool panelHidden = false;   // stepped aside for a roll
     bool settingsFailureTold = false;
+    EventLoop::TimerId quietCheck = 0;  // running until a phone reaches us or it is told
 };
 
 Link& TheLink() {
@@ -227,6 +230,24 @@ bool StartServer(Link& link) {
     return false;
 }
 
+void StopQuietCheck(Link& link) {
+    if (link.quietCheck) host().loop->stopTimer(std::exchange(link.quietCheck, 0));
+}
+
+// A firewall that was never asked, or a Wi-Fi that keeps guests apart, looks like a quiet
+// hall: the operator hears of it while there is time to act. Never over a roll: then the
+// next tick tells.
+void CheckPhonesReachUs() {
+    Link& link = TheLink();
+    if (!link.server || link.server->reachedFromAnotherMachine()) return StopQuietCheck(link);
+    if (!DrawIsIdle()) return;
+    StopQuietCheck(link);
+    Tell(
+        "手机签到已打开 3 分钟，还没有一部手机连上本电脑。请检查：手机和电脑是否连着同一个 "
+        "Wi-Fi；会场 Wi-Fi 是否隔离了设备；电脑的防火墙是否允许本程序访问网络（Windows "
+        "第一次打开签到时会询问，请勾选“专用网络”并允许）。");
+}
+
 void Open() {
     Link& link = TheLink();
     link.settingsFailureTold = false;
@@ -261,6 +282,7 @@ void Open() {
     link.panelHidden = !DrawIsIdle();
     SetDrawPhaseListener(OnDrawPhase);
     ShowPanel();
+    link.quietCheck = host().loop->startTimer(kQuietCheckMs, CheckPhonesReachUs);
 }
 
 }  // namespace
@@ -274,6 +296,7 @@ int CheckinCount() {
 
 void CloseCheckin() {
     Link& link = TheLink();
+    StopQuietCheck(link);
     if (link.server) link.server->stop();
     link.server.reset();
     link.desk.reset();
