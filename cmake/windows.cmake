@@ -1,5 +1,5 @@
 # The Windows build (cross-compiled with cmake/mingw-w64-x86_64.cmake): services, ui,
-# framework and media with their test programs. The window templates are compiled by the host
+# framework, media and export with their test programs. The window templates are compiled by the host
 # build's tools (LD_HOST_TOOLS_DIR, a Linux build folder), since the asset generator needs
 # libjpeg.
 set(LD_HOST_TOOLS_DIR "" CACHE PATH "Linux build folder with ld_template_compiler and ld_asset_generator")
@@ -17,6 +17,9 @@ target_link_libraries(ld_services PUBLIC bcrypt iphlpapi)
 add_subdirectory(src/ui)
 add_subdirectory(src/framework)
 add_subdirectory(src/media)
+# zlib from libz-mingw-w64-dev, linked statically: the program ships without a zlib1.dll.
+set(ZLIB_USE_STATIC_LIBS ON)
+add_subdirectory(src/export)
 
 set(LD_ASSET_DIR ${CMAKE_BINARY_DIR}/tools/assets)
 set(LD_ASSETS ${LD_ASSET_DIR}/luckydraw.ico ${LD_ASSET_DIR}/start_button.jpg)
@@ -48,3 +51,8 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 enable_testing()
 
 add_subdirectory(tests)
+
+# The Windows program's workbook and PDF, read on Linux by the Linux export tests' readers.
+add_test(NAME export_windows_files
+         COMMAND ${PROJECT_SOURCE_DIR}/tests/export/check_windows_exports.sh
+                 $<TARGET_FILE:export_tests> ${LD_HOST_TOOLS_DIR}/export_tests)
