@@ -39,8 +39,17 @@ bool Taken(const std::string& name, const std::vector<std::string>& taken) {
                        [&](const std::string& other) { return AsciiLower(other) == lower; });
 }
 
+// The code points of `text` with the two that XML cannot hold, U+FFFE and U+FFFF (names
+// come from phones), as U+FFFD: one of them makes the whole workbook unreadable.
+std::u32string DecodeForXml(std::string_view text) {
+    std::u32string decoded = DecodeUtf8(text);
+    for (char32_t& c : decoded)
+        if (c == 0xFFFE || c == 0xFFFF) c = 0xFFFD;
+    return decoded;
+}
+
 std::u32string CleanSheetName(std::string_view wanted) {
-    std::u32string name = DecodeUtf8(wanted);
+    std::u32string name = DecodeForXml(wanted);
     for (char32_t& c : name)
         if (c < 0x20 || std::u32string_view(U"[]:*?/\\").find(c) != std::u32string_view::npos)
             c = U'_';
@@ -53,8 +62,7 @@ std::u32string CleanSheetName(std::string_view wanted) {
 }  // namespace
 
 std::string CellText(std::string_view text) {
-    std::u32string decoded = DecodeUtf8(text);
-    return EncodeUtf8(CutToUnits(decoded, kCellCharacters));
+    return EncodeUtf8(CutToUnits(DecodeForXml(text), kCellCharacters));
 }
 
 std::string UniqueSheetName(std::string_view wanted, std::vector<std::string>& taken) {

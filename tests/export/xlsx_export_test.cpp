@@ -41,10 +41,18 @@ std::string Escaped(const std::string& value) {
     return out;
 }
 
+// U+FFFF, which XML cannot hold, is shown as U+FFFD.
+std::string Shown(std::string name) {
+    if (const size_t at = name.find("\xEF\xBF\xBF"); at != std::string::npos)
+        name.replace(at, 3, "\xEF\xBF\xBD");
+    return name;
+}
+
 std::string RowLine(const WinnerRecord& row) {
     return std::string("-\t") + (row.forfeited ? "SSSSSSS" : "-------") + "\t" + row.time + "\t" +
-           Escaped(row.level) + "\t" + std::to_string(row.ordinal) + "\t" + Escaped(row.name) +
-           "\t" + (row.photoFile.empty() ? "None" : Escaped(row.photoFile)) + "\t" +
+           Escaped(row.level) + "\t" + std::to_string(row.ordinal) + "\t" +
+           Escaped(Shown(row.name)) + "\t" +
+           (row.photoFile.empty() ? "None" : Escaped(row.photoFile)) + "\t" +
            std::to_string(row.poolSize) + "\t" + (row.forfeited ? "放弃" : "中奖") + "\n";
 }
 
@@ -52,7 +60,7 @@ TEST(XlsxExport, SheetsForAllAndEachLevelWithValuesHeaderAndStrikeThrough) {
     const std::string longLevel(40, 'L');
     const std::vector<WinnerRecord> rows = {
         Winner("二等奖", 1, "=1+1", "a.jpg"),  Winner("奖/品:[x]", 1, "李,四\n第二行"),
-        Winner("一等奖", 1, "王五", "", true), Winner("一等奖", 1, "赵六"),
+        Winner("一等奖", 1, "王五", "", true), Winner("一等奖", 1, "赵六\xEF\xBF\xBF"),
         Winner(longLevel, 1, "孙七"),          Winner("全部中奖人", 1, "周八"),
     };
     ld::test::TempFolder folder;
