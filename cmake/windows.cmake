@@ -48,3 +48,6 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 enable_testing()
 
 add_subdirectory(tests)
+
+# The picture and sound benchmarks, built only on request (make windows-bench).
+add_subdirectory(bench EXCLUDE_FROM_ALL)

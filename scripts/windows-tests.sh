@@ -4,35 +4,10 @@
 # whole run and stops it at the end.
 set -euo pipefail
 build="$(cd "${1:-build-windows}" && pwd)"
-export WINEPREFIX="$build/wine-prefix"
-export WINEDEBUG=-all
-export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 # No sound device under Wine: a waveOut device on ALSA's null device made one test program
 # crash at its exit now and then (one run in five), which a CI run cannot afford until it is
 # understood. The sound output is then tested for the silent case only.
-wine64="$(command -v wine64 || echo /usr/lib/wine/wine64)"
-wineserver="$(command -v wineserver || echo /usr/lib/wine/wineserver)"
-
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "Making the Wine prefix $WINEPREFIX"
-    rm -rf "$WINEPREFIX"
-    DISPLAY= timeout 300 "$wine64" wineboot --init
-    "$wineserver" -w
-    # The prefix's Documents, Desktop and the like link to $HOME: plain folders instead, so
-    # that no test can write into the home folder.
-    for link in "$WINEPREFIX"/drive_c/users/*/*; do
-        if [ -L "$link" ]; then
-            rm "$link"
-            mkdir -p "$link"
-        fi
-    done
-fi
-
-# One persistent wineserver, started before CTest: otherwise Wine's services are started by
-# the first test and inherit CTest's pipes, every test waits for them and CTest can hang.
-"$wineserver" -p
-trap '"$wineserver" -k 2>/dev/null || true' EXIT
-DISPLAY= timeout 120 "$wine64" cmd /c exit
+source "$(dirname "$0")/wine-env.sh"
 
 cd "$build"
 log="$build/windows-tests.log"

@@ -1,0 +1,29 @@
+# Sourced by the scripts that run the Windows build under Wine: the build folder's own Wine
+# prefix (made when missing) and one persistent wineserver, stopped when the script exits.
+# Needs $build, the Windows build folder's absolute path.
+export WINEPREFIX="$build/wine-prefix"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
+wine64="$(command -v wine64 || echo /usr/lib/wine/wine64)"
+wineserver="$(command -v wineserver || echo /usr/lib/wine/wineserver)"
+
+if [ ! -f "$WINEPREFIX/system.reg" ]; then
+    echo "Making the Wine prefix $WINEPREFIX"
+    rm -rf "$WINEPREFIX"
+    DISPLAY= timeout 300 "$wine64" wineboot --init
+    "$wineserver" -w
+    # The prefix's Documents, Desktop and the like link to $HOME: plain folders instead, so
+    # that no program can write into the home folder.
+    for link in "$WINEPREFIX"/drive_c/users/*/*; do
+        if [ -L "$link" ]; then
+            rm "$link"
+            mkdir -p "$link"
+        fi
+    done
+fi
+
+# One persistent wineserver, started before any program: otherwise Wine's services are
+# started by the first program and inherit its pipes, and whoever reads them waits for ever.
+"$wineserver" -p
+trap '"$wineserver" -k 2>/dev/null || true' EXIT
+DISPLAY= timeout 120 "$wine64" cmd /c exit
