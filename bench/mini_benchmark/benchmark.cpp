@@ -52,17 +52,23 @@ double ThreadCpuNow() {
 
 const char* UnitName(TimeUnit unit) {
     switch (unit) {
-        case kSecond: return "s";
-        case kMillisecond: return "ms";
-        case kMicrosecond: return "us";
-        default: return "ns";
+        case kSecond:
+            return "s";
+        case kMillisecond:
+            return "ms";
+        case kMicrosecond:
+            return "us";
+        default:
+            return "ns";
     }
 }
 
 std::string FormatTime(double time) {
     char text[32];
-    const char* format = time < 1.0 ? "%10.3f" : time < 10.0 ? "%10.2f" : time < 100.0 ? "%10.1f"
-                                                                                    : "%10.0f";
+    const char* format = time < 1.0     ? "%10.3f"
+                         : time < 10.0  ? "%10.2f"
+                         : time < 100.0 ? "%10.1f"
+                                        : "%10.0f";
     std::snprintf(text, sizeof text, format, time);
     return text;
 }
@@ -83,10 +89,14 @@ std::string HumanReadable(double v) {
 
 double GetTimeUnitMultiplier(TimeUnit unit) {
     switch (unit) {
-        case kSecond: return 1;
-        case kMillisecond: return 1e3;
-        case kMicrosecond: return 1e6;
-        default: return 1e9;
+        case kSecond:
+            return 1;
+        case kMillisecond:
+            return 1e3;
+        case kMicrosecond:
+            return 1e6;
+        default:
+            return 1e9;
     }
 }
 
@@ -177,7 +187,8 @@ public:
             }
             double multiplier = minTime * 1.4 / std::max(seconds, 1e-9);
             if (seconds / minTime <= 0.1) multiplier = 10.0;
-            const auto next = static_cast<IterationCount>(multiplier * static_cast<double>(iterations));
+            const auto next =
+                static_cast<IterationCount>(multiplier * static_cast<double>(iterations));
             iterations = std::min(kMaxIterations, std::max(next, iterations + 1));
         }
     }

@@ -91,7 +91,8 @@ uint64_t ReadTrack(std::string_view track, std::vector<TickEvent>& events,
             running = status;
             if (!r.has(static_cast<size_t>(DataBytes(status)))) break;
             message = status;
-            for (int i = 0; i < DataBytes(status); ++i) message |= uint32_t{r.byte()} << (8 + 8 * i);
+            for (int i = 0; i < DataBytes(status); ++i)
+                message |= uint32_t{r.byte()} << (8 + 8 * i);
         } else {
             if (!running) break;  // a data byte with no status before it
             message = running | uint32_t{status} << 8;
@@ -129,7 +130,8 @@ public:
             from = at;
             tempo = next;
         }
-        return static_cast<uint64_t>(micros + static_cast<double>(tick - from) * tempo / ticksPerQuarter_);
+        return static_cast<uint64_t>(micros +
+                                     static_cast<double>(tick - from) * tempo / ticksPerQuarter_);
     }
 
 private:

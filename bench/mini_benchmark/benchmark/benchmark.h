@@ -167,16 +167,16 @@ inline void Shutdown() {}
 
 #define BENCHMARK_CAT_(a, b) a##b
 #define BENCHMARK_NAME_(line) BENCHMARK_CAT_(benchmark_registered_, line)
-#define BENCHMARK(fn)                                                 \
+#define BENCHMARK(fn)                                                                     \
     [[maybe_unused]] static ::benchmark::internal::Benchmark* BENCHMARK_NAME_(__LINE__) = \
-        ::benchmark::internal::RegisterBenchmarkInternal(                \
+        ::benchmark::internal::RegisterBenchmarkInternal(                                 \
             new ::benchmark::internal::Benchmark(#fn, fn))
 
-#define BENCHMARK_MAIN()                          \
-    int main(int argc, char** argv) {             \
-        ::benchmark::Initialize(&argc, argv);     \
-        ::benchmark::RunSpecifiedBenchmarks();    \
-        ::benchmark::Shutdown();                  \
-        return 0;                                 \
-    }                                             \
+#define BENCHMARK_MAIN()                       \
+    int main(int argc, char** argv) {          \
+        ::benchmark::Initialize(&argc, argv);  \
+        ::benchmark::RunSpecifiedBenchmarks(); \
+        ::benchmark::Shutdown();               \
+        return 0;                              \
+    }                                          \
     int main(int, char**)

@@ -6,8 +6,10 @@
 // sound font; the sound fonts themselves mean nothing here.
 #include "media/midi_renderer.h"
 
+// clang-format off
 #include <windows.h>
-#include <mmsystem.h>
+#include <mmsystem.h>  // needs windows.h first
+// clang-format on
 
 #include <algorithm>
 #include <atomic>
