@@ -3,7 +3,7 @@ BUILD ?= build
 WINDOWS_BUILD ?= build-windows
 JOBS ?= $(shell nproc)
 
-.PHONY: deps build run test clean windows windows-test
+.PHONY: deps build run test clean windows windows-test windows-bench
 
 deps:
 	./scripts/install-deps.sh
@@ -32,6 +32,12 @@ windows: deps
 # The Windows tests under Wine, through CTest.
 windows-test: windows
 	JOBS=$(JOBS) ./scripts/windows-tests.sh $(WINDOWS_BUILD)
+
+# The picture and sound benchmarks under Wine against the Linux build's, in one run.
+windows-bench: windows
+	cmake --build $(BUILD) -j $(JOBS) --target picture_bench sound_bench
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target picture_bench sound_bench
+	./scripts/windows-bench.sh $(BUILD) $(WINDOWS_BUILD)
 
 clean:
 	rm -rf $(BUILD) $(WINDOWS_BUILD)

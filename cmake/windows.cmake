@@ -95,3 +95,6 @@ if(TARGET luckydraw)
         COMMENT "Packing ${LD_PACKAGE_NAME}.zip"
         VERBATIM)
 endif()
+
+# The picture and sound benchmarks, built only on request (make windows-bench).
+add_subdirectory(bench EXCLUDE_FROM_ALL)
