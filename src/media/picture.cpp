@@ -74,8 +74,51 @@ PictureKind RecognisePicture(std::string_view b) {
 
 namespace {
 
+// The most pixels a decode may allocate: a tiny file can declare a huge picture (a 35-byte
+// GIF of 4096 x 4096, a PCX of 8192 x 8192), and any uploaded or hand-placed picture is
+// decoded. A JPEG counts at the DCT scale it is decoded at, which keeps every phone photo;
+// the other kinds serve as prize pictures and backgrounds, where four times a 4K screen
+// is more than enough.
+constexpr uint64_t kMaxJpegPixels = 50'000'000;
+constexpr uint64_t kMaxOtherPixels = 16'000'000;
+
+uint32_t U16(std::string_view b, size_t at) { return At(b, at) | At(b, at + 1) << 8; }
+uint32_t U32(std::string_view b, size_t at) { return U16(b, at) | U16(b, at + 2) << 16; }
+
+// The pixels the decoder would make, from the header alone; 0 when the header does not say
+// (the decoder then judges the data).
+uint64_t DeclaredPixels(std::string_view b, PictureKind kind, Size target) {
+    switch (kind) {
+        case PictureKind::Jpeg: {
+            JpegHeader header;
+            if (!ReadJpegHeader(b, header)) return 0;
+            if (header.orientation >= 5) std::swap(target.width, target.height);
+            const uint64_t d = static_cast<uint64_t>(ChooseJpegScale(header.stored, target));
+            return ((header.stored.width + d - 1) / d) * ((header.stored.height + d - 1) / d);
+        }
+        case PictureKind::Bmp: {
+            if (b.size() < 26) return 0;
+            if (U32(b, 14) == 12) return uint64_t{U16(b, 18)} * U16(b, 20);  // OS/2 header
+            const auto height = static_cast<int32_t>(U32(b, 22));
+            return uint64_t{U32(b, 18)} * static_cast<uint32_t>(height < 0 ? -int64_t{height}
+                                                                          : height);
+        }
+        case PictureKind::Gif:
+            return b.size() < 10 ? 0 : uint64_t{U16(b, 6)} * U16(b, 8);
+        case PictureKind::Pcx8:
+        case PictureKind::Pcx1:
+            if (b.size() < 12 || U16(b, 8) < U16(b, 4) || U16(b, 10) < U16(b, 6)) return 0;
+            return uint64_t{U16(b, 8) - U16(b, 4) + 1} * (U16(b, 10) - U16(b, 6) + 1);
+        default:
+            return 0;  // icons and cursors are 256 x 256 at most
+    }
+}
+
 Image DecodeRecognised(std::string_view bytes, int targetWidth, int targetHeight) {
-    switch (RecognisePicture(bytes)) {
+    const PictureKind kind = RecognisePicture(bytes);
+    const uint64_t cap = kind == PictureKind::Jpeg ? kMaxJpegPixels : kMaxOtherPixels;
+    if (DeclaredPixels(bytes, kind, {targetWidth, targetHeight}) > cap) return {};
+    switch (kind) {
         case PictureKind::Jpeg:
             return DecodeJpeg(bytes, {targetWidth, targetHeight});
         case PictureKind::Bmp:

@@ -104,6 +104,34 @@ TEST(PictureDecoding, ContentDecidesNotTheFileName) {
     std::filesystem::remove_all(dir);
 }
 
+// A few bytes can declare a picture of hundreds of megabytes: refused before any pixel is
+// allocated.
+TEST(PictureDecoding, HugeDeclaredSizesAreRefusedBeforeDecoding) {
+    const auto declare = [](std::string file, size_t at, int width, int height, bool bigEndian) {
+        for (const auto& [offset, value] : {std::pair{at, width}, std::pair{at + 2, height}}) {
+            file[offset + (bigEndian ? 1 : 0)] = static_cast<char>(value & 0xFF);
+            file[offset + (bigEndian ? 0 : 1)] = static_cast<char>(value >> 8);
+        }
+        return file;
+    };
+    const Image small = Filled(16, 16, kRed);
+    std::string gif = declare(Gif(small), 6, 4096, 4096, false);
+    const size_t frame = gif.find(std::string("\x2C\0\0\0\0", 5));  // the first frame
+    ASSERT_NE(frame, std::string::npos);
+    gif = declare(gif, frame + 5, 4096, 4096, false);
+    EXPECT_TRUE(DecodePicture(gif).empty());
+    EXPECT_EQ(ReadPictureSize(gif), (Size{0, 0}));
+    EXPECT_TRUE(DecodePicture(declare(Pcx8(small), 8, 8191, 8191, false)).empty());
+    const std::string bmp = declare(declare(Bmp24(small), 18, 5000, 0, false), 22, 5000, 0, false);
+    EXPECT_TRUE(DecodePicture(bmp).empty());
+
+    std::string jpeg = PlainJpeg(small);
+    const size_t sof = jpeg.find("\xFF\xC0");
+    ASSERT_NE(sof, std::string::npos);
+    jpeg = declare(jpeg, sof + 5, 40000, 40000, true);  // height first in a JPEG: square
+    EXPECT_TRUE(DecodePicture(jpeg).empty()) << "1.6 gigapixels at full size";
+}
+
 TEST(PictureDecoding, HandlesArePositiveAndDistinct) {
     const std::string jpeg = PlainJpeg(Filled(8, 8, kGrey));
     const int32_t a = MakePicture(jpeg), b = MakePicture(jpeg);
