@@ -7,6 +7,7 @@ packages=(
     build-essential cmake pkg-config git
     qt6-base-dev qt6-base-dev-tools libgl-dev
     libjpeg62-turbo-dev libmpg123-dev libsdl2-dev libfluidsynth-dev timgm6mb-soundfont
+    qt6-translations-l10n  # Qt's own dialogs and buttons in Chinese
     libboost-dev
     fonts-noto-cjk
     libgtest-dev libgmock-dev libbenchmark-dev
