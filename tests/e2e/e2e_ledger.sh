@@ -90,7 +90,8 @@ xdotool key Up Up Return
 answer "确定初始化？" Return
 answer "信息：" Return
 wait_for 30 program_gone || fail "the program did not end for its restart"
-restarted() { pid=$(pgrep -n -f "$work/event/luckydraw") && [ -n "$pid" ]; }
+# Matched loosely: Wine names its process by the Windows path (Z:\tmp\...\luckydraw.exe).
+restarted() { pid=$(pgrep -n -f "$(basename "$work").event.luckydraw") && [ -n "$pid" ]; }
 wait_for 30 restarted || fail "the program did not start again after the reset"
 await_stage
 sleep 2
