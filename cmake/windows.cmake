@@ -17,6 +17,7 @@ target_link_libraries(ld_services PUBLIC bcrypt iphlpapi)
 add_subdirectory(src/ui)
 add_subdirectory(src/framework)
 add_subdirectory(src/media)
+add_subdirectory(src/platform/win32)
 
 set(LD_ASSET_DIR ${CMAKE_BINARY_DIR}/tools/assets)
 set(LD_ASSETS ${LD_ASSET_DIR}/luckydraw.ico ${LD_ASSET_DIR}/start_button.jpg)
@@ -48,3 +49,19 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 enable_testing()
 
 add_subdirectory(tests)
+
+# The program, luckydraw.exe: a GUI-subsystem program, everything static, with its icon,
+# manifest (per-monitor DPI awareness, common controls 6) and version in its resources. It
+# needs the application library, which the Windows build has once src/app builds here.
+if(TARGET ld_app)
+    set(LD_ICON_FILE ${LD_ASSET_DIR}/luckydraw.ico)
+    set(LD_MANIFEST_FILE ${PROJECT_SOURCE_DIR}/resources/win32/luckydraw.manifest)
+    configure_file(${PROJECT_SOURCE_DIR}/resources/win32/luckydraw.rc.in
+                   ${CMAKE_BINARY_DIR}/luckydraw.rc @ONLY)
+    set_source_files_properties(${CMAKE_BINARY_DIR}/luckydraw.rc PROPERTIES
+        OBJECT_DEPENDS "${LD_ASSETS};${LD_MANIFEST_FILE}")
+    add_executable(luckydraw WIN32 src/win_main.cpp src/platform/win32/win_main.cpp
+                   ${CMAKE_BINARY_DIR}/luckydraw.rc)
+    target_link_libraries(luckydraw PRIVATE ld_platform_win32 ld_app ld_warnings)
+    target_link_options(luckydraw PRIVATE -municode -mwindows)
+endif()
