@@ -102,12 +102,11 @@ bool FilterKeyMessage(const MSG& msg) {
 
 void SetClickerKeys(bool on) { g_clickers = on; }
 
+void ForgetHeldKeys() { g_held.forgetAll(); }
+
 void InstallKeyFilter(WinEventLoop& loop, std::function<bool(HWND)> ours) {
     g_ours = std::move(ours);
-    loop.setMessageFilter([](MSG& msg) {
-        if (msg.message == WM_ACTIVATEAPP && !msg.wParam) g_held.forgetAll();
-        return FilterKeyMessage(msg);
-    });
+    loop.setMessageFilter([](MSG& msg) { return FilterKeyMessage(msg); });
 }
 
 }  // namespace ld::win

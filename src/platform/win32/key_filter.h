@@ -22,6 +22,9 @@ bool FilterKeyMessage(const MSG& msg);
 // Page Down, Page Up and B: what presenter clickers send for "next" and "blank".
 void SetClickerKeys(bool on);
 
+// The keyboard went to another program: the releases of held keys never come here.
+void ForgetHeldKeys();
+
 // Whether the keyboard is free for hot keys: no text field and no open list has it.
 bool KeyboardIsFree();
 

@@ -4,6 +4,7 @@
 
 #include "framework/window_manager.h"
 #include "platform/win32/fireworks.h"
+#include "platform/win32/key_filter.h"
 #include "platform/win32/screens.h"
 #include "platform/win32/widgets.h"
 #include "platform/win32/win_text.h"
@@ -270,6 +271,9 @@ bool StageWindow::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
             activated(nowActive);
             return true;
         }
+        case WM_ACTIVATEAPP:
+            if (!wParam) ForgetHeldKeys();
+            return false;
         case WM_MOUSEACTIVATE:
             if (!overlay_) return false;
             result = MA_NOACTIVATE;
