@@ -54,6 +54,31 @@ COLORREF Faded(COLORREF c, double fade) {
                static_cast<int>(GetBValue(c) * fade));
 }
 
+// A window and its visible children drawn into `dc` as they are now, bottom to top, each by
+// its own WM_PRINTCLIENT: every class of ours and the system's controls answer it.
+void PrintTree(HWND hwnd, HDC dc, POINT origin) {
+    POINT old;
+    SetViewportOrgEx(dc, origin.x, origin.y, &old);
+    SendMessageW(hwnd, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+    SetViewportOrgEx(dc, old.x, old.y, nullptr);
+    HWND top = GetWindow(hwnd, GW_CHILD);
+    for (HWND child = top ? GetWindow(top, GW_HWNDLAST) : nullptr; child;
+         child = GetWindow(child, GW_HWNDPREV)) {
+        if (!IsWindowVisible(child)) continue;
+        POINT at{0, 0};
+        MapWindowPoints(child, hwnd, &at, 1);
+        HRGN clip = CreateRectRgn(0, 0, 0, 0);
+        const bool hadClip = GetClipRgn(dc, clip) == 1;
+        RECT r;
+        GetClientRect(child, &r);
+        IntersectClipRect(dc, origin.x + at.x, origin.y + at.y, origin.x + at.x + r.right,
+                          origin.y + at.y + r.bottom);
+        PrintTree(child, dc, POINT{origin.x + at.x, origin.y + at.y});
+        SelectClipRgn(dc, hadClip ? clip : nullptr);
+        DeleteObject(clip);
+    }
+}
+
 class Fireworks {
 public:
     Fireworks(HWND hwnd, int animation) : hwnd_(hwnd), animation_(animation) {
@@ -146,10 +171,9 @@ void Fireworks::grabBackdrop() {
     if (stage && IsWindowVisible(stage)) {
         RECT stageArea;
         GetWindowRect(stage, &stageArea);
-        POINT origin{stageArea.left - area.left, stageArea.top - area.top};
-        SetViewportOrgEx(dc, origin.x, origin.y, nullptr);
-        PrintWindow(stage, dc, 0);
-        SetViewportOrgEx(dc, 0, 0, nullptr);
+        POINT client{0, 0};
+        ClientToScreen(stage, &client);
+        PrintTree(stage, dc, POINT{client.x - area.left, client.y - area.top});
     }
     HDC veil = CreateCompatibleDC(dc);
     HBITMAP pixel = CreateCompatibleBitmap(dc, 1, 1);

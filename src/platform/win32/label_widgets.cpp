@@ -52,10 +52,32 @@ void TransLabelView::sync(int index) {
     if (index == kAllProperties || index == prop::kText || index == prop::kTransFont ||
         index == prop::kAlignWord || index == prop::kWidth || index == prop::kHeight) {
         applyGeometry();  // the text may reach further than before
+        updateRegion();
         InvalidateRect(hwnd(), nullptr, FALSE);
     } else if (index == prop::kTextColor) {
         InvalidateRect(hwnd(), nullptr, FALSE);
     }
+}
+
+void TransLabelView::updateRegion() {
+    const UINT d = dpi();
+    const RECT view = viewRect();
+    auto toWindow = [&](RECT r) {
+        return CreateRectRgn(Px(r.left - view.left, d), Px(r.top - view.top, d),
+                             Px(r.right - view.left, d), Px(r.bottom - view.top, d));
+    };
+    RECT text = textRect();
+    const RECT model = modelRect();
+    OffsetRect(&text, model.left, model.top);
+    HRGN region = toWindow(text);
+    for (int number : {ev::kLeftDown, ev::kLeftUp, ev::kRightDown, ev::kRightUp, ev::kDoubleClick}) {
+        if (!control().isBound(number)) continue;
+        HRGN box = toWindow(model);
+        CombineRgn(region, region, box, RGN_OR);
+        DeleteObject(box);
+        break;
+    }
+    SetWindowRgn(hwnd(), region, TRUE);  // the window owns the region from now on
 }
 
 bool TransLabelView::handle(UINT message, WPARAM wParam, LPARAM, LRESULT& result) {

@@ -28,6 +28,9 @@ public:
 private:
     UINT format() const;
     RECT textRect() const;  // logical, relative to the model's origin
+    // The window covers only its letters (and its box where a mouse event is bound): a
+    // window paints all of its area, so an empty label would otherwise hide its neighbours.
+    void updateRegion();
 };
 
 class LabelView : public ControlView {

@@ -1,5 +1,7 @@
 #include "platform/win32/win_gui.h"
 
+#include <memory>
+
 #include "platform/win32/event_loop.h"
 #include "platform/win32/key_filter.h"
 #include "platform/win32/stage_window.h"
@@ -50,11 +52,44 @@ void WinGui::windowLoaded(Window& window) {
     showWhenLaidOut(stage);
 }
 
+namespace {
+
+// A dialog of the system's (a message box, the input box, a file dialog) is open on this
+// thread.
+bool DialogOpen() {
+    bool open = false;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM found) -> BOOL {
+            wchar_t cls[16] = {};
+            GetClassNameW(hwnd, cls, 16);
+            if (IsWindowVisible(hwnd) && lstrcmpW(cls, L"#32770") == 0) {
+                *reinterpret_cast<bool*>(found) = true;
+                return FALSE;
+            }
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&open));
+    return open;
+}
+
+}  // namespace
+
 void WinGui::showWhenLaidOut(StageWindow* stage) {
     // Shown once the created event has laid it out, so it does not appear and then jump.
+    // A question asked during that event (a message box) runs a loop of its own: wait
+    // until it has been answered, or the window would come up over it.
     const Window* window = &stage->window();
     loop_.post([this, window] {
-        if (StageWindow* s = stageOf(*window)) s->showFirstTime();
+        StageWindow* s = stageOf(*window);
+        if (!s) return;
+        if (!DialogOpen()) return s->showFirstTime();
+        auto timer = std::make_shared<EventLoop::TimerId>();
+        *timer = loop_.startTimer(20, [this, window, timer] {
+            if (DialogOpen()) return;
+            loop_.stopTimer(*timer);
+            if (StageWindow* later = stageOf(*window)) later->showFirstTime();
+        });
     });
 }
 
