@@ -22,7 +22,7 @@ test: build
 # window templates are compiled by the Linux build's tools, which are built first.
 windows: deps
 	cmake -S . -B $(BUILD) -DCMAKE_BUILD_TYPE=RelWithDebInfo $(CMAKE_EXTRA)
-	cmake --build $(BUILD) -j $(JOBS) --target ld_template_compiler ld_asset_generator
+	cmake --build $(BUILD) -j $(JOBS) --target ld_template_compiler ld_asset_generator ld_winner_sound ld_demo_data
 	cmake -S . -B $(WINDOWS_BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake \
 		-DCMAKE_BUILD_TYPE=Release -DLD_HOST_TOOLS_DIR=$(abspath $(BUILD)) $(CMAKE_EXTRA)
 	cmake --build $(WINDOWS_BUILD) -j $(JOBS)

@@ -1,10 +1,10 @@
-# The Windows build (cross-compiled with cmake/mingw-w64-x86_64.cmake): services, ui,
-# framework and media with their test programs. The window templates are compiled by the host
-# build's tools (LD_HOST_TOOLS_DIR, a Linux build folder), since the asset generator needs
-# libjpeg.
-set(LD_HOST_TOOLS_DIR "" CACHE PATH "Linux build folder with ld_template_compiler and ld_asset_generator")
+# The Windows build (cross-compiled with cmake/mingw-w64-x86_64.cmake): the core (services,
+# ui, framework, media, checkin, export, app) with its test programs. The window templates
+# are compiled by the host build's tools (LD_HOST_TOOLS_DIR, a Linux build folder), since the asset generator needs
+# libjpeg; so are the winner's sound and the pictures of the icon and the start button.
+set(LD_HOST_TOOLS_DIR "" CACHE PATH "Linux build folder with the build-time tools")
 if(NOT LD_HOST_TOOLS_DIR)
-    message(FATAL_ERROR "Set LD_HOST_TOOLS_DIR to a Linux build folder (make windows does)")
+    message(FATAL_ERROR "Set LD_HOST_TOOLS_DIR to a Linux build folder with ld_template_compiler, ld_asset_generator and ld_winner_sound (make windows does)")
 endif()
 
 # MinGW's GCC 12 at -O3 warns of overlapping copies inside std::string's operator+ that
@@ -18,6 +18,19 @@ add_subdirectory(src/ui)
 add_subdirectory(src/framework)
 add_subdirectory(src/media)
 add_subdirectory(src/platform/win32)
+
+# Header-only libraries for the cross-compiler. It must not search the Linux include folder
+# (glibc's headers would shadow MinGW's), so Boost is reached through a folder of its own
+# that holds only a link to Debian's Boost headers.
+set(LD_MINGW_HEADERS ${CMAKE_BINARY_DIR}/header-only)
+file(MAKE_DIRECTORY ${LD_MINGW_HEADERS})
+file(CREATE_LINK /usr/include/boost ${LD_MINGW_HEADERS}/boost SYMBOLIC)
+add_library(Boost::headers INTERFACE IMPORTED)
+target_include_directories(Boost::headers SYSTEM INTERFACE ${LD_MINGW_HEADERS})
+set(Boost_FOUND TRUE)
+add_subdirectory(src/checkin)
+add_subdirectory(src/export)
+add_subdirectory(src/app)
 
 set(LD_ASSET_DIR ${CMAKE_BINARY_DIR}/tools/assets)
 set(LD_ASSETS ${LD_ASSET_DIR}/luckydraw.ico ${LD_ASSET_DIR}/start_button.jpg)
@@ -39,6 +52,17 @@ add_custom_target(ld_builtin_templates DEPENDS ${LD_TEMPLATE_OUTPUT})
 target_sources(ld_framework PRIVATE ${LD_TEMPLATE_OUTPUT})
 add_dependencies(ld_framework ld_builtin_templates)
 
+# The winner's sound, synthesised by the host build's tool.
+set(LD_WINNER_SOUND_OUTPUT ${CMAKE_BINARY_DIR}/tools/winner_sound_data.cpp)
+add_custom_command(OUTPUT ${LD_WINNER_SOUND_OUTPUT}
+    COMMAND ${LD_HOST_TOOLS_DIR}/ld_winner_sound ${LD_WINNER_SOUND_OUTPUT}
+            ${CMAKE_BINARY_DIR}/tools/winner.wav
+    DEPENDS ${LD_HOST_TOOLS_DIR}/ld_winner_sound
+    COMMENT "Synthesising the winner's sound")
+add_custom_target(ld_winner_sound_data DEPENDS ${LD_WINNER_SOUND_OUTPUT})
+target_sources(ld_app PRIVATE ${LD_WINNER_SOUND_OUTPUT})
+add_dependencies(ld_app ld_winner_sound_data)
+
 # Debian ships no MinGW GoogleTest: built here from its sources (package googletest), which
 # gives the targets GTest::gtest and GTest::gtest_main as find_package does on Linux.
 set(gtest_force_shared_crt ON CACHE BOOL "" FORCE)
@@ -51,17 +75,29 @@ enable_testing()
 add_subdirectory(tests)
 
 # The program, luckydraw.exe: a GUI-subsystem program, everything static, with its icon,
-# manifest (per-monitor DPI awareness, common controls 6) and version in its resources. It
-# needs the application library, which the Windows build has once src/app builds here.
-if(TARGET ld_app)
-    set(LD_ICON_FILE ${LD_ASSET_DIR}/luckydraw.ico)
-    set(LD_MANIFEST_FILE ${PROJECT_SOURCE_DIR}/resources/win32/luckydraw.manifest)
-    configure_file(${PROJECT_SOURCE_DIR}/resources/win32/luckydraw.rc.in
-                   ${CMAKE_BINARY_DIR}/luckydraw.rc @ONLY)
-    set_source_files_properties(${CMAKE_BINARY_DIR}/luckydraw.rc PROPERTIES
-        OBJECT_DEPENDS "${LD_ASSETS};${LD_MANIFEST_FILE}")
-    add_executable(luckydraw WIN32 src/win_main.cpp src/platform/win32/win_main.cpp
-                   ${CMAKE_BINARY_DIR}/luckydraw.rc)
-    target_link_libraries(luckydraw PRIVATE ld_platform_win32 ld_app ld_warnings)
-    target_link_options(luckydraw PRIVATE -municode -mwindows)
+# manifest (per-monitor DPI awareness, common controls 6) and version in its resources.
+set(LD_ICON_FILE ${LD_ASSET_DIR}/luckydraw.ico)
+set(LD_MANIFEST_FILE ${PROJECT_SOURCE_DIR}/resources/win32/luckydraw.manifest)
+configure_file(${PROJECT_SOURCE_DIR}/resources/win32/luckydraw.rc.in
+               ${CMAKE_BINARY_DIR}/luckydraw.rc @ONLY)
+set_source_files_properties(${CMAKE_BINARY_DIR}/luckydraw.rc PROPERTIES
+    OBJECT_DEPENDS "${LD_ASSETS};${LD_MANIFEST_FILE}")
+add_executable(luckydraw WIN32 src/win_main.cpp src/platform/win32/win_main.cpp
+               ${CMAKE_BINARY_DIR}/luckydraw.rc)
+target_link_libraries(luckydraw PRIVATE ld_platform_win32 ld_app ld_warnings)
+target_link_options(luckydraw PRIVATE -municode -mwindows)
+
+# The portable folder and its zip, luckydraw-<version>-windows-x64.zip, made by `make windows`
+# (see cmake/windows_package.cmake). The demo event is the host build's.
+if(TARGET luckydraw)
+    set(LD_PACKAGE_NAME luckydraw-${PROJECT_VERSION}-windows-x64)
+    add_custom_target(luckydraw_zip ALL
+        COMMAND ${CMAKE_COMMAND} -DEXE=$<TARGET_FILE:luckydraw>
+                -DDEMO_DIR=${LD_HOST_TOOLS_DIR}/demo-event -DSOURCE_DIR=${PROJECT_SOURCE_DIR}
+                -DOUT_DIR=${CMAKE_BINARY_DIR} -DNAME=${LD_PACKAGE_NAME}
+                -P ${PROJECT_SOURCE_DIR}/cmake/windows_package.cmake
+        DEPENDS luckydraw ${LD_HOST_TOOLS_DIR}/demo-event.stamp
+        BYPRODUCTS ${CMAKE_BINARY_DIR}/${LD_PACKAGE_NAME}.zip
+        COMMENT "Packing ${LD_PACKAGE_NAME}.zip"
+        VERBATIM)
 endif()

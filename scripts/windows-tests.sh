@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Runs the Windows build's tests under Wine through CTest: scripts/windows-tests.sh <build>.
-# Makes the build folder's Wine prefix when it is missing, keeps one wineserver for the
-# whole run and stops it at the end.
+# Makes the build folder's Wine prefix when it is missing (scripts/wine-prefix.sh), keeps one
+# wineserver for the whole run and stops it at the end.
 set -euo pipefail
 build="$(cd "${1:-build-windows}" && pwd)"
 export WINEPREFIX="$build/wine-prefix"
@@ -13,23 +13,11 @@ export WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
 wine64="$(command -v wine64 || echo /usr/lib/wine/wine64)"
 wineserver="$(command -v wineserver || echo /usr/lib/wine/wineserver)"
 
-if [ ! -f "$WINEPREFIX/system.reg" ]; then
-    echo "Making the Wine prefix $WINEPREFIX"
-    rm -rf "$WINEPREFIX"
-    DISPLAY= timeout 300 "$wine64" wineboot --init
-    "$wineserver" -w
-    # The prefix's Documents, Desktop and the like link to $HOME: plain folders instead, so
-    # that no test can write into the home folder.
-    for link in "$WINEPREFIX"/drive_c/users/*/*; do
-        if [ -L "$link" ]; then
-            rm "$link"
-            mkdir -p "$link"
-        fi
-    done
-fi
+"$(dirname "$0")/wine-prefix.sh" "$WINEPREFIX"
 
 # One persistent wineserver, started before CTest: otherwise Wine's services are started by
 # the first test and inherit CTest's pipes, every test waits for them and CTest can hang.
+"$wineserver" -k 2>/dev/null || true  # one left by an earlier run would refuse -p
 "$wineserver" -p
 trap '"$wineserver" -k 2>/dev/null || true' EXIT
 DISPLAY= timeout 120 "$wine64" cmd /c exit

@@ -7,6 +7,7 @@
 #include "services/csv.h"
 #include "services/encoding.h"
 #include "services/files.h"
+#include "services/local_time.h"
 
 namespace ld::checkin {
 
@@ -20,9 +21,7 @@ constexpr std::string_view kReplaced = "更换照片";
 constexpr std::string_view kNameTaken = "该姓名已签到，如果您与他人同名，请填写部门";
 
 std::string LocalTimeText() {
-    std::time_t now = std::time(nullptr);
-    std::tm local{};
-    localtime_r(&now, &local);
+    const std::tm local = LocalTimeNow();
     char text[32];
     std::strftime(text, sizeof text, "%Y-%m-%d %H:%M:%S", &local);
     return text;

@@ -15,6 +15,8 @@ std::string ExecutablePath();
 bool ChangeDirectory(const std::string& diskPath);
 // When this process started, in seconds since 1970; 0 when it cannot be told.
 time_t ProcessStartTime();
+// The local calendar time of `time`; thread-safe.
+std::tm LocalTime(time_t time);
 // Fills `size` bytes from the operating system's random source.
 void RandomBytes(unsigned char* bytes, size_t size);
 

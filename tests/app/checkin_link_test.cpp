@@ -3,9 +3,6 @@
 // pick, the exit that takes everyone in before it saves, and failures told to the operator.
 #include "app/tools/checkin_link.h"
 
-#include <sys/stat.h>
-
-#include <QGuiApplication>
 #include <filesystem>
 
 #include "../checkin/http_client.h"
@@ -13,6 +10,7 @@
 #include "app/common/job_runner.h"
 #include "app/startup/exit_program.h"
 #include "draw_fixture.h"
+#include "support/name_card_fonts.h"
 #include "services/network.h"
 #include "services/profile.h"
 
@@ -21,16 +19,9 @@ namespace {
 
 class CheckinLink : public DrawTest {
 protected:
-    // Name cards need a GUI application's fonts; the other tests here run without one.
-    struct NameCardFonts {
-        int argc = 1;
-        char name[10] = "app_tests";
-        char* argv[2] = {name, nullptr};
-        QGuiApplication app{argc, argv};
-    };
     void SetUp() override {
         DrawTest::SetUp();
-        std::filesystem::create_directory(folder.path("photo"));
+        std::filesystem::create_directory(folder.diskPath("photo"));
     }
     void TearDown() override {
         app::WaitForJob();
@@ -148,7 +139,7 @@ TEST_F(CheckinLink, TheExitSavesWhoeverCheckedInMeanwhileAndStopsTheImportFirst)
     EXPECT_NE(saved.find(Gbk("王五\r\n")), std::string::npos);
     // Everyone with a name card is in the saved pool, and the operator knows how far it got.
     int cards = 0;
-    for (const auto& photo : std::filesystem::directory_iterator(folder.path("photo"))) {
+    for (const auto& photo : std::filesystem::directory_iterator(folder.diskPath("photo"))) {
         const std::string name = photo.path().stem().string();
         if (name.starts_with("员工")) {
             ++cards;
@@ -178,8 +169,8 @@ TEST_F(CheckinLink, FailuresThatLeavePhonesOutAreToldOnce) {
     NameCardFonts fonts;
     // The token and the port cannot be kept, nor any line of the check-in log.
     WriteConfigText(ConfigStore::path(), "qiandao", Gbk("地址"), Text("127.0.0.1"));
-    ASSERT_EQ(::chmod(folder.path("peizhi.a").c_str(), 0444), 0);
-    std::filesystem::create_directory(folder.path("签到记录.csv"));
+    folder.makeReadOnly("peizhi.a");
+    std::filesystem::create_directory(folder.diskPath("签到记录.csv"));
     app::ToggleCheckin();
     EXPECT_EQ(warnings().size(), 1u);
     EXPECT_EQ(phoneChecksIn("%E7%8E%8B%E4%BA%94"), 200);
@@ -189,7 +180,7 @@ TEST_F(CheckinLink, FailuresThatLeavePhonesOutAreToldOnce) {
     app::CloseCheckin();
 
     // No address a phone could reach.
-    ASSERT_EQ(::chmod(folder.path("peizhi.a").c_str(), 0644), 0);
+    folder.makeWritable("peizhi.a");
     WriteConfigText(ConfigStore::path(), "qiandao", Gbk("地址"), Text());
     SetLocalIpv4AddressesForTest(std::vector<LocalAddress>{});
     app::ToggleCheckin();

@@ -106,7 +106,7 @@ protected:
     }
 
     void writePhoto(const std::string& name, const std::string& bytes) {
-        std::filesystem::create_directories(folder.path("photo"));
+        std::filesystem::create_directories(folder.diskPath("photo"));
         folder.write("photo/" + name + ".jpg", bytes);
     }
 

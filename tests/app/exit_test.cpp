@@ -1,7 +1,5 @@
 // Ending the program: the prize box size kept every time, the draw saved on Yes and
 // resumed by the next start, and a save that fails keeps the program open.
-#include <sys/stat.h>
-
 #include "app/startup/exit_program.h"
 #include "app/startup/stage_startup.h"
 #include "services/files.h"
@@ -105,7 +103,7 @@ TEST_F(Exit, ASaveThatCannotBeWrittenIsReportedAndTheProgramStaysOpen) {
 
 TEST_F(Exit, AProgressFileThatCannotBeReplacedIsNamedAndKept) {
     folder.write("进度.txt", Gbk("旧\r\n"));
-    ::chmod(folder.path("进度.txt").c_str(), 0444);
+    folder.makeReadOnly("进度.txt");
     EXPECT_EQ(closeWith({msg::kAnswerYes}), std::nullopt);
     EXPECT_FALSE(closeAllowed);
     EXPECT_EQ(host.dialogs.messages.back().text,

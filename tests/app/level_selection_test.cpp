@@ -11,7 +11,7 @@ namespace {
 class LevelSelection : public test::DrawTest {
 protected:
     void writePrize(int level, const std::string& bytes) {
-        std::filesystem::create_directories(folder.path("奖品图片"));
+        std::filesystem::create_directories(folder.diskPath("奖品图片"));
         folder.write("奖品图片/" + std::to_string(level) + ".jpg", bytes);
     }
     bool prizeAreaVisible(bool visible) {

@@ -173,12 +173,12 @@ TEST_F(Desk, TheWinnersFileFollowsTheDrawThroughExitRecoveryAndReset) {
     EXPECT_TRUE(state().resultsText.ends_with(WinnerLine(Gbk(log()[4].name), Gbk("一等奖"))));
 
     // The reset keeps it in history/ and deletes it.
-    const size_t kept = std::distance(std::filesystem::directory_iterator(folder.path("history")),
+    const size_t kept = std::distance(std::filesystem::directory_iterator(folder.diskPath("history")),
                                       std::filesystem::directory_iterator());
     host.dialogs.messageAnswers = {msg::kAnswerOk, msg::kAnswerOk};
     ASSERT_EQ(CatchExit([&] { menu("软件初始化"); }), 0);
     EXPECT_FALSE(folder.exists(kLog));
-    EXPECT_GT(std::distance(std::filesystem::directory_iterator(folder.path("history")),
+    EXPECT_GT(std::distance(std::filesystem::directory_iterator(folder.diskPath("history")),
                             std::filesystem::directory_iterator()),
               static_cast<long>(kept));
 }
@@ -189,17 +189,17 @@ TEST_F(Desk, TheWinnersFileIsNeverLostQuietly) {
     folder.write(kLog, "earlier run\r\n");
     choose("一等奖");
     drawOne();
-    std::filesystem::remove_all(folder.path("history"));
+    std::filesystem::remove_all(folder.diskPath("history"));
     folder.write(kLog, "earlier run\r\n");
     startAgain({msg::kAnswerYes});
     ASSERT_EQ(log().size(), 1u);
     ASSERT_TRUE(folder.exists("history"));
-    const auto kept = std::filesystem::directory_iterator(folder.path("history"))->path();
+    const auto kept = std::filesystem::directory_iterator(folder.diskPath("history"))->path();
     EXPECT_EQ(folder.read("history/" + kept.filename().string()), "earlier run\r\n");
 
     // A file that cannot be written: told once at the stop, and again at the exit.
-    std::filesystem::remove(folder.path(kLog));
-    std::filesystem::create_directory(folder.path(kLog));
+    std::filesystem::remove(folder.diskPath(kLog));
+    std::filesystem::create_directory(folder.diskPath(kLog));
     startAgain({msg::kAnswerNo});  // the recovery question: a fresh run
     setPool({"张三", "李四", "王五"});
     choose("一等奖");

@@ -4,14 +4,15 @@
 #pragma once
 
 #include <gtest/gtest.h>
-#include <stdlib.h>
 
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <map>
+#include <random>
 #include <string>
 
+#include "../services/disk_path.h"
 #include "services/files.h"
 #include "services/program.h"
 
@@ -20,9 +21,13 @@ namespace ld::test {
 class ProgramFolder {
 public:
     ProgramFolder() {
-        std::string pattern = (std::filesystem::temp_directory_path() / "ld-app-XXXXXX").string();
-        if (!::mkdtemp(pattern.data())) ADD_FAILURE() << "mkdtemp failed";
-        root_ = pattern;
+        const std::string base = DiskName(std::filesystem::temp_directory_path());
+        std::mt19937 random{std::random_device{}()};
+        for (int attempt = 0; attempt < 100 && root_.empty(); ++attempt) {
+            const std::string candidate = base + "/ld-app-" + std::to_string(random() % 1000000);
+            if (std::filesystem::create_directory(DiskPath(candidate))) root_ = candidate;
+        }
+        if (root_.empty()) ADD_FAILURE() << "no temporary folder";
         oldCwd_ = std::filesystem::current_path();
         SetProgramLocationForTest(root_, "luckydraw");
     }
@@ -31,30 +36,47 @@ public:
         SetFileOperationFailureForTest(0);
         std::error_code ignored;
         std::filesystem::current_path(oldCwd_, ignored);
-        std::filesystem::remove_all(root_, ignored);
+        using std::filesystem::perms;
+        for (auto& entry : std::filesystem::recursive_directory_iterator(DiskPath(root_), ignored))
+            std::filesystem::permissions(entry.path(), perms::owner_all, ignored);
+        std::filesystem::remove_all(DiskPath(root_), ignored);
     }
     ProgramFolder(const ProgramFolder&) = delete;
     ProgramFolder& operator=(const ProgramFolder&) = delete;
 
+    // The disk name of a name in the folder, as the services spell it (UTF-8 names: the
+    // folder's own is ASCII), and the same as a path for the standard library.
     std::string path(const std::string& name) const { return root_ + "/" + name; }
-    bool exists(const std::string& name) const { return std::filesystem::exists(path(name)); }
+    std::filesystem::path diskPath(const std::string& name) const { return DiskPath(path(name)); }
+    bool exists(const std::string& name) const { return std::filesystem::exists(diskPath(name)); }
     void write(const std::string& name, const std::string& bytes) const {
-        std::ofstream(path(name), std::ios::binary) << bytes;
+        std::ofstream(diskPath(name), std::ios::binary) << bytes;
     }
     std::string read(const std::string& name) const {
-        std::ifstream in(path(name), std::ios::binary);
+        std::ifstream in(diskPath(name), std::ios::binary);
         return std::string(std::istreambuf_iterator<char>(in), {});
     }
 
     // Every file below the folder, hidden ones too, by relative path, with its bytes.
     std::map<std::string, std::string> snapshot() const {
         std::map<std::string, std::string> files;
-        for (const auto& entry : std::filesystem::recursive_directory_iterator(root_)) {
+        for (const auto& entry : std::filesystem::recursive_directory_iterator(DiskPath(root_))) {
             if (!entry.is_regular_file()) continue;
-            std::string name = std::filesystem::relative(entry.path(), root_).string();
+            std::string name = DiskName(std::filesystem::relative(entry.path(), DiskPath(root_)));
             files[name] = read(name);
         }
         return files;
+    }
+
+    // No write bit for anyone (Linux), the read-only attribute (Windows); and back.
+    void makeReadOnly(const std::string& name) const {
+        using std::filesystem::perms;
+        std::filesystem::permissions(diskPath(name),
+                                     perms::owner_read | perms::group_read | perms::others_read);
+    }
+    void makeWritable(const std::string& name) const {
+        std::filesystem::permissions(diskPath(name), std::filesystem::perms::owner_write,
+                                     std::filesystem::perm_options::add);
     }
 
 private:

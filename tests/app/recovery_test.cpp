@@ -95,7 +95,7 @@ TEST_F(Recovery, AForfeitIsRecordedForRecoveryToo) {
 }
 
 TEST_F(Recovery, UnsavedResultsAreMarkedUntilAWriteSucceedsAndSettledBeforeTheExit) {
-    std::filesystem::create_directory(folder.path(kResults));  // cannot be written
+    std::filesystem::create_directory(folder.diskPath(kResults));  // cannot be written
     for (int stop = 1; stop <= 3; ++stop) {
         drawOne();
         EXPECT_EQ(host.gui.notices[Gbk("MainWindow")], Gbk("中奖结果未保存")) << stop;
@@ -103,7 +103,7 @@ TEST_F(Recovery, UnsavedResultsAreMarkedUntilAWriteSucceedsAndSettledBeforeTheEx
     EXPECT_EQ(std::count_if(messages().begin(), messages().end(),
                             [](const ShownMessage& m) { return m.caption == Gbk("警告"); }),
               1);
-    std::filesystem::remove(folder.path(kResults));
+    std::filesystem::remove(folder.diskPath(kResults));
     setLevel(3, "二等奖", "5");
     choose("二等奖");
     drawOne();
@@ -111,8 +111,8 @@ TEST_F(Recovery, UnsavedResultsAreMarkedUntilAWriteSucceedsAndSettledBeforeTheEx
     EXPECT_EQ(folder.read(kResults), state().resultsText);
 
     // Unsaved again: Cancel keeps the program open; Yes saves elsewhere, then the exit.
-    std::filesystem::remove(folder.path(kResults));
-    std::filesystem::create_directory(folder.path(kResults));
+    std::filesystem::remove(folder.diskPath(kResults));
+    std::filesystem::create_directory(folder.diskPath(kResults));
     drawOne();
     messages().clear();
     host.dialogs.messageAnswers = {msg::kAnswerCancel};
@@ -175,15 +175,15 @@ TEST_F(Ledger, NoToTheRecoveryThenYesToTheResumeTakesTheLaterWinnerOutOfThePool)
 TEST_F(Ledger, AFailedRecordWriteIsToldAndTheRecoveryKeepsTheLaterResults) {
     drawOne();
     const Text olderRecord = folder.read(".ld-recovery");
-    std::filesystem::remove(folder.path(".ld-recovery"));
-    std::filesystem::create_directory(folder.path(".ld-recovery"));  // cannot be written
+    std::filesystem::remove(folder.diskPath(".ld-recovery"));
+    std::filesystem::create_directory(folder.diskPath(".ld-recovery"));  // cannot be written
     messages().clear();
     drawOne();
     ASSERT_EQ(messages().size(), 1u);
     EXPECT_EQ(messages()[0].text, app::RecordWarning());
     EXPECT_EQ(host.gui.notices[Gbk("MainWindow")], Gbk("中奖结果未保存"));
     winners = state().resultsText;
-    std::filesystem::remove(folder.path(".ld-recovery"));
+    std::filesystem::remove(folder.diskPath(".ld-recovery"));
     folder.write(".ld-recovery", olderRecord);  // what the disk kept of the record
 
     startAgain({msg::kAnswerYes, msg::kAnswerOk});
@@ -198,7 +198,7 @@ TEST_F(Ledger, AnUnreadableRecordIsKeptInHistoryAndTheResumeFollowsTheResults) {
     EXPECT_TRUE(told("上次的崩溃恢复记录已损坏，无法恢复，已移到："));
     EXPECT_FALSE(folder.exists(".ld-recovery"));
     bool kept = false;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.path("history")))
+    for (const auto& entry : std::filesystem::directory_iterator(folder.diskPath("history")))
         kept = kept || folder.read("history/" + entry.path().filename().string())
                            .starts_with("luckydraw recovery 1\nlevel 99");
     EXPECT_TRUE(kept);
@@ -249,7 +249,7 @@ TEST_P(InterruptedSave, LeavesTheTwoFilesAgreeing) {
     host.dialogs.messageAnswers = {msg::kAnswerYes, msg::kAnswerOk};
     CatchExit([&] { menu("退出"); });
     SetFileOperationFailureForTest(0);
-    std::filesystem::remove(folder.path(".ld-recovery"));  // the question is not the point
+    std::filesystem::remove(folder.diskPath(".ld-recovery"));  // the question is not the point
     startAgain({msg::kAnswerNo});
     const bool isNew = folder.read("进度.txt") == newPool;
     EXPECT_TRUE(isNew || folder.read("进度.txt") == oldPool);

@@ -3,8 +3,6 @@
 // step cannot be done, nothing is erased and the operator is told.
 #include "app/startup/reset.h"
 
-#include <sys/stat.h>
-
 #include <filesystem>
 
 #include "app/common/draw_recovery.h"
@@ -45,7 +43,7 @@ protected:
     std::vector<std::string> history() {
         std::vector<std::string> copies;
         if (!folder.exists("history")) return copies;
-        for (const auto& entry : std::filesystem::directory_iterator(folder.path("history")))
+        for (const auto& entry : std::filesystem::directory_iterator(folder.diskPath("history")))
             copies.push_back(folder.read("history/" + entry.path().filename().string()));
         return copies;
     }
@@ -147,7 +145,7 @@ TEST_F(Reset, WhenTheResultsCannotBeKeptNothingIsErased) {
 }
 
 TEST_F(Reset, WhenTheNewConfigurationCannotReplaceTheOldNothingIsErased) {
-    ::chmod(folder.path("peizhi.a").c_str(), 0444);
+    folder.makeReadOnly("peizhi.a");
     EXPECT_EQ(reset({msg::kAnswerOk}), std::nullopt);
     ASSERT_EQ(host.dialogs.messages.size(), 2u);
     EXPECT_EQ(message(1).style, 16);
@@ -218,7 +216,7 @@ TEST_P(ResetCrash, IsFinishedOrUndoneAtTheNextStart) {
         EXPECT_FALSE(folder.exists("底图.jpg"));
         EXPECT_FALSE(stored(keys::Password()));
     }
-    for (const auto& entry : std::filesystem::directory_iterator(folder.path(".")))
+    for (const auto& entry : std::filesystem::directory_iterator(folder.diskPath(".")))
         EXPECT_FALSE(entry.path().filename().string().starts_with(".ld-reset")) << entry.path();
     EXPECT_FALSE(folder.exists("peizhi.a.new"));
 }

@@ -65,7 +65,7 @@ protected:
     }
 
     void makeFolder(const std::string& utf8Name) {
-        std::filesystem::create_directories(folder.path(utf8Name));
+        std::filesystem::create_directories(folder.diskPath(utf8Name));
     }
 };
 

@@ -52,8 +52,8 @@ TEST_F(Media, RemovingTheBackgroundClearsItEvenWithoutAFile) {
 TEST_F(Media, NewMusicGoesToItsFixedNameAndTheFolderIsMadeFirst) {
     begin();
     choose("更换背景音乐");  // cancelled on a fresh folder: wav/ is there, empty
-    EXPECT_TRUE(std::filesystem::is_directory(folder.path("wav")));
-    EXPECT_TRUE(std::filesystem::is_empty(folder.path("wav")));
+    EXPECT_TRUE(std::filesystem::is_directory(folder.diskPath("wav")));
+    EXPECT_TRUE(std::filesystem::is_empty(folder.diskPath("wav")));
     EXPECT_EQ(host.dialogs.fileFilters.back(), Gbk("音乐文件(*.mp3)|*.mp3"));
     EXPECT_EQ(control("通用对话框1").getText(prop::kFilter), Gbk("音乐文件(*.mp3)|*.mp3"));
 

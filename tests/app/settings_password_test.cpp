@@ -47,7 +47,7 @@ TEST_F(Password, TheMenuOpensTheModalWindowAndTheRightPasswordShowsThePanel) {
     choose("奖项设置");
     EXPECT_FALSE(windowOpen());
     EXPECT_TRUE(panelShown());
-    EXPECT_TRUE(std::filesystem::is_directory(folder.path("奖品图片")));
+    EXPECT_TRUE(std::filesystem::is_directory(folder.diskPath("奖品图片")));
     EXPECT_EQ(host.dialogs.messages.size(), 2u);
 }
 

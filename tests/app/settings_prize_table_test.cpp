@@ -105,7 +105,7 @@ TEST_F(PrizeTable, SaveKeepsTheSelectedLevelWithItsPictureAndLimit) {
     EXPECT_EQ(app::State().draw.levelLimit, 7);
 
     // Without its picture file the box and its frame go.
-    std::filesystem::remove(folder.path("奖品图片/3.jpg"));
+    std::filesystem::remove(folder.diskPath("奖品图片/3.jpg"));
     click("按钮_保存");
     EXPECT_EQ(control("图片框_奖品").getText(prop::kPicture), Text());
     EXPECT_FALSE(control("图片框_奖品").visible());

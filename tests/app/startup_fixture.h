@@ -27,7 +27,7 @@ protected:
         return v;
     }
     void makeFolder(const std::string& utf8Name) {
-        std::filesystem::create_directories(folder.path(utf8Name));
+        std::filesystem::create_directories(folder.diskPath(utf8Name));
     }
     void photos(std::initializer_list<const char*> utf8Names) {
         makeFolder("photo");

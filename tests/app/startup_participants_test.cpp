@@ -1,8 +1,6 @@
 // Start-up: who takes part (the photo folder, or a saved draw resumed), the start-up copy
 // title.txt, and the main title from cjini.txt.
-#include <fcntl.h>
-#include <sys/stat.h>
-
+#include <chrono>
 #include <filesystem>
 #include <map>
 
@@ -23,7 +21,7 @@ TEST_F(StartupParticipants, EachPhotoGivesItsNameUpToTheFirstDotInTheFolderOrder
     const std::map<std::string, std::string> names = {
         {"张三.jpg", "张三"}, {"a.b.JPG", "a"}, {"李四.Jpg", "李四"}};
     std::string expected;
-    for (const auto& entry : std::filesystem::directory_iterator(folder.path("photo"))) {
+    for (const auto& entry : std::filesystem::directory_iterator(folder.diskPath("photo"))) {
         auto it = names.find(entry.path().filename().string());
         if (it != names.end()) expected += it->second + "\r\n";
     }
@@ -47,10 +45,10 @@ TEST_F(StartupParticipants, LeftoversOfInterruptedWritesAreRemoved) {
     makeFolder(".ld-Folder");
     // Set aside by a reset that died before it was committed: put back.
     folder.write(".ld-reset-进度.txt", "keep");
-    const timespec hourAgo[2] = {{::time(nullptr) - 3600, 0}, {::time(nullptr) - 3600, 0}};
-    for (const auto& name : leftovers) ::utimensat(AT_FDCWD, folder.path(name).c_str(), hourAgo, 0);
+    const auto hourAgo = std::filesystem::file_time_type::clock::now() - std::chrono::hours(1);
+    for (const auto& name : leftovers) std::filesystem::last_write_time(folder.diskPath(name), hourAgo);
     for (const auto& name : kept) {
-        if (name != ".ld-new123") ::utimensat(AT_FDCWD, folder.path(name).c_str(), hourAgo, 0);
+        if (name != ".ld-new123") std::filesystem::last_write_time(folder.diskPath(name), hourAgo);
     }
     start();
     for (const auto& name : leftovers) EXPECT_FALSE(folder.exists(name)) << name;
@@ -112,7 +110,7 @@ TEST_F(StartupResume, NoListsThePhotosAfreshAndLeavesTheSavedDrawOnDisk) {
 
 TEST_F(StartupResume, AnEmptySavedDrawResumesWithNobodyAndAMissingResultsFileWithNoResults) {
     folder.write("进度.txt", "");
-    std::filesystem::remove(folder.path("抽奖结果.txt"));
+    std::filesystem::remove(folder.diskPath("抽奖结果.txt"));
     host.dialogs.messageAnswers = {msg::kAnswerYes};
     start();
     EXPECT_EQ(app::State().draw.poolText, "");
@@ -180,7 +178,7 @@ TEST_F(StartupTitleFile, AReadOnlyOrMissingFileLeavesTheStoredTitle) {
     EXPECT_EQ(text("透明标签_主标题"), Gbk("配置里的标题"));
 
     folder.write("cjini.txt", Gbk("文件里的标题"));
-    ::chmod(folder.path("cjini.txt").c_str(), 0444);
+    folder.makeReadOnly("cjini.txt");
     restart();
     EXPECT_EQ(text("透明标签_主标题"), Gbk("配置里的标题"));
     EXPECT_TRUE(host.dialogs.messages.empty());

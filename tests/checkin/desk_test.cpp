@@ -2,10 +2,11 @@
 // the same or another phone, and the log that remembers phones across a restart.
 #include <gtest/gtest.h>
 
-#include <QGuiApplication>
 #include <atomic>
+#include <memory>
 
 #include "../services/temp_folder.h"
+#include "support/name_card_fonts.h"
 #include "checkin/checkin_desk.h"
 #include "media/exif_writer.h"
 #include "media/jpeg_encoder.h"
@@ -16,17 +17,13 @@
 namespace ld::checkin {
 namespace {
 
-// Name cards need the font database of a GUI application; it lives to the end of the run.
-QGuiApplication* g_app = nullptr;
-class GuiEnvironment : public ::testing::Environment {
-    void SetUp() override {
-        static int argc = 1;
-        static char name[] = "checkin_tests";
-        static char* argv[] = {name, nullptr};
-        if (!QGuiApplication::instance()) g_app = new QGuiApplication(argc, argv);
-    }
+// Name cards need fonts; they live to the end of the run.
+class FontsEnvironment : public ::testing::Environment {
+    void SetUp() override { fonts_ = std::make_unique<test::NameCardFonts>(); }
+    std::unique_ptr<test::NameCardFonts> fonts_;
 };
-[[maybe_unused]] const auto* const kGui = ::testing::AddGlobalTestEnvironment(new GuiEnvironment);
+[[maybe_unused]] const auto* const kFonts =
+    ::testing::AddGlobalTestEnvironment(new FontsEnvironment);
 
 // A phone photo: stored sideways, with the orientation that turns it upright.
 std::string SidewaysPhoto(int width, int height) {
@@ -47,7 +44,7 @@ std::string SidewaysPhoto(int width, int height) {
 class CheckinDesk : public ::testing::Test {
 protected:
     void SetUp() override {
-        std::filesystem::create_directory(folder.path("photo"));
+        std::filesystem::create_directory(folder.diskPath("photo"));
         desk = makeDesk();
     }
     std::unique_ptr<Desk> makeDesk() {
@@ -139,7 +136,7 @@ TEST_F(CheckinDesk, BadUploadsAreRefusedAndEveryCheckinIsLogged) {
     EXPECT_EQ(checkIn("../x", "p").status, Outcome::Status::Refused);
     EXPECT_TRUE(joined.empty());
     EXPECT_EQ(folder.entryCount(), 2u);
-    std::filesystem::directory_iterator photos(folder.path("photo"));
+    std::filesystem::directory_iterator photos(folder.diskPath("photo"));
     EXPECT_EQ(photos, std::filesystem::directory_iterator());  // nothing written there
     // Both refused names are free for a good check-in afterwards.
     EXPECT_EQ(checkIn("甲", "p").status, Outcome::Status::Joined);

@@ -2,6 +2,7 @@
 // loopback address, send a request in pieces, and every call is bounded in time.
 #pragma once
 
+#include <cstddef>
 #include <string>
 
 namespace ld::checkin::testing {
@@ -17,6 +18,16 @@ struct Reply {
 // when the connection is refused.
 int Connect(int port, const char* from = "127.0.0.1");
 bool SendAll(int socket, const std::string& bytes);
+void Close(int socket);
+// Sends what the socket takes now without waiting: the bytes sent, 0 when it takes none
+// yet, -1 when the connection is closed.
+long SendSome(int socket, const char* bytes, size_t size);
+// Waits up to `ms` for the socket to become writable or readable; true when readable.
+bool WaitForAnswer(int socket, int ms);
+// True when the other end has closed: whatever it sent last is read, then the end comes.
+bool IsClosedByPeer(int socket);
+// Every byte until the end of the stream or the timeout.
+std::string ReceiveAll(int socket);
 // Reads to the end of the stream (or the timeout) and parses the answer.
 Reply ReadReply(int socket);
 
@@ -25,8 +36,8 @@ std::string Get(const std::string& target, const std::string& extraHeaders = "")
 std::string Post(const std::string& target, const std::string& body,
                  const std::string& extraHeaders = "");
 
-// Peak resident memory of this process in kB (VmHWM), after resetting it to the current
-// size when the kernel allows that.
+// Peak resident memory of this process in kB, after resetting it to the current size when
+// the system allows that (Linux; Windows keeps its peak).
 long ResetPeakMemoryKb();
 long PeakMemoryKb();
 

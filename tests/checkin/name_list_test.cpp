@@ -50,7 +50,7 @@ TEST(NameList, AStrayOrUnclosedQuoteStaysInItsOwnLine) {
 
 TEST(NameList, ImportAddsNameCardsSkipsPhotosAndCountsRefusals) {
     test::TempFolder folder;
-    std::filesystem::create_directory(folder.path("photo"));
+    std::filesystem::create_directory(folder.diskPath("photo"));
     folder.writeRaw("photo/张三.jpg", "a photo");
     std::vector<Text> joined;
     Desk desk({folder.path("photo"),
@@ -67,7 +67,7 @@ TEST(NameList, ImportAddsNameCardsSkipsPhotosAndCountsRefusals) {
     EXPECT_EQ(report.reasons[0], "王.五：姓名中不能有以下字符：/ \\ : * ? \" < > | .");
     EXPECT_EQ(joined.size(), 2u);
     EXPECT_EQ(folder.readRaw("photo/张三.jpg"), "a photo");
-    EXPECT_TRUE(std::filesystem::exists(folder.path("photo/赵六（财务部）.jpg")));
+    EXPECT_TRUE(std::filesystem::exists(folder.diskPath("photo/赵六（财务部）.jpg")));
     EXPECT_EQ(
         ImportSummary(report).substr(0, 60),
         std::string("名单导入完成：新增 2 人，已有照片跳过 2 人，无法导入 2 人。").substr(0, 60));

@@ -1,9 +1,5 @@
 // Hostile clients on a shared Wi-Fi: oversized bodies, slow connections, floods of check-ins,
 // and a port that must be free again once check-in closes.
-#include <poll.h>
-#include <sys/socket.h>
-#include <unistd.h>
-
 #include <chrono>
 #include <thread>
 
@@ -29,31 +25,18 @@ Reply PostHuge(int port, size_t length, size_t& bodySent) {
         const std::string chunk(64 * 1024, 'x');
         const auto end = Clock::now() + std::chrono::seconds(20);
         while (bodySent < length && Clock::now() < end) {
-            ssize_t n = ::send(s, chunk.data(), std::min(chunk.size(), length - bodySent),
-                               MSG_NOSIGNAL | MSG_DONTWAIT);
+            const long n = SendSome(s, chunk.data(), std::min(chunk.size(), length - bodySent));
             if (n > 0) {
                 bodySent += static_cast<size_t>(n);
                 continue;
             }
-            if (n < 0 && errno != EAGAIN && errno != EWOULDBLOCK) break;  // closed on us
-            pollfd fd{s, POLLIN | POLLOUT, 0};
-            ::poll(&fd, 1, 100);
-            if (fd.revents & POLLIN) break;  // the answer is there
+            if (n < 0) break;                      // closed on us
+            if (WaitForAnswer(s, 100)) break;      // the answer is there
         }
         reply = ReadReply(s);
     }
-    ::close(s);
+    Close(s);
     return reply;
-}
-
-// True when the other end has closed: whatever it sent last is read, then the end comes.
-bool IsClosedByPeer(int socket) {
-    char buffer[4096];
-    for (;;) {
-        ssize_t n = ::recv(socket, buffer, sizeof buffer, MSG_DONTWAIT);
-        if (n > 0) continue;
-        return n == 0 || (errno != EAGAIN && errno != EWOULDBLOCK);
-    }
 }
 
 TEST_F(ServerTest, ABodyOverTheLimitIsRefusedBeforeItIsSent) {
@@ -111,7 +94,7 @@ TEST_F(ServerTest, SlowConnectionsFromOneAddressDoNotHoldTheServer) {
         // One byte a second on every connection, for three seconds: longer than the deadline.
         for (size_t at = 0; at < 3; ++at) {
             for (int s : slow) {
-                if (s >= 0) (void)::send(s, &request[at], 1, MSG_NOSIGNAL | MSG_DONTWAIT);
+                if (s >= 0) (void)SendSome(s, &request[at], 1);
             }
             std::this_thread::sleep_for(std::chrono::seconds(1));
         }
@@ -133,7 +116,7 @@ TEST_F(ServerTest, SlowConnectionsFromOneAddressDoNotHoldTheServer) {
     int closed = 0;
     for (int s : slow) {
         if (s < 0 || IsClosedByPeer(s)) ++closed;
-        if (s >= 0) ::close(s);
+        if (s >= 0) Close(s);
     }
     EXPECT_EQ(closed, 30) << "after "
                           << std::chrono::duration<double>(Clock::now() - started).count() << " s";
@@ -164,7 +147,7 @@ TEST_F(ServerTest, StoppingFreesThePort) {
     const auto stopping = Clock::now();
     server_->stop();
     EXPECT_LT(Clock::now() - stopping, std::chrono::seconds(2));
-    ::close(idle);
+    Close(idle);
     EXPECT_EQ(server_->port(), 0);
     EXPECT_EQ(Connect(port_), -1);
 

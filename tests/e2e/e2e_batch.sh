@@ -60,7 +60,7 @@ draw_batch() {
 
 # The event: 60 demo photos and 12 made here; three levels, full screen, no fireworks.
 mkdir -p "$work/event/photo"
-cp "$program" "$work/event/luckydraw"
+install_program "$work/event"
 demo="$(dirname "$program")/demo-event/photo"
 [ -d "$demo" ] || fail "no demo photos in $demo (build the demo data first)"
 cp "$demo"/* "$work/event/photo/"

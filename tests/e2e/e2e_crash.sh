@@ -144,7 +144,7 @@ kill_on_write() {
 launch() {
     local attempt
     for attempt in 1 2; do
-        (cd "$event" && exec ./luckydraw) >"$work/program.log" 2>&1 &
+        (cd "$event" && run_program) >"$work/program.log" 2>&1 &
         pid=$!
         wait_for 30 any_window_or_gone || fail "the program shows no window"
         program_gone || return 0
@@ -185,7 +185,7 @@ popup_menu() {
 # --- The event: 72 photos, two levels of 200 winners, windowed, no celebration ---
 photos=72
 mkdir -p "$event/photo"
-cp "$program" "$event/luckydraw"
+install_program "$event"
 for i in $(seq 1 "$photos"); do
     convert -size 64x48 "xc:rgb($((i * 3)),$((255 - i * 3)),$((i * 7 % 256)))" \
         "$event/photo/员工$(printf '%02d' "$i").jpg"

@@ -65,7 +65,7 @@ started=$SECONDS
 
 # The event: four photos, one level of three winners, the stage on screen 2, clickers on.
 mkdir -p "$work/event/photo"
-cp "$program" "$work/event/luckydraw"
+install_program "$work/event"
 colours=('#3060a0' '#a06030' '#30a060' '#8040a0')
 names=(张三 李四 王五 赵六)
 for i in 0 1 2 3; do

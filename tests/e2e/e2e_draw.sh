@@ -61,7 +61,7 @@ draw_held() {
 
 # The event folder: the program, two photos, one level of two winners, windowed, no effects.
 mkdir -p "$work/event/photo"
-cp "$program" "$work/event/luckydraw"
+install_program "$work/event"
 convert -size 320x240 xc:'#3060a0' "$work/event/photo/张三.jpg"
 convert -size 320x240 xc:'#a06030' "$work/event/photo/李四.jpg"
 {

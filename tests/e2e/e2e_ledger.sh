@@ -29,7 +29,7 @@ work=$(mktemp -d "${TMPDIR:-/tmp}/ld-ledger.XXXXXX")
 
 names=(张三 李四 王五 赵六 孙七 周八)
 mkdir -p "$work/event/photo"
-cp "$program" "$work/event/luckydraw"
+install_program "$work/event"
 for name in "${names[@]}"; do convert -size 320x240 xc:'#3060a0' "$work/event/photo/$name.jpg"; done
 {
     crlf_gbk "[zbt]"

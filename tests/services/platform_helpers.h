@@ -11,6 +11,8 @@
 #include <map>
 #include <string>
 
+#include "disk_path.h"
+
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -20,25 +22,6 @@
 #endif
 
 namespace ld::test {
-
-#ifdef _WIN32
-inline constexpr bool kWindows = true;
-#else
-inline constexpr bool kWindows = false;
-#endif
-
-// A disk name (bytes on Linux, UTF-8 on Windows) as a path, and back with '/' between folders.
-inline std::filesystem::path DiskPath(const std::string& name) {
-    if constexpr (kWindows) return std::filesystem::path(std::u8string(name.begin(), name.end()));
-    return std::filesystem::path(name);
-}
-inline std::string DiskName(const std::filesystem::path& path) {
-    if constexpr (kWindows) {
-        const std::u8string utf8 = path.generic_u8string();
-        return std::string(utf8.begin(), utf8.end());
-    }
-    return path.string();
-}
 
 #ifdef _WIN32
 

@@ -5,6 +5,7 @@
 #include "app/common/config_keys.h"
 #include "app/common/data_files.h"
 #include "services/files.h"
+#include "services/local_time.h"
 
 namespace ld {
 
@@ -44,8 +45,7 @@ Text FreeHistoryPath(const std::tm& time, const Text& stem, std::string_view ext
 ResultsFile::ResultsFile(Clock clock) : clock_(std::move(clock)) {}
 
 std::tm ResultsFile::LocalTime() {
-    std::time_t now = std::time(nullptr);
-    return *std::localtime(&now);  // the draw runs on one thread
+    return LocalTimeNow();
 }
 
 bool ResultsFile::keepEarlierResults(std::string_view resultsText) {

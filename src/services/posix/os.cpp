@@ -26,6 +26,12 @@ std::string ExecutablePath() {
 bool ChangeDirectory(const std::string& diskPath) { return ::chdir(diskPath.c_str()) == 0; }
 
 // The boot time plus the start time that the kernel gives in clock ticks since boot.
+std::tm LocalTime(time_t time) {
+    std::tm local{};
+    localtime_r(&time, &local);
+    return local;
+}
+
 time_t ProcessStartTime() {
     std::ifstream stat("/proc/self/stat");
     std::string line;

@@ -40,6 +40,12 @@ bool ChangeDirectory(const std::string& diskPath) {
     return ::SetCurrentDirectoryW(win32::Widen(driveOnly ? diskPath + "/" : diskPath).c_str());
 }
 
+std::tm LocalTime(time_t time) {
+    std::tm local{};
+    localtime_s(&local, &time);
+    return local;
+}
+
 time_t ProcessStartTime() {
     FILETIME created, exited, kernel, user;
     if (!::GetProcessTimes(::GetCurrentProcess(), &created, &exited, &kernel, &user)) return 0;
