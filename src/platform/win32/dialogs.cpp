@@ -9,11 +9,43 @@
 
 namespace ld::win {
 
-HWND DialogOwner() {
-    HWND active = GetActiveWindow();
+namespace {
+
+bool IsOurs(HWND hwnd) {
     DWORD process = 0;
-    if (active) GetWindowThreadProcessId(active, &process);
-    return active && process == GetCurrentProcessId() ? active : nullptr;
+    if (hwnd) GetWindowThreadProcessId(hwnd, &process);
+    return hwnd && process == GetCurrentProcessId();
+}
+
+// The topmost of the program's own windows that can own a dialog: visible, enabled, and
+// not the celebration (which never takes the keyboard).
+HWND TopWindowOfOurs() {
+    HWND found = nullptr;
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM out) -> BOOL {
+            wchar_t cls[16] = {};
+            GetClassNameW(hwnd, cls, 16);
+            if (lstrcmpW(cls, L"LdStage") != 0 || !IsWindowVisible(hwnd) ||
+                !IsWindowEnabled(hwnd) || (GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_NOACTIVATE))
+                return TRUE;
+            *reinterpret_cast<HWND*>(out) = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+}  // namespace
+
+HWND DialogOwner() {
+    // Owned by the active window, so that it stays above it and the window takes no input
+    // while it is open. Right after another dialog closed, the activation may not have come
+    // back yet: the program's top window owns it then, never nobody (an unowned box goes
+    // behind the stage when the activation arrives).
+    HWND active = GetActiveWindow();
+    if (IsOurs(active)) return active;
+    return TopWindowOfOurs();
 }
 
 int AnswerOf(int windowsAnswer) {
