@@ -104,9 +104,25 @@ void SetClickerKeys(bool on) { g_clickers = on; }
 
 void ForgetHeldKeys() { g_held.forgetAll(); }
 
+namespace {
+
+// Sees every key message this thread takes from its queue, in the program's loops and in
+// those of dialogs and menus: a key released while a message box is open (the box the press
+// opened) is released for the gate too, or the next press would count as held.
+LRESULT CALLBACK KeyboardHook(int code, WPARAM vk, LPARAM info) {
+    if (code == HC_ACTION && (info & (1L << 31)))
+        g_held.release(static_cast<int>(vk), static_cast<DWORD>(GetMessageTime()));
+    return CallNextHookEx(nullptr, code, vk, info);
+}
+
+HHOOK g_hook = nullptr;
+
+}  // namespace
+
 void InstallKeyFilter(WinEventLoop& loop, std::function<bool(HWND)> ours) {
     g_ours = std::move(ours);
     loop.setMessageFilter([](MSG& msg) { return FilterKeyMessage(msg); });
+    if (!g_hook) g_hook = SetWindowsHookExW(WH_KEYBOARD, KeyboardHook, nullptr, GetCurrentThreadId());
 }
 
 }  // namespace ld::win
