@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <vector>
 
 #include "platform/win32/win_text.h"
 
@@ -119,8 +120,11 @@ void ControlView::applyGeometry() {
     if (!hwnd_) return;
     const RECT r = viewRect();
     const UINT d = dpi();
+    // Labels over the old place and over the new one show the window through themselves.
+    if (IsWindowVisible(hwnd_)) InvalidateWithOverlays(hwnd_);
     SetWindowPos(hwnd_, nullptr, Px(r.left, d), Px(r.top, d), Px(r.right - r.left, d),
                  Px(r.bottom - r.top, d), SWP_NOZORDER | SWP_NOACTIVATE);
+    if (IsWindowVisible(hwnd_)) InvalidateWithOverlays(hwnd_);
 }
 
 void ControlView::sync(int index) {
@@ -230,15 +234,72 @@ POINT LastPressPosition() {
     return p;
 }
 
+namespace {
+
+// The window's area in its parent's client coordinates.
+RECT RectInParent(HWND hwnd) {
+    RECT r;
+    GetWindowRect(hwnd, &r);
+    MapWindowPoints(nullptr, GetParent(hwnd), reinterpret_cast<POINT*>(&r), 2);
+    return r;
+}
+
+bool SeesThrough(HWND hwnd) {
+    wchar_t cls[32] = {};
+    GetClassNameW(hwnd, cls, 32);
+    return lstrcmpW(cls, L"LdTransLabel") == 0 || lstrcmpW(cls, L"LdPicBox") == 0 ||
+           lstrcmpW(cls, L"LdSplitterBar") == 0;
+}
+
+}  // namespace
+
 void PaintParentBackground(HWND child, HDC dc) {
     HWND parent = GetParent(child);
     if (!parent) return;
-    POINT at{0, 0};
-    MapWindowPoints(child, parent, &at, 1);
+    const RECT own = RectInParent(child);
     POINT old;
-    OffsetViewportOrgEx(dc, -at.x, -at.y, &old);
+    OffsetViewportOrgEx(dc, -own.left, -own.top, &old);
     SendMessageW(parent, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
     SetViewportOrgEx(dc, old.x, old.y, nullptr);
+    // Then the siblings beneath it, bottom first, each by its own WM_PRINTCLIENT: a label over
+    // the start button or a photo shows them around its letters, as a window with a
+    // translucent background does.
+    std::vector<HWND> below;
+    for (HWND s = GetWindow(child, GW_HWNDNEXT); s; s = GetWindow(s, GW_HWNDNEXT)) below.push_back(s);
+    for (auto it = below.rbegin(); it != below.rend(); ++it) {
+        HWND sibling = *it;
+        if (!IsWindowVisible(sibling)) continue;
+        const RECT r = RectInParent(sibling);
+        RECT overlap;
+        if (!IntersectRect(&overlap, &r, &own)) continue;
+        const int saved = SaveDC(dc);
+        POINT at{r.left - own.left, r.top - own.top};
+        IntersectClipRect(dc, at.x, at.y, at.x + (r.right - r.left), at.y + (r.bottom - r.top));
+        HRGN shape = CreateRectRgn(0, 0, 0, 0);
+        if (GetWindowRgn(sibling, shape) != ERROR) {
+            POINT org;
+            GetViewportOrgEx(dc, &org);
+            OffsetRgn(shape, org.x + at.x, org.y + at.y);
+            ExtSelectClipRgn(dc, shape, RGN_AND);
+        }
+        DeleteObject(shape);
+        OffsetViewportOrgEx(dc, at.x, at.y, nullptr);
+        SendMessageW(sibling, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(dc), PRF_CLIENT);
+        RestoreDC(dc, saved);
+    }
+}
+
+void InvalidateWithOverlays(HWND hwnd) {
+    InvalidateRect(hwnd, nullptr, FALSE);
+    HWND parent = GetParent(hwnd);
+    if (!parent) return;
+    // What sees through to this window shows its old look until it is drawn again too.
+    const RECT own = RectInParent(hwnd);
+    for (HWND s = GetWindow(hwnd, GW_HWNDPREV); s; s = GetWindow(s, GW_HWNDPREV)) {
+        RECT r = RectInParent(s), overlap;
+        if (IsWindowVisible(s) && SeesThrough(s) && IntersectRect(&overlap, &r, &own))
+            InvalidateRect(s, nullptr, FALSE);
+    }
 }
 
 BufferedPaint::BufferedPaint(HWND, HDC target, const RECT& area) : target_(target), area_(area) {

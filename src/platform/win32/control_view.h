@@ -81,6 +81,8 @@ ControlView* ViewOf(HWND hwnd);
 void RegisterViewClass(const wchar_t* name, UINT style = 0);
 // The parent's background under a child, painted into the child's DC (a transparent look).
 void PaintParentBackground(HWND child, HDC dc);
+// Repaints a window and whatever lies over it and shows it through (labels, pictures).
+void InvalidateWithOverlays(HWND hwnd);
 
 // Key state bits of the program (1 Ctrl, 2 Shift, 4 Alt) as the keyboard is now.
 int KeyStateNow();

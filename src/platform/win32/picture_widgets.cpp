@@ -41,7 +41,7 @@ void PicBoxView::sync(int index) {
         // Decoded when drawn: a roll replaces the picture faster than the screen shows it,
         // and a picture that is never shown is never decoded.
         ++generation_;
-        InvalidateRect(hwnd(), nullptr, FALSE);
+        InvalidateWithOverlays(hwnd());
     }
 }
 
@@ -103,7 +103,7 @@ void SuperButtonView::sync(int index) {
         }
     }
     if (all || index == prop::kWidth || index == prop::kHeight) updateRegion();
-    InvalidateRect(hwnd(), nullptr, FALSE);
+    InvalidateWithOverlays(hwnd());
 }
 
 void SuperButtonView::updateRegion() {
