@@ -4,7 +4,9 @@
 
 #include <windows.h>
 
+#include <optional>
 #include <string>
+#include <vector>
 
 #include "services/host.h"
 
@@ -18,6 +20,10 @@ public:
     bool openFile(const Text& filter, Text& chosenPath) override;
     bool saveFile(const Text& filter, const Text& suggestedName, Text& chosenPath) override;
     bool chooseFont(FontChoice& font) override;
+    bool numberForm(const Text& caption, const Text& unit, int min, int max,
+                    std::vector<NumberField>& fields) override;
+    std::optional<int> chooseFromList(const Text& caption, const Text& prompt,
+                                      const std::vector<Text>& entries, int current) override;
 };
 
 // The owner of a dialog: the active window when it is ours, else none.
