@@ -85,7 +85,8 @@ set_source_files_properties(${CMAKE_BINARY_DIR}/luckydraw.rc PROPERTIES
 add_executable(luckydraw WIN32 src/win_main.cpp src/platform/win32/win_main.cpp
                ${CMAKE_BINARY_DIR}/luckydraw.rc)
 target_link_libraries(luckydraw PRIVATE ld_platform_win32 ld_app ld_warnings)
-target_link_options(luckydraw PRIVATE -municode -mwindows)
+# Without its symbol table (-s): 3.3 instead of 6 MB, and nothing of it is needed to run.
+target_link_options(luckydraw PRIVATE -municode -mwindows -s)
 
 # The portable folder and its zip, luckydraw-<version>-windows-x64.zip, made by `make windows`
 # (see cmake/windows_package.cmake). The demo event is the host build's.

@@ -64,6 +64,21 @@ bool FirstPress(const MSG& msg) {
 
 bool ActiveIsOurs() { return g_ours && g_ours(GetActiveWindow()); }
 
+// Tab and Shift + Tab walk the fields of our windows (the settings panel, the password
+// window) as in a dialog; a multi-line field keeps its Tab.
+bool MoveFocusWithTab(int modifiers) {
+    if ((modifiers & ~2) != 0 || !ActiveIsOurs()) return false;
+    HWND active = GetActiveWindow();
+    HWND focus = GetFocus();
+    if (!focus || (focus != active && !IsChild(active, focus))) return false;
+    if (ClassIs(focus, L"Edit") && (GetWindowLongW(focus, GWL_STYLE) & ES_MULTILINE)) return false;
+    HWND next = GetNextDlgTabItem(active, focus == active ? nullptr : focus, (modifiers & 2) != 0);
+    if (!next || next == focus) return false;
+    SetFocus(next);
+    if (ClassIs(next, L"Edit")) SendMessageW(next, EM_SETSEL, 0, -1);
+    return true;
+}
+
 }  // namespace
 
 bool KeyboardIsFree() {
@@ -91,6 +106,7 @@ bool FilterKeyMessage(const MSG& msg) {
     }
     const int key = RegistrableKey(vk);
     const int modifiers = ModifiersNow();
+    if (vk == VK_TAB && !HasHotKey(modifiers, key)) return MoveFocusWithTab(modifiers);
     if (key == 0 || !HasHotKey(modifiers, key)) return false;
     // A text field confirms what was typed there with Enter, and an open list chooses its
     // entry; neither may draw a winner. Only while one of our windows is active, as a hot
