@@ -18,6 +18,8 @@ target_link_libraries(ld_services PUBLIC bcrypt iphlpapi)
 add_subdirectory(src/ui)
 add_subdirectory(src/framework)
 add_subdirectory(src/media)
+add_subdirectory(src/platform/win32)
+
 # zlib from libz-mingw-w64-dev, linked statically: the program ships without a zlib1.dll.
 set(ZLIB_USE_STATIC_LIBS ON)
 add_subdirectory(src/export)
@@ -75,6 +77,20 @@ add_subdirectory(/usr/src/googletest ${CMAKE_BINARY_DIR}/googletest EXCLUDE_FROM
 enable_testing()
 
 add_subdirectory(tests)
+
+# The program, luckydraw.exe: a GUI-subsystem program, everything static, with its icon,
+# manifest (per-monitor DPI awareness, common controls 6) and version in its resources.
+set(LD_ICON_FILE ${LD_ASSET_DIR}/luckydraw.ico)
+set(LD_MANIFEST_FILE ${PROJECT_SOURCE_DIR}/resources/win32/luckydraw.manifest)
+configure_file(${PROJECT_SOURCE_DIR}/resources/win32/luckydraw.rc.in
+               ${CMAKE_BINARY_DIR}/luckydraw.rc @ONLY)
+set_source_files_properties(${CMAKE_BINARY_DIR}/luckydraw.rc PROPERTIES
+    OBJECT_DEPENDS "${LD_ASSETS};${LD_MANIFEST_FILE}")
+add_executable(luckydraw WIN32 src/win_main.cpp src/platform/win32/win_main.cpp
+               ${CMAKE_BINARY_DIR}/luckydraw.rc)
+target_link_libraries(luckydraw PRIVATE ld_platform_win32 ld_app ld_warnings)
+# Without its symbol table (-s): about half the size, and nothing of it is needed to run.
+target_link_options(luckydraw PRIVATE -municode -mwindows -s)
 
 # The Windows program's workbook and PDF, read on Linux by the Linux export tests' readers.
 add_test(NAME export_windows_files

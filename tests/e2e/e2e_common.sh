@@ -81,6 +81,9 @@ answer() {
     while windows_named "$caption" | grep -x "$id" >/dev/null; do
         tries=$((tries - 1))
         [ "$tries" -gt 0 ] || fail "message box '$caption' stays open"
+        # Under Wine the X focus may stay with a box that has just closed (twm gives it to
+        # the window under the pointer only when the pointer moves): focus the box itself.
+        [ -z "$e2e_wine" ] || xdotool windowfocus "$id" 2>/dev/null || true
         xdotool key "$key"
         sleep 0.5
     done
