@@ -27,7 +27,7 @@ if [ -n "$e2e_wine" ]; then
     export WINEPREFIX="${E2E_WINEPREFIX:-$(dirname "$program")/wine-prefix-e2e}"
     export WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
     "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-prefix.sh" "$WINEPREFIX" --fonts >&2
-    twm -f "$(dirname "${BASH_SOURCE[0]}")/twmrc" 2>/dev/null &
+    twm -f "$(dirname "${BASH_SOURCE[0]}")/twmrc" >/dev/null 2>&1 &
     twm_pid=$!
 fi
 install_program() { cp "$program" "$1/$program_file"; }
