@@ -98,13 +98,15 @@ void SetCell(QTableWidget* table, int row, int column, const QString& text,
 
 bool SameLevels(const std::vector<ConsoleLevel>& a, const std::vector<ConsoleLevel>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
-        return x.name == y.name && x.drawn == y.drawn && x.total == y.total;
+        return x.name == y.name && x.drawn == y.drawn && x.total == y.total &&
+               x.perDraw == y.perDraw && x.rule == y.rule && x.eligible == y.eligible;
     });
 }
 
 bool SameWinners(const std::vector<ConsoleWinner>& a, const std::vector<ConsoleWinner>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
-        return x.time == y.time && x.level == y.level && x.name == y.name;
+        return x.time == y.time && x.level == y.level && x.name == y.name &&
+               x.forfeited == y.forfeited && x.forfeitable == y.forfeitable;
     });
 }
 
@@ -184,6 +186,9 @@ QWidget* ConsoleWindow::buildDrawCard() {
     });
     levelRow->addWidget(levels_, 1);
     layout->addLayout(levelRow);
+    progressText_ = Label(QString(), "muted");
+    progressText_->setObjectName(QStringLiteral("progressText"));
+    layout->addWidget(progressText_);
 
     startStop_ = new QPushButton;
     startStop_->setObjectName(QStringLiteral("startStop"));
@@ -214,10 +219,15 @@ QWidget* ConsoleWindow::buildProgressCard() {
     auto* layout = new QVBoxLayout(card);
     layout->setContentsMargins(18, 14, 18, 14);
     layout->addWidget(Label(Utf8("各奖项进度"), "heading"));
-    progress_ = Table({Utf8("奖项"), Utf8("已抽"), Utf8("总数"), Utf8("剩余")}, 1);
-    progress_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    for (int column = 1; column < 4; ++column)
+    progress_ = Table({Utf8("奖项"), Utf8("已抽"), Utf8("总数"), Utf8("剩余"), Utf8("每次"),
+                       Utf8("可中奖"), Utf8("规则")},
+                      1);
+    progress_->setObjectName(QStringLiteral("levels"));
+    progress_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
+    for (int column = 1; column < 6; ++column)
         progress_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    progress_->horizontalHeader()->setSectionResizeMode(6, QHeaderView::Stretch);
+    progress_->horizontalHeaderItem(6)->setTextAlignment(Qt::AlignVCenter | Qt::AlignLeft);
     layout->addWidget(progress_, 1);
     return card;
 }
@@ -238,10 +248,12 @@ QWidget* ConsoleWindow::buildWinnersCard() {
     });
     top->addWidget(exportButton);
     layout->addLayout(top);
-    winners_ = Table({Utf8("时间"), Utf8("奖项"), Utf8("姓名")}, 3);
+    winners_ = Table({Utf8("时间"), Utf8("奖项"), Utf8("姓名"), QString()}, 4);
+    winners_->setObjectName(QStringLiteral("winners"));
     winners_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     winners_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-    winners_->horizontalHeader()->setStretchLastSection(true);
+    winners_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    winners_->horizontalHeader()->setSectionResizeMode(3, QHeaderView::ResizeToContents);
     layout->addWidget(winners_, 1);
     return card;
 }
@@ -330,6 +342,8 @@ void ConsoleWindow::refresh() {
     if (all || !SameLevels(view.levels, shown_.levels) ||
         view.selectedLevel != shown_.selectedLevel)
         showLevels(view);
+    if (all || view.progressText != shown_.progressText)
+        progressText_->setText(ToQString(view.progressText));
     if (all || view.buttonCaption != shown_.buttonCaption)
         startStop_->setText(ToQString(view.buttonCaption));
     if (all || view.buttonEnabled != shown_.buttonEnabled)
@@ -376,7 +390,10 @@ void ConsoleWindow::showLevels(const ConsoleView& view) {
         SetCell(progress_, row, 1, QString::number(level.drawn), right);
         SetCell(progress_, row, 2, QString::number(level.total), right);
         SetCell(progress_, row, 3, QString::number(std::max(0, level.total - level.drawn)), right);
-        for (int column = 0; column < 4; ++column) {
+        SetCell(progress_, row, 4, QString::number(level.perDraw), right);
+        SetCell(progress_, row, 5, QString::number(level.eligible), right);
+        SetCell(progress_, row, 6, ToQString(level.rule));
+        for (int column = 0; column < progress_->columnCount(); ++column) {
             QTableWidgetItem* item = progress_->item(row, column);
             QFont font = item->font();
             const bool selected = row == view.selectedLevel;
@@ -390,13 +407,33 @@ void ConsoleWindow::showLevels(const ConsoleView& view) {
 
 void ConsoleWindow::showWinners(const ConsoleView& view) {
     const int rows = static_cast<int>(view.winners.size());
-    winnersHeading_->setText(Utf8("本场中奖名单（%1 人）").arg(rows));
+    const auto forfeited = std::count_if(view.winners.begin(), view.winners.end(),
+                                         [](const ConsoleWinner& w) { return w.forfeited; });
+    winnersHeading_->setText(
+        forfeited > 0 ? Utf8("本场中奖名单（%1 人，放弃 %2 人）").arg(rows - forfeited).arg(forfeited)
+                      : Utf8("本场中奖名单（%1 人）").arg(rows));
     winners_->setRowCount(rows);
     for (int row = 0; row < rows; ++row) {
         const ConsoleWinner& w = view.winners[static_cast<size_t>(row)];
         SetCell(winners_, row, 0, ToQString(w.time));
         SetCell(winners_, row, 1, ToQString(w.level));
         SetCell(winners_, row, 2, ToQString(w.name));
+        if (!w.forfeitable) {
+            winners_->removeCellWidget(row, 3);
+            continue;
+        }
+        if (winners_->cellWidget(row, 3)) continue;
+        auto* forfeit = new QPushButton(Utf8("放弃"));
+        forfeit->setObjectName(QStringLiteral("forfeit%1").arg(row));
+        connect(forfeit, &QPushButton::clicked, this, [this, row] {
+            // Once the click is over: the routine asks its question in a dialog.
+            QTimer::singleShot(0, this, [this, row] {
+                run([row](const ConsoleActions& a) {
+                    if (a.forfeitWinner) a.forfeitWinner(row);
+                });
+            });
+        });
+        winners_->setCellWidget(row, 3, forfeit);
     }
 }
 
