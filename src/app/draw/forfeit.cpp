@@ -54,10 +54,11 @@ void ClearSingleWinner() {
     StageControl("图片框_照片").setVisible(false);
 }
 
-// The given-up winner's tile stays, marked; the others stay on the stage.
-void MarkTile(size_t tile) {
+// The given-up winner's tile stays, marked; the others stay on the stage. Not while a new
+// roll runs in the grid.
+void MarkTile(size_t tile, const Text& name) {
     std::optional<BatchGridView>& grid = State().batchGrid;
-    if (!grid || tile >= grid->tiles.size()) return;
+    if (!grid || tile >= grid->tiles.size() || grid->tiles[tile].name != name) return;
     grid->tiles[tile].name += Gbk("（放弃）");
     if (hasGui()) gui().showBatchGrid(Stage(), *grid);
 }
@@ -95,7 +96,7 @@ void Forfeit(size_t entry) {
     const std::optional<LastBatch>& batch = State().lastBatch;
     if (batch && BatchGridShown()) {
         for (size_t tile = 0; tile < batch->runEntries.size(); ++tile)
-            if (batch->runEntries[tile] == entry) MarkTile(tile);
+            if (batch->runEntries[tile] == entry) MarkTile(tile, winner.name);
     } else if (StageControl("透明标签_中奖人").text() == winner.name) {
         ClearSingleWinner();
     }

@@ -140,7 +140,8 @@ ConsoleView CurrentConsoleView() {
     const DrawState& draw = State().draw;
     const LevelTexts names = LevelNames();
     const Text selector = SelectorText();
-    const std::vector<Text> pool = SplitPool(draw.poolText);
+    const auto poolSize = static_cast<int>(PoolSize(draw.poolText));
+    std::optional<std::vector<Text>> pool;  // split once, and only for a level with rules
     for (int level = 1; level <= kLevelCount; ++level) {
         const Text& name = names[static_cast<size_t>(level - 1)];
         if (name.empty()) continue;
@@ -153,8 +154,11 @@ ConsoleView CurrentConsoleView() {
         shown.perDraw = PerDrawCount(level);
         const LevelRule rule = ReadLevelRule(level);
         shown.rule = RuleSummary(rule);
-        shown.eligible = rule.active() ? static_cast<int>(AllowedNames(pool, rule).size())
-                                       : static_cast<int>(pool.size());
+        shown.eligible = poolSize;
+        if (rule.active()) {
+            if (!pool) pool = SplitPool(draw.poolText);
+            shown.eligible = static_cast<int>(AllowedNames(*pool, rule).size());
+        }
         if (view.selectedLevel == static_cast<int>(view.levels.size()))
             view.progressText = ProgressText(name, shown.drawn);
         view.levels.push_back(std::move(shown));
@@ -162,7 +166,7 @@ ConsoleView CurrentConsoleView() {
     const Control& button = StageControl("超级按钮");
     view.buttonCaption = button.text();
     view.buttonEnabled = !button.disabled();
-    view.poolSize = static_cast<int>(PoolSize(draw.poolText));
+    view.poolSize = poolSize;
     for (size_t entry : RunEntriesNewestFirst()) {
         view.winners.push_back(RunEntry(entry));
         ConsoleWinner& shown = view.winners.back();
