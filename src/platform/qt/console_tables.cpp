@@ -26,12 +26,10 @@ void ConsoleWindow::showLevels(const ConsoleView& view) {
         const ConsoleLevel& level = view.levels[static_cast<size_t>(row)];
         const Qt::Alignment right = Qt::AlignVCenter | Qt::AlignRight;
         SetCell(progress_, row, 0, ToQString(level.name));
-        SetCell(progress_, row, 1, QString::number(level.drawn), right);
-        SetCell(progress_, row, 2, QString::number(level.total), right);
-        SetCell(progress_, row, 3, QString::number(std::max(0, level.total - level.drawn)), right);
-        SetCell(progress_, row, 4, QString::number(level.perDraw), right);
-        SetCell(progress_, row, 5, QString::number(level.eligible), right);
-        SetCell(progress_, row, 6, ToQString(level.rule));
+        SetCell(progress_, row, 1, QStringLiteral("%1/%2").arg(level.drawn).arg(level.total), right);
+        SetCell(progress_, row, 2, QString::number(level.perDraw), right);
+        SetCell(progress_, row, 3, QString::number(level.eligible), right);
+        SetCell(progress_, row, 4, ToQString(level.rule));
         for (int column = 0; column < progress_->columnCount(); ++column) {
             QTableWidgetItem* item = progress_->item(row, column);
             QFont font = item->font();
@@ -63,6 +61,7 @@ void ConsoleWindow::showWinners(const ConsoleView& view) {
         }
         if (winners_->cellWidget(row, 3)) continue;
         auto* forfeit = new QPushButton(Utf8("放弃"));
+        forfeit->setStyleSheet(QStringLiteral("padding: 0 10px;"));
         forfeit->setObjectName(QStringLiteral("forfeit%1").arg(row));
         connect(forfeit, &QPushButton::clicked, this, [this, row] {
             // Once the click is over: the routine asks its question in a dialog.

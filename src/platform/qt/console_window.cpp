@@ -209,15 +209,13 @@ QWidget* ConsoleWindow::buildProgressCard() {
     auto* layout = new QVBoxLayout(card);
     layout->setContentsMargins(18, 14, 18, 14);
     layout->addWidget(Label(Utf8("各奖项进度"), "heading"));
-    progress_ = Table({Utf8("奖项"), Utf8("已抽"), Utf8("总数"), Utf8("剩余"), Utf8("每次"),
-                       Utf8("可中奖"), Utf8("规则")},
-                      1);
+    progress_ = Table({Utf8("奖项"), Utf8("已抽/总数"), Utf8("每次"), Utf8("可中奖"), Utf8("规则")}, 1);
     progress_->setObjectName(QStringLiteral("levels"));
-    progress_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
-    for (int column = 1; column < 6; ++column)
+    for (int column = 0; column < 4; ++column)
         progress_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
-    progress_->horizontalHeader()->setSectionResizeMode(6, QHeaderView::Stretch);
-    progress_->horizontalHeaderItem(6)->setTextAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+    progress_->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);
+    progress_->horizontalHeaderItem(4)->setTextAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+    card->setMinimumWidth(520);  // the rule of each level in one line
     layout->addWidget(progress_, 1);
     return card;
 }
@@ -243,7 +241,8 @@ QWidget* ConsoleWindow::buildWinnersCard() {
     winners_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     winners_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
     winners_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
-    winners_->horizontalHeader()->setSectionResizeMode(3, QHeaderView::ResizeToContents);
+    winners_->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Fixed);
+    winners_->setColumnWidth(3, 76);
     layout->addWidget(winners_, 1);
     return card;
 }
