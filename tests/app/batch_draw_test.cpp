@@ -1,5 +1,7 @@
 // Batch draws: several winners of a level at one stop, shown as a grid, recorded in tile
 // order; designated winners by ordinal; the per-draw counts and their window.
+#include "app/draw/batch_draw.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -7,14 +9,13 @@
 
 #include "app/common/draw_recovery.h"
 #include "app/common/results_ledger.h"
-#include "export/export_rows.h"
-#include "export/winners_file.h"
-#include "app/draw/batch_draw.h"
 #include "app/draw/draw_levels.h"
 #include "app/startup/exit_program.h"
 #include "app/startup/stage_startup.h"
 #include "app/tools/event_tools.h"
 #include "draw_fixture.h"
+#include "export/export_rows.h"
+#include "export/winners_file.h"
 #include "services/profile.h"
 
 namespace ld::test {
@@ -214,10 +215,11 @@ TEST_F(BatchDraw, AForfeitAfterABatchThenExitAndResume) {
     menu("放弃当前中奖人");
     ASSERT_EQ(host.dialogs.listsShown.size(), 1u);
     EXPECT_EQ(host.dialogs.listsShown[0], batch);
-    EXPECT_TRUE(lastMessageIs("确定放弃 " + batch[3] + " 的一等奖奖项吗？", 1, "确定放弃当前奖项？"));
+    EXPECT_TRUE(
+        lastMessageIs("确定放弃 " + batch[3] + " 的一等奖奖项吗？", 1, "确定放弃当前奖项？"));
     // The others stay on the stage, the given-up tile marked.
-    EXPECT_EQ(tileNames(), (std::vector<Text>{batch[0], batch[1], batch[2],
-                                              batch[3] + Gbk("（放弃）")}));
+    EXPECT_EQ(tileNames(),
+              (std::vector<Text>{batch[0], batch[1], batch[2], batch[3] + Gbk("（放弃）")}));
     EXPECT_EQ(state().nextOrdinal, 4);
     EXPECT_EQ(state().savedDrawn[1], 3);
     EXPECT_EQ(control("透明标签_抽取进度").text(), Gbk("一等奖 已抽取3名"));
@@ -251,7 +253,8 @@ TEST_F(BatchDraw, TheThirdOfFiveGivesUpAndOneIsDrawnAgainThenACrash) {
     host.dialogs.listAnswers = {2};
     host.dialogs.messageAnswers = {msg::kAnswerOk};
     menu("放弃当前中奖人");
-    EXPECT_TRUE(lastMessageIs("确定放弃 " + batch[2] + " 的一等奖奖项吗？", 1, "确定放弃当前奖项？"));
+    EXPECT_TRUE(
+        lastMessageIs("确定放弃 " + batch[2] + " 的一等奖奖项吗？", 1, "确定放弃当前奖项？"));
     const Text givenUp = Text(24, ' ') + Gbk("(中奖人 ") + batch[2] + Gbk(" 放弃 一等奖)\r\n");
     EXPECT_EQ(folder.read("抽奖结果.txt"), five + givenUp);
     EXPECT_EQ(tileNames()[2], batch[2] + Gbk("（放弃）"));
@@ -271,7 +274,8 @@ TEST_F(BatchDraw, TheThirdOfFiveGivesUpAndOneIsDrawnAgainThenACrash) {
     const Ledger ledger = ReadLedger(folder.read("抽奖结果.txt"), app::LevelNames());
     EXPECT_EQ(ledger.drawn[1], 5);
     // 中奖记录.csv: the given-up winner marked on their own row, the new one in their place.
-    const auto rows = exporting::ExportRows(exporting::ParseWinnersFile(folder.read("中奖记录.csv")));
+    const auto rows =
+        exporting::ExportRows(exporting::ParseWinnersFile(folder.read("中奖记录.csv")));
     ASSERT_EQ(rows.size(), 6u);
     for (size_t i = 0; i < 5; ++i) {
         EXPECT_EQ(rows[i].name, batch[i]);  // ASCII names read the same in UTF-8

@@ -1,12 +1,13 @@
 // Who may win a level: the groups and the names left out, the 奖项规则 window that keeps
 // them, and a fair pick within what the rules allow.
+#include "app/draw/level_rules.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <map>
 
 #include "app/draw/draw_engine.h"
-#include "app/draw/level_rules.h"
 #include "app/tools/event_tools.h"
 #include "app/tools/level_rules_window.h"
 #include "app/tools/operator_desk.h"
@@ -105,9 +106,10 @@ TEST_F(LevelRules, ALevelWithNobodyAllowedRefusesToStart) {
     choose("特等奖");
     const Text pool = state().poolText;
     click();
-    EXPECT_TRUE(lastMessageIs("本奖项没有可以中奖的人：奖项规则允许的人都已中奖或不在名单中。\r\n"
-                              "请在“奖项规则”中检查参与部门和不参与名单。",
-                              16, "奖项规则"));
+    EXPECT_TRUE(
+        lastMessageIs("本奖项没有可以中奖的人：奖项规则允许的人都已中奖或不在名单中。\r\n"
+                      "请在“奖项规则”中检查参与部门和不参与名单。",
+                      16, "奖项规则"));
     EXPECT_EQ(caption(), Gbk("开始抽奖"));
     EXPECT_EQ(state().poolText, pool);
 
@@ -120,7 +122,8 @@ TEST_F(LevelRules, ALevelWithNobodyAllowedRefusesToStart) {
 }
 
 // Uniform within the allowed names, for single stops and for batches (names and pairs);
-// nobody else ever. Each stop writes its files, so the counts are kept small. 0.1 % critical values: 20.52 (5 degrees), 36.12 (14 degrees).
+// nobody else ever. Each stop writes its files, so the counts are kept small. 0.1 % critical
+// values: 20.52 (5 degrees), 36.12 (14 degrees).
 TEST_F(LevelRules, FairWithinTheAllowedNamesAlone) {
     allowRepeats(true);
     app::SeedWinnerPickerForTest(5);

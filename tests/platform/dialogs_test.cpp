@@ -144,8 +144,7 @@ TEST_F(Dialogs, NumberFormSavesNumbersWithinTheRangeAndCancelKeepsThem) {
                   QString::fromUtf8("保存"));
         QTest::keyClick(dialog.focusWidget(), Qt::Key_Space);
     });
-    EXPECT_TRUE(
-        dialogs.numberForm(Gbk("每次抽取人数"), Gbk("每次抽 %1 人 (1–50)"), 1, 50, fields));
+    EXPECT_TRUE(dialogs.numberForm(Gbk("每次抽取人数"), Gbk("每次抽 %1 人 (1–50)"), 1, 50, fields));
     EXPECT_EQ(fields[0].value, 7);
     EXPECT_EQ(fields[1].value, 8);
 

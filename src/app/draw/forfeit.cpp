@@ -80,7 +80,8 @@ bool OpenInResults(const Text& level, const Text& name) {
 void Forfeit(size_t entry) {
     DrawState& state = State().draw;
     const ConsoleWinner winner = RunEntry(entry);
-    const Text question = Gbk("确定放弃 ") + winner.name + Gbk(" 的") + winner.level + Gbk("奖项吗？");
+    const Text question =
+        Gbk("确定放弃 ") + winner.name + Gbk(" 的") + winner.level + Gbk("奖项吗？");
     const int answer =
         host().dialogs->showMessage(question, msg::kOkCancel, Gbk("确定放弃当前奖项？"));
     if (answer != msg::kAnswerOk) return;
@@ -126,8 +127,8 @@ bool AskWhichOfTheBatch(const Text& selector) {
 bool RunWinnerForfeitable(size_t entry) {
     if (entry >= State().winnersLog.run.size()) return false;
     const ConsoleWinner& winner = RunEntry(entry);
-    return !winner.forfeited && winner.level == SelectorText() &&
-           State().draw.nextOrdinal > 1 && OpenInResults(winner.level, winner.name);
+    return !winner.forfeited && winner.level == SelectorText() && State().draw.nextOrdinal > 1 &&
+           OpenInResults(winner.level, winner.name);
 }
 
 void ForfeitRunWinner(size_t entry) {

@@ -32,7 +32,8 @@ const Text& Close() {
 std::string_view WithoutGroup(std::string_view participant) {
     const Text group = GroupOf(participant);
     if (group.empty()) return participant;
-    return participant.substr(0, participant.size() - group.size() - Open().size() - Close().size());
+    return participant.substr(0,
+                              participant.size() - group.size() - Open().size() - Close().size());
 }
 
 }  // namespace
@@ -99,7 +100,8 @@ bool WriteLevelRule(int level, const LevelRule& rule) {
     bool written = true;
     const auto write = [&](const ConfigKey& key, const std::set<Text>& items) {
         const Text value = JoinRuleList(items);
-        if (value != ConfigStore::readText(key)) written = ConfigStore::write(key, value) && written;
+        if (value != ConfigStore::readText(key))
+            written = ConfigStore::write(key, value) && written;
     };
     write(keys::LevelGroups(level), rule.groups);
     write(keys::LevelExcluded(level), rule.excluded);
@@ -125,7 +127,8 @@ Text RuleSummary(const LevelRule& rule) {
     if (!rule.groups.empty()) summary = Gbk("部门：") + JoinRuleList(rule.groups);
     if (!rule.excluded.empty()) {
         if (!summary.empty()) summary += Gbk("；");
-        summary += Gbk("不参与：") + ToText(static_cast<int64_t>(rule.excluded.size())) + Gbk(" 人");
+        summary +=
+            Gbk("不参与：") + ToText(static_cast<int64_t>(rule.excluded.size())) + Gbk(" 人");
     }
     return summary;
 }

@@ -60,12 +60,13 @@ void EditLevelRules() {
         fields.push_back(FieldsOf(name, ReadLevelRule(level), poolGroups));
     }
     if (fields.empty()) {
-        host().dialogs->showMessage(Gbk("还没有设置奖项名称，请先在奖项设置中填写奖项。"),
-                                    msg::kOk, caption);
+        host().dialogs->showMessage(Gbk("还没有设置奖项名称，请先在奖项设置中填写奖项。"), msg::kOk,
+                                    caption);
         return;
     }
-    const Text note = Gbk("勾选可以中该奖项的部门（都不勾选：所有人都可以中奖）；"
-                          "不参与的名单用逗号、顿号或换行分隔。指定的中奖人不受规则限制。");
+    const Text note =
+        Gbk("勾选可以中该奖项的部门（都不勾选：所有人都可以中奖）；"
+            "不参与的名单用逗号、顿号或换行分隔。指定的中奖人不受规则限制。");
     if (!host().dialogs->levelRulesForm(caption, note, fields)) return;
     bool written = true;
     for (size_t i = 0; i < fields.size(); ++i)

@@ -26,7 +26,8 @@ void ConsoleWindow::showLevels(const ConsoleView& view) {
         const ConsoleLevel& level = view.levels[static_cast<size_t>(row)];
         const Qt::Alignment right = Qt::AlignVCenter | Qt::AlignRight;
         SetCell(progress_, row, 0, ToQString(level.name));
-        SetCell(progress_, row, 1, QStringLiteral("%1/%2").arg(level.drawn).arg(level.total), right);
+        SetCell(progress_, row, 1, QStringLiteral("%1/%2").arg(level.drawn).arg(level.total),
+                right);
         SetCell(progress_, row, 2, QString::number(level.perDraw), right);
         SetCell(progress_, row, 3, QString::number(level.eligible), right);
         SetCell(progress_, row, 4, ToQString(level.rule));
@@ -47,8 +48,9 @@ void ConsoleWindow::showWinners(const ConsoleView& view) {
     const auto forfeited = std::count_if(view.winners.begin(), view.winners.end(),
                                          [](const ConsoleWinner& w) { return w.forfeited; });
     winnersHeading_->setText(
-        forfeited > 0 ? Utf8("本场中奖名单（%1 人，放弃 %2 人）").arg(rows - forfeited).arg(forfeited)
-                      : Utf8("本场中奖名单（%1 人）").arg(rows));
+        forfeited > 0
+            ? Utf8("本场中奖名单（%1 人，放弃 %2 人）").arg(rows - forfeited).arg(forfeited)
+            : Utf8("本场中奖名单（%1 人）").arg(rows));
     winners_->setRowCount(rows);
     for (int row = 0; row < rows; ++row) {
         const ConsoleWinner& w = view.winners[static_cast<size_t>(row)];

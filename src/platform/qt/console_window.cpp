@@ -209,7 +209,8 @@ QWidget* ConsoleWindow::buildProgressCard() {
     auto* layout = new QVBoxLayout(card);
     layout->setContentsMargins(18, 14, 18, 14);
     layout->addWidget(Label(Utf8("各奖项进度"), "heading"));
-    progress_ = Table({Utf8("奖项"), Utf8("已抽/总数"), Utf8("每次"), Utf8("可中奖"), Utf8("规则")}, 1);
+    progress_ =
+        Table({Utf8("奖项"), Utf8("已抽/总数"), Utf8("每次"), Utf8("可中奖"), Utf8("规则")}, 1);
     progress_->setObjectName(QStringLiteral("levels"));
     for (int column = 0; column < 4; ++column)
         progress_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
