@@ -43,7 +43,8 @@ public:
     // Font dialog that also offers the text colour; `font` holds the current choice.
     virtual bool chooseFont(FontChoice& font) = 0;
     // A small modal form of whole numbers: one row per field, its label, then `unit` and a
-    // number box within [min, max]; buttons 保存 and 取消. True with the values set on 保存,
+    // number box within [min, max] (a "%1" in `unit` stands for the box: what follows it is
+    // shown after the box); buttons 保存 and 取消. True with the values set on 保存,
     // false with them untouched on 取消.
     struct NumberField {
         Text label;
@@ -58,6 +59,20 @@ public:
     virtual std::optional<int> chooseFromList(const Text& caption, const Text& prompt,
                                               const std::vector<Text>& entries, int current) {
         return std::nullopt;
+    }
+    // The 奖项规则 window: per level, the groups with a check box each (none checked: the
+    // level is open to everybody) and a list of names to type or paste. True with the
+    // fields changed on 保存, false with them untouched on 取消 (and where no such window
+    // exists).
+    struct LevelRuleFields {
+        Text level;
+        std::vector<Text> groups;
+        std::vector<bool> checked;  // one per group
+        Text excluded;              // names separated by "、", "," or line ends
+    };
+    virtual bool levelRulesForm(const Text& caption, const Text& note,
+                                std::vector<LevelRuleFields>& levels) {
+        return false;
     }
 };
 

@@ -63,17 +63,24 @@ struct BatchGridView {
 struct ConsoleLevel {
     Text name;
     int drawn = 0, total = 0;
+    int perDraw = 1;   // winners per stop
+    Text rule;         // who may win it, in one line
+    int eligible = 0;  // names in the draw that may win it
 };
 struct ConsoleWinner {
     Text time, level, name;  // time as HH:MM:SS
+    int ordinal = 0;         // within the level
+    bool forfeited = false;  // given up since
+    bool forfeitable = false;  // of the current level and not given up: may be given up now
 };
 struct ConsoleView {
     std::vector<ConsoleLevel> levels;  // the named levels, in level order
     int selectedLevel = -1;            // index into levels; -1: none
+    Text progressText;                 // the selected level's: 一等奖 已抽取3名
     Text buttonCaption;                // the start button's: 开始抽奖 / 停止抽奖
     bool buttonEnabled = true;
     int poolSize = 0;                     // names in the draw
-    std::vector<ConsoleWinner> winners;   // this run's, newest first
+    std::vector<ConsoleWinner> winners;   // this run's, newest first (a batch in tile order)
     bool musicOn = false;
     bool checkinOpen = false;
     int checkinCount = 0;
@@ -86,6 +93,9 @@ struct ConsoleActions {
     std::function<void()> startOrStop;
     std::function<void(int level)> chooseLevel;  // index into ConsoleView::levels
     std::function<void()> forfeit;
+    // Gives up one winner, an index into ConsoleView::winners. A host without it offers
+    // `forfeit` alone.
+    std::function<void(int winner)> forfeitWinner;
     std::function<void()> toggleMusic;
     std::function<void()> toggleCheckin;
     std::function<void()> toggleClickers;

@@ -1,16 +1,21 @@
 // Batch draws: several winners of a level at one stop, shown as a grid, recorded in tile
 // order; designated winners by ordinal; the per-draw counts and their window.
+#include "app/draw/batch_draw.h"
+
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <set>
 
 #include "app/common/draw_recovery.h"
-#include "app/draw/batch_draw.h"
+#include "app/common/results_ledger.h"
+#include "app/draw/draw_levels.h"
 #include "app/startup/exit_program.h"
 #include "app/startup/stage_startup.h"
 #include "app/tools/event_tools.h"
 #include "draw_fixture.h"
+#include "export/export_rows.h"
+#include "export/winners_file.h"
 #include "services/profile.h"
 
 namespace ld::test {
@@ -205,9 +210,16 @@ TEST_F(BatchDraw, AForfeitAfterABatchThenExitAndResume) {
     ASSERT_EQ(batch.size(), 4u);
     EXPECT_EQ(ReadRecoveryRecord()->resultsText, state().resultsText);  // one record
 
+    host.dialogs.listAnswers = {3};  // the last tile's winner
     host.dialogs.messageAnswers = {msg::kAnswerOk};
-    menu("放弃当前中奖人");  // the last tile's winner
-    EXPECT_FALSE(host.gui.batchGrid);
+    menu("放弃当前中奖人");
+    ASSERT_EQ(host.dialogs.listsShown.size(), 1u);
+    EXPECT_EQ(host.dialogs.listsShown[0], batch);
+    EXPECT_TRUE(
+        lastMessageIs("确定放弃 " + batch[3] + " 的一等奖奖项吗？", 1, "确定放弃当前奖项？"));
+    // The others stay on the stage, the given-up tile marked.
+    EXPECT_EQ(tileNames(),
+              (std::vector<Text>{batch[0], batch[1], batch[2], batch[3] + Gbk("（放弃）")}));
     EXPECT_EQ(state().nextOrdinal, 4);
     EXPECT_EQ(state().savedDrawn[1], 3);
     EXPECT_EQ(control("透明标签_抽取进度").text(), Gbk("一等奖 已抽取3名"));
@@ -224,6 +236,96 @@ TEST_F(BatchDraw, AForfeitAfterABatchThenExitAndResume) {
     EXPECT_EQ(tileNames().size(), 4u);
     EXPECT_EQ(state().savedDrawn[1], 7);
     EXPECT_EQ(control("透明标签_抽取进度").text(), Gbk("一等奖 已抽取7名"));
+}
+
+TEST_F(BatchDraw, TheThirdOfFiveGivesUpAndOneIsDrawnAgainThenACrash) {
+    folder.write("peizhi.a", Gbk("[zbt]\r\n一等奖=一等奖\r\n一等奖人数=5\r\n一等奖每次人数=5\r\n"));
+    setLevel(2, "一等奖", "5");
+    pool(12);
+    choose("一等奖");
+    drawOne();
+    const std::vector<Text> batch = tileNames();
+    ASSERT_EQ(batch.size(), 5u);
+    const Text level = Gbk("一等奖");
+    Text five;
+    for (const Text& name : batch) five += WinnerLine(name, level);
+
+    host.dialogs.listAnswers = {2};
+    host.dialogs.messageAnswers = {msg::kAnswerOk};
+    menu("放弃当前中奖人");
+    EXPECT_TRUE(
+        lastMessageIs("确定放弃 " + batch[2] + " 的一等奖奖项吗？", 1, "确定放弃当前奖项？"));
+    const Text givenUp = Text(24, ' ') + Gbk("(中奖人 ") + batch[2] + Gbk(" 放弃 一等奖)\r\n");
+    EXPECT_EQ(folder.read("抽奖结果.txt"), five + givenUp);
+    EXPECT_EQ(tileNames()[2], batch[2] + Gbk("（放弃）"));
+    EXPECT_EQ(tileNames()[4], batch[4]);
+    EXPECT_EQ(control("透明标签_抽取进度").text(), Gbk("一等奖 已抽取4名"));
+    // The next question lists the four left; cancelled, nothing changes.
+    menu("放弃当前中奖人");
+    ASSERT_EQ(host.dialogs.listsShown.size(), 2u);
+    EXPECT_EQ(host.dialogs.listsShown[1],
+              (std::vector<Text>{batch[0], batch[1], batch[3], batch[4]}));
+    EXPECT_EQ(folder.read("抽奖结果.txt"), five + givenUp);
+
+    drawOne();  // the freed place, one name
+    const Text again = state().pickedName;
+    EXPECT_EQ(std::count(batch.begin(), batch.end(), again), 0);
+    EXPECT_EQ(folder.read("抽奖结果.txt"), five + givenUp + WinnerLine(again, level));
+    const Ledger ledger = ReadLedger(folder.read("抽奖结果.txt"), app::LevelNames());
+    EXPECT_EQ(ledger.drawn[1], 5);
+    // 中奖记录.csv: the given-up winner marked on their own row, the new one in their place.
+    const auto rows =
+        exporting::ExportRows(exporting::ParseWinnersFile(folder.read("中奖记录.csv")));
+    ASSERT_EQ(rows.size(), 6u);
+    for (size_t i = 0; i < 5; ++i) {
+        EXPECT_EQ(rows[i].name, batch[i]);  // ASCII names read the same in UTF-8
+        EXPECT_EQ(rows[i].ordinal, static_cast<int>(i + 1));
+        EXPECT_EQ(rows[i].forfeited, i == 2);
+    }
+    EXPECT_EQ(rows[5].name, again);
+    EXPECT_EQ(rows[5].ordinal, 3);
+    click();
+    EXPECT_TRUE(lastMessageIs("本奖项抽取完毕", 0, "信息提示"));
+
+    // A crash, then the recovery: every line kept, nobody of the six back in the draw.
+    const Text results = state().resultsText;
+    startAgain({msg::kAnswerYes});
+    EXPECT_EQ(state().resultsText, results);
+    EXPECT_EQ(folder.read("抽奖结果.txt"), results);
+    EXPECT_EQ(state().savedDrawn[1], 5);
+    const std::vector<Text> left = SplitPool(state().poolText);
+    EXPECT_EQ(left.size(), 6u);
+    for (const Text& name : batch) EXPECT_EQ(std::count(left.begin(), left.end(), name), 0);
+    EXPECT_EQ(std::count(left.begin(), left.end(), again), 0);
+}
+
+TEST_F(BatchDraw, ResumeAfterAForfeitInTheMiddleOfABatch) {
+    folder.write("peizhi.a", Gbk("[zbt]\r\n一等奖=一等奖\r\n一等奖人数=5\r\n一等奖每次人数=5\r\n"));
+    setLevel(2, "一等奖", "5");
+    pool(8);
+    choose("一等奖");
+    drawOne();
+    const std::vector<Text> batch = tileNames();
+    host.dialogs.listAnswers = {1};
+    host.dialogs.messageAnswers = {msg::kAnswerOk};
+    menu("放弃当前中奖人");
+    const Text results = state().resultsText;
+
+    // An older 进度.txt still holds everybody: the results bring the pool level with them.
+    folder.write("进度.txt", [] {
+        Text all;
+        for (int i = 1; i <= 8; ++i) all += "p" + std::to_string(i) + "\r\n";
+        return all;
+    }());
+    DeleteRecoveryRecord();
+    startAgain({msg::kAnswerYes});  // resume
+    EXPECT_EQ(state().resultsText, results);
+    EXPECT_EQ(SplitPool(state().poolText).size(), 3u);
+    choose("一等奖");
+    EXPECT_EQ(state().nextOrdinal, 5);  // four winners stand
+    drawOne();
+    EXPECT_EQ(std::count(batch.begin(), batch.end(), state().pickedName), 0);
+    EXPECT_EQ(ReadLedger(folder.read("抽奖结果.txt"), app::LevelNames()).drawn[1], 5);
 }
 
 TEST_F(BatchDraw, PerDrawCountsFromTheFileAndTheWindow) {

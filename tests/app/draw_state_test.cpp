@@ -90,6 +90,31 @@ TEST(Progress, TextAndWidth) {
     EXPECT_EQ(ProgressText("A", -1), "A" + Gbk(" 已抽取") + "-1" + Gbk("名"));
 }
 
+// A line naming who gave up takes back their latest open line of that level alone: with
+// repeats allowed the same name may stand in two levels, or twice in one.
+TEST(ResultsLedger, ANamedForfeitTakesBackThatWinnerOfThatLevel) {
+    LevelTexts levels;
+    levels[0] = Gbk("一等奖");
+    levels[1] = Gbk("二等奖");
+    const Text results = WinnerLine(Gbk("甲"), levels[0]) + WinnerLine(Gbk("甲"), levels[1]) +
+                         WinnerLine(Gbk("乙"), levels[1]) + WinnerLine(Gbk("甲"), levels[1]) +
+                         NamedForfeitLine(Gbk("甲"), levels[1]) +
+                         NamedForfeitLine(Gbk("甲"), levels[1]) +
+                         NamedForfeitLine(Gbk("甲"), levels[1]) +  // nobody left to take back
+                         ForfeitLine();  // after a named line: takes back nothing
+    EXPECT_EQ(NamedForfeitLine(Gbk("甲"), levels[1]),
+              Text(24, ' ') + Gbk("(中奖人 甲 放弃 二等奖)\r\n"));
+    const Ledger ledger = ReadLedger(results, levels);
+    EXPECT_EQ(ledger.drawn[0], 1);
+    EXPECT_EQ(ledger.drawn[1], 1);
+    ASSERT_EQ(ledger.lines.size(), 4u);
+    EXPECT_FALSE(ledger.lines[0].forfeited);
+    EXPECT_TRUE(ledger.lines[1].forfeited);
+    EXPECT_FALSE(ledger.lines[2].forfeited);
+    EXPECT_TRUE(ledger.lines[3].forfeited);
+    EXPECT_EQ(ledger.winners.size(), 4u);  // every announced name stays out of the draw
+}
+
 // A forfeit takes back the winner line just before it, once; a hand edit with LF line ends,
 // a note and a level that no longer exists are read as well as they can be.
 TEST(ResultsLedger, CountsWinnersLessForfeitsAndTakesEveryAnnouncedNameOutOfThePool) {

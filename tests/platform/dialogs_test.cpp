@@ -2,6 +2,7 @@
 // the font dialog's colour.
 #include <QAbstractButton>
 #include <QApplication>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPushButton>
@@ -125,6 +126,11 @@ TEST_F(Dialogs, NumberFormSavesNumbersWithinTheRangeAndCancelKeepsThem) {
         const QList<QSpinBox*> boxes = dialog.findChildren<QSpinBox*>();
         ASSERT_EQ(boxes.size(), 2);
         EXPECT_EQ(boxes[1]->value(), 50);  // a stored 99 comes in at the largest allowed
+        // The unit around the box: 每次抽 [n] 人 (1–50).
+        QStringList texts;
+        for (const QLabel* label : dialog.findChildren<QLabel*>()) texts << label->text();
+        EXPECT_EQ(texts.count(QString::fromUtf8("每次抽")), 2);
+        EXPECT_EQ(texts.count(QString::fromUtf8("人 (1–50)")), 2);
         ASSERT_TRUE(QTest::qWaitForWindowActive(&dialog));
         // Typed over the first, then Tab to the second, where 80 stops at its 8, then 保存.
         EXPECT_EQ(dialog.focusWidget(), boxes[0]);
@@ -138,7 +144,7 @@ TEST_F(Dialogs, NumberFormSavesNumbersWithinTheRangeAndCancelKeepsThem) {
                   QString::fromUtf8("保存"));
         QTest::keyClick(dialog.focusWidget(), Qt::Key_Space);
     });
-    EXPECT_TRUE(dialogs.numberForm(Gbk("每次抽取人数"), Gbk("每次"), 1, 50, fields));
+    EXPECT_TRUE(dialogs.numberForm(Gbk("每次抽取人数"), Gbk("每次抽 %1 人 (1–50)"), 1, 50, fields));
     EXPECT_EQ(fields[0].value, 7);
     EXPECT_EQ(fields[1].value, 8);
 

@@ -207,7 +207,10 @@ TEST_F(HotKeys, ClickerKeysDrawAsEnterDoesUnderTheSameRulesOnTheStageAndTheConso
     ConsoleActions actions;
     actions.view = [] {
         ConsoleView view;
-        view.levels = {{Gbk("特等奖"), 0, 1}, {Gbk("一等奖"), 0, 1}};
+        view.levels.resize(2);
+        view.levels[0].name = Gbk("特等奖");
+        view.levels[1].name = Gbk("一等奖");
+        for (ConsoleLevel& level : view.levels) level.total = 1;
         view.selectedLevel = 0;
         return view;
     };

@@ -54,6 +54,20 @@ public:
     std::vector<std::vector<NumberField>> numberFormsShown;
     bool numberForm(const Text& caption, const Text& unit, int min, int max,
                     std::vector<NumberField>& fields) override;
+    // Edits a rules form before 保存; nullopt (or none scripted): cancelled.
+    using RulesEdit = std::function<void(std::vector<LevelRuleFields>&)>;
+    std::deque<std::optional<RulesEdit>> rulesAnswers;
+    std::vector<std::vector<LevelRuleFields>> rulesShown;
+    bool levelRulesForm(const Text&, const Text&, std::vector<LevelRuleFields>& levels) override {
+        rulesShown.push_back(levels);
+        if (rulesAnswers.empty() || !rulesAnswers.front()) {
+            if (!rulesAnswers.empty()) rulesAnswers.pop_front();
+            return false;
+        }
+        (*rulesAnswers.front())(levels);
+        rulesAnswers.pop_front();
+        return true;
+    }
     std::deque<std::optional<int>> listAnswers;  // chosen index; nullopt (or none): cancelled
     std::vector<std::vector<Text>> listsShown;
     std::optional<int> chooseFromList(const Text&, const Text&, const std::vector<Text>& entries,

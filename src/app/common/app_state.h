@@ -18,6 +18,7 @@ namespace ld::app {
 struct WinnersLogState {
     std::optional<Bytes> text;       // the file's bytes; nullopt until this run begins it
     std::vector<ConsoleWinner> run;  // this run's winners, oldest first
+    std::vector<size_t> stopOf;      // for each of them, the number of its stop in this run
     bool keepEarlier = false;        // a fresh run's file, not yet begun: history/ first
     bool warned = false;             // a failed write was reported; told again after a success
     bool unsaved = false;            // the last write failed
@@ -29,6 +30,12 @@ struct RecordWrites {
     bool warned = false;   // told; told again after a success
 };
 
+// The latest stop's winners when it drew a batch: 放弃当前中奖人 asks which of them.
+struct LastBatch {
+    Text level;
+    std::vector<size_t> runEntries;  // into WinnersLogState::run, in tile order
+};
+
 struct AppState {
     DrawState draw;
     std::unique_ptr<ResultsFile> results = std::make_unique<ResultsFile>();
@@ -36,6 +43,9 @@ struct AppState {
     std::optional<BatchGridView> batchGrid;  // a batch draw's grid while it is shown
     WinnersLogState winnersLog;
     RecordWrites record;
+    std::optional<LastBatch> lastBatch;
+    // Per level, the ordinals whose winners gave up, drawn again before any new one.
+    std::array<std::vector<int32_t>, kLevelCount> freedOrdinals;
     bool clickers = false;  // 翻页笔 as read at start-up and switched since: the console asks often
 };
 

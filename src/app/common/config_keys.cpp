@@ -36,7 +36,8 @@ ConfigKey Key(ConfigSection section, const std::string& utf8Name, ValueForm form
 }
 
 struct KeyTable {
-    std::array<ConfigKey, kLevelCount> levelCount, levelName, pictureMarker, counter, perDraw;
+    std::array<ConfigKey, kLevelCount> levelCount, levelName, pictureMarker, counter, perDraw,
+        groups, excluded;
     std::array<std::array<ConfigKey, kDesignatedPerLevel>, kLevelCount> designated;
     ConfigKey rollSpeed, allowRepeat, photoWidth, photoHeight, noEffects, music, windowMode,
         hideButton, mainTitle, subtitle, password, prizeHeight, prizeWidth;
@@ -76,6 +77,8 @@ void KeyTable::fillLevels() {
         std::string digit = std::to_string(i + 1);
         levelCount[i] = Key(S::Zbt, word + "人数", F::Typed);
         perDraw[i] = Key(S::Zbt, word + "每次人数", F::Integer);
+        groups[i] = Key(S::Zbt, word + "参与部门", F::Plain);
+        excluded[i] = Key(S::Zbt, word + "不参与", F::Plain);
         levelName[i] = Key(S::Zbt, word, F::Typed);
         pictureMarker[i] = Key(S::Zbt, "奖项" + digit + "图片", F::Plain);
         counter[i] = Key(S::Jindu, "计数" + digit, F::Integer);
@@ -187,6 +190,8 @@ const ConfigKey& LevelCount(int level) { return Table().levelCount[LevelIndex(le
 const ConfigKey& StageScreen() { return Table().stageScreen; }
 const ConfigKey& Clickers() { return Table().clickers; }
 const ConfigKey& PerDrawCount(int level) { return Table().perDraw[LevelIndex(level)]; }
+const ConfigKey& LevelGroups(int level) { return Table().groups[LevelIndex(level)]; }
+const ConfigKey& LevelExcluded(int level) { return Table().excluded[LevelIndex(level)]; }
 const ConfigKey& LevelName(int level) { return Table().levelName[LevelIndex(level)]; }
 const ConfigKey& LevelPictureMarker(int level) { return Table().pictureMarker[LevelIndex(level)]; }
 const ConfigKey& DesignatedWinner(int level, int rank) {

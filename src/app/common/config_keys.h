@@ -73,6 +73,10 @@ const ConfigKey& LevelName(int level);                   // 特等奖 … 七等
 // 特等奖每次人数 … 七等奖每次人数: winners per stop. Not in All(): only the batch window
 // writes them, and the prize-table save and the reset leave them out.
 const ConfigKey& PerDrawCount(int level);
+// 特等奖参与部门 … and 特等奖不参与 …: who may win the level (see level_rules.h). Outside
+// All() as well, written only by the 奖项规则 window.
+const ConfigKey& LevelGroups(int level);
+const ConfigKey& LevelExcluded(int level);
 // The operator's desk, outside All() as well: 舞台屏幕 (the stage's screen, 1 = primary)
 // and 翻页笔 (presenter clicker keys, 真 = on).
 const ConfigKey& StageScreen();

@@ -107,4 +107,8 @@ Text WinnerLine(std::string_view name, std::string_view level) {
 
 Text ForfeitLine() { return Text(24, ' ') + Gbk("(上一个中奖人放弃)") + "\r\n"; }
 
+Text NamedForfeitLine(std::string_view name, std::string_view level) {
+    return Text(24, ' ') + Gbk("(中奖人 ") + Text(name) + Gbk(" 放弃 ") + Text(level) + ")\r\n";
+}
+
 }  // namespace ld

@@ -65,5 +65,9 @@ int32_t ProgressWidth(std::string_view text);
 Text WinnerLine(std::string_view name, std::string_view level);
 // 24 spaces + "(上一个中奖人放弃)" + CR LF
 Text ForfeitLine();
+// A winner other than the last line's gave up: 24 spaces + "(中奖人 " + name + " 放弃 " +
+// level + ")" + CR LF. It has no "  ------  ", so no reader takes it for a winner, and it
+// names whom it takes back.
+Text NamedForfeitLine(std::string_view name, std::string_view level);
 
 }  // namespace ld

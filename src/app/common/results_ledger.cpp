@@ -19,12 +19,34 @@ std::string_view Trimmed(std::string_view s) {
 
 }  // namespace
 
+namespace {
+
+// The open line that a named forfeit line takes back: the latest one of that name and level.
+std::optional<size_t> NamedTakeBack(const Ledger& ledger, std::string_view line) {
+    for (size_t i = ledger.lines.size(); i-- > 0;) {
+        const LedgerLine& won = ledger.lines[i];
+        if (won.forfeited) continue;
+        const Text named = NamedForfeitLine(won.name, won.level);
+        if (line == Trimmed(named)) return i;
+    }
+    return std::nullopt;
+}
+
+void TakeBack(Ledger& ledger, size_t index, const LevelTexts& levelNames) {
+    LedgerLine& won = ledger.lines[index];
+    won.forfeited = true;
+    if (const std::optional<int> level = LevelOf(won.level, levelNames))
+        --ledger.drawn[static_cast<size_t>(*level - 1)];
+}
+
+}  // namespace
+
 Ledger ReadLedger(std::string_view resultsText, const LevelTexts& levelNames) {
     const Text forfeit(Trimmed(ForfeitLine()));
     Ledger ledger;
-    // The latest winner line that a forfeit may still take back: its level (1-based), 0 for
-    // a level not in the table, -1 for none.
-    int takeBack = -1;
+    // The winner line that a plain forfeit line may still take back: the one just before it.
+    constexpr size_t kNone = static_cast<size_t>(-1);
+    size_t takeBack = kNone;
     size_t start = 0;
     while (start < resultsText.size()) {
         size_t end = resultsText.find('\n', start);
@@ -35,13 +57,17 @@ Ledger ReadLedger(std::string_view resultsText, const LevelTexts& levelNames) {
         const size_t at = line.find(kSeparator);
         if (at != std::string_view::npos && at > 0) {
             ledger.winners.emplace_back(line.substr(0, at));
-            const std::optional<int> level =
-                LevelOf(line.substr(at + kSeparator.size()), levelNames);
+            ledger.lines.push_back(
+                {Text(line.substr(0, at)), Text(line.substr(at + kSeparator.size()))});
+            const std::optional<int> level = LevelOf(ledger.lines.back().level, levelNames);
             if (level) ++ledger.drawn[static_cast<size_t>(*level - 1)];
-            takeBack = level.value_or(0);
+            takeBack = ledger.lines.size() - 1;
         } else if (Trimmed(line) == forfeit) {
-            if (takeBack > 0) --ledger.drawn[static_cast<size_t>(takeBack - 1)];
-            takeBack = -1;
+            if (takeBack != kNone) TakeBack(ledger, takeBack, levelNames);
+            takeBack = kNone;
+        } else if (const std::optional<size_t> named = NamedTakeBack(ledger, Trimmed(line))) {
+            TakeBack(ledger, *named, levelNames);
+            takeBack = kNone;
         }
     }
     return ledger;

@@ -12,13 +12,20 @@
 
 namespace ld {
 
+struct LedgerLine {
+    Text name, level;
+    bool forfeited = false;  // taken back by a forfeit line
+};
+
 struct Ledger {
     std::vector<Text> winners;                 // every announced name, a forfeited one too
+    std::vector<LedgerLine> lines;             // every winner line, in file order
     std::array<int32_t, kLevelCount> drawn{};  // winners minus forfeits, per level
 };
 
 // Winner lines are name + "  ------  " + level; a forfeit line takes back the winner line
-// just before it. Lines of levels not in `levelNames` count as winners but for no level;
+// just before it, and a named forfeit line the latest winner line of its name and level
+// not taken back yet. Lines of levels not in `levelNames` count as winners but for no level;
 // anything else (a hand-written note) is skipped. LF-only line ends are taken too.
 Ledger ReadLedger(std::string_view resultsText, const LevelTexts& levelNames);
 

@@ -59,25 +59,37 @@ void Append(const std::vector<exporting::WinnerRecord>& records) {
 
 Text WinnersLogName() { return Gbk("中奖记录.csv"); }
 
-void LogWinners(const std::vector<Text>& names, const Text& level, int32_t firstOrdinal,
-                size_t rollSize) {
+std::vector<size_t> LogWinners(const std::vector<Text>& names, const Text& level,
+                               const std::vector<int32_t>& ordinals, size_t rollSize) {
     const std::string time = Stamp("%Y-%m-%dT%H:%M:%S");
+    WinnersLogState& log = State().winnersLog;
+    const size_t stop = log.stopOf.empty() ? 0 : log.stopOf.back() + 1;
     std::vector<exporting::WinnerRecord> records;
+    std::vector<size_t> entries;
     for (size_t i = 0; i < names.size(); ++i) {
         exporting::WinnerRecord r;
         r.time = time;
         r.level = GbkToUtf8(level);
-        r.ordinal = firstOrdinal + static_cast<int>(i);
+        r.ordinal = i < ordinals.size() ? ordinals[i] : 0;
         r.name = GbkToUtf8(names[i]);
         r.photoFile = PhotoFileName(names[i]);
         r.poolSize = static_cast<int>(rollSize);
+        ConsoleWinner entry;
+        entry.time = Text(time.substr(11));
+        entry.level = level;
+        entry.name = names[i];
+        entry.ordinal = r.ordinal;
         records.push_back(std::move(r));
-        State().winnersLog.run.push_back({Text(time.substr(11)), level, names[i]});
+        entries.push_back(log.run.size());
+        log.run.push_back(std::move(entry));
+        log.stopOf.push_back(stop);
     }
     Append(records);
+    return entries;
 }
 
-void LogForfeit(const Text& level, int32_t ordinal, const Text& name) {
+void LogForfeit(const Text& level, int32_t ordinal, const Text& name,
+                std::optional<size_t> runEntry) {
     exporting::WinnerRecord r;
     r.time = Stamp("%Y-%m-%dT%H:%M:%S");
     r.level = GbkToUtf8(level);
@@ -85,14 +97,17 @@ void LogForfeit(const Text& level, int32_t ordinal, const Text& name) {
     r.name = GbkToUtf8(name);
     r.photoFile = PhotoFileName(name);
     r.forfeited = true;
-    std::vector<ConsoleWinner>& run = State().winnersLog.run;
-    for (auto it = run.rbegin(); it != run.rend(); ++it) {
-        if (it->level == level && it->name == name) {
-            it->name += Gbk("（放弃）");
-            break;
-        }
-    }
+    if (runEntry && *runEntry < State().winnersLog.run.size())
+        State().winnersLog.run[*runEntry].forfeited = true;
     Append({r});
+}
+
+std::optional<size_t> LatestRunEntry(const Text& level, const Text& name) {
+    const std::vector<ConsoleWinner>& run = State().winnersLog.run;
+    for (size_t i = run.size(); i-- > 0;) {
+        if (!run[i].forfeited && run[i].level == level && run[i].name == name) return i;
+    }
+    return std::nullopt;
 }
 
 void ContinueWinnersLog() {
@@ -138,9 +153,20 @@ bool WinnersLogUnsaved() { return State().winnersLog.unsaved; }
 
 Bytes WinnersLogText() { return State().winnersLog.text.value_or(Bytes()); }
 
-std::vector<ConsoleWinner> RunWinnersNewestFirst() {
-    const std::vector<ConsoleWinner>& run = State().winnersLog.run;
-    return {run.rbegin(), run.rend()};
+const ConsoleWinner& RunEntry(size_t entry) { return State().winnersLog.run.at(entry); }
+
+std::vector<size_t> RunEntriesNewestFirst() {
+    const WinnersLogState& log = State().winnersLog;
+    std::vector<size_t> entries;
+    // Stops newest first, the winners of a batch in tile order.
+    size_t end = log.run.size();
+    while (end > 0) {
+        size_t begin = end - 1;
+        while (begin > 0 && log.stopOf[begin - 1] == log.stopOf[end - 1]) --begin;
+        for (size_t i = begin; i < end; ++i) entries.push_back(i);
+        end = begin;
+    }
+    return entries;
 }
 
 }  // namespace ld::app

@@ -14,13 +14,17 @@
 
 namespace ld::app {
 
-// The winners of one stop, in order, of the level with the first ordinal given; `rollSize`
-// is the number of names the stop drew from. Kept in memory (the recovery record takes them
-// along) until SaveWinnersLog writes the file.
-void LogWinners(const std::vector<Text>& names, const Text& level, int32_t firstOrdinal,
-                size_t rollSize);
-// The winner of `ordinal` of the level was taken back.
-void LogForfeit(const Text& level, int32_t ordinal, const Text& name);
+// The winners of one stop, in order, of the level, each with its ordinal; `rollSize` is the
+// number of names the stop drew from. Kept in memory (the recovery record takes them along)
+// until SaveWinnersLog writes the file. Returns their entries in this run's list.
+std::vector<size_t> LogWinners(const std::vector<Text>& names, const Text& level,
+                               const std::vector<int32_t>& ordinals, size_t rollSize);
+// The winner of `ordinal` of the level was taken back; `runEntry` is their entry in this
+// run's list, when they won in this run.
+void LogForfeit(const Text& level, int32_t ordinal, const Text& name,
+                std::optional<size_t> runEntry);
+// This run's latest entry of the name in the level that is not given up.
+std::optional<size_t> LatestRunEntry(const Text& level, const Text& name);
 // Writes the file; a failure is told once until a write succeeds again.
 void SaveWinnersLog();
 // True from a failed write until one succeeds: winners are missing from the file.
@@ -34,8 +38,10 @@ void RecoverWinnersLog(const Bytes& text);
 // write in a fresh run.
 Bytes WinnersLogText();
 
-// This run's winners for the console, newest first; a forfeited one is marked.
-std::vector<ConsoleWinner> RunWinnersNewestFirst();
+// This run's winners for the console: their entries, stops newest first, a batch in tile
+// order.
+std::vector<size_t> RunEntriesNewestFirst();
+const ConsoleWinner& RunEntry(size_t entry);
 
 Text WinnersLogName();  // 中奖记录.csv
 // Copies the file to history/中奖记录-YYYYMMDD-HHMMSS.csv: the copy's path, empty when there

@@ -172,7 +172,8 @@ void EditPerDrawCounts() {
                                     msg::kOk, caption);
         return;
     }
-    if (!host().dialogs->numberForm(caption, Gbk("每次"), 1, kMaxPerDraw, fields)) return;
+    if (!host().dialogs->numberForm(caption, Gbk("每次抽 %1 人 (1–50)"), 1, kMaxPerDraw, fields))
+        return;
     bool written = true;
     for (size_t i = 0; i < fields.size(); ++i) {
         const int value = std::clamp(fields[i].value, 1, kMaxPerDraw);

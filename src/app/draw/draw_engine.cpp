@@ -5,6 +5,7 @@
 #include "app/draw/batch_draw.h"
 #include "app/draw/draw_engine_parts.h"
 #include "app/draw/draw_phase.h"
+#include "app/draw/level_rules.h"
 #include "app/handlers.h"
 #include "framework/template_library.h"
 #include "services/files.h"
@@ -75,6 +76,9 @@ void StartOrStopDraw() {
     if (caption == StartCaption()) {
         StartRoll();
     } else if (caption == StopCaption()) {
+        // The level may have changed in the roll: its rules hold at the stop.
+        const LevelRule rule = SelectedLevelRule();
+        if (rule.active()) state.rollList = AllowedNames(state.rollList, rule);
         const int tiles = BatchTiles(state);  // read now: the level may have changed
         if (tiles > 1) {
             StopBatch(designated, tiles);

@@ -1,4 +1,6 @@
 // The stop: the winner is picked, shown, designated in the last draws of a level, recorded.
+#include <algorithm>
+
 #include "app/common/app_state.h"
 #include "app/common/winners_log.h"
 #include "app/draw/batch_draw.h"
@@ -23,14 +25,38 @@ void ShowWinner(const Text& name) {
     StageControl("图片框_照片").setText(prop::kPicture, WholePhotoOf(name));
 }
 
-// In the last three draws of a level its designated winners, third to first, take the
-// place of the random pick on screen and in the results; the pick itself stays logged.
-void Designate(const DrawState& state, const DesignatedWinners& designated) {
+// The ordinals of the next `n` winners of the selected level: places freed by a winner who
+// gave up first, lowest first, then new ones. Without a forfeit, nextOrdinal onwards.
+std::vector<int32_t> StopOrdinals(const DrawState& state, size_t n) {
+    std::vector<int32_t> freed;
+    if (const std::optional<int> level = SelectedLevel())
+        freed = State().freedOrdinals[static_cast<size_t>(*level - 1)];
+    std::sort(freed.begin(), freed.end());
+    std::vector<int32_t> ordinals;
+    int32_t next = state.nextOrdinal + static_cast<int32_t>(freed.size());
+    for (size_t i = 0; i < n; ++i) ordinals.push_back(i < freed.size() ? freed[i] : next++);
+    return ordinals;
+}
+
+// The freed places that a stop of `n` winners filled are no longer free.
+void FillFreedPlaces(size_t n) {
+    const std::optional<int> level = SelectedLevel();
+    if (!level) return;
+    std::vector<int32_t>& freed = State().freedOrdinals[static_cast<size_t>(*level - 1)];
+    std::sort(freed.begin(), freed.end());
+    freed.erase(freed.begin(), freed.begin() + static_cast<long>(std::min(n, freed.size())));
+}
+
+// The designated winner of an ordinal, if any: in the last three draws of a level its
+// designated winners, third to first, take the place of the random pick on screen and in
+// the results; the pick itself stays logged.
+const Text* DesignatedFor(const DrawState& state, const DesignatedWinners& designated,
+                          int64_t ordinal) {
     const int64_t count = int64_t{state.levelLimit} - 1;
-    const int64_t ordinal = state.nextOrdinal;
-    if (ordinal == count - 2 && !designated.third.empty()) ShowWinner(designated.third);
-    if (ordinal == count - 1 && !designated.second.empty()) ShowWinner(designated.second);
-    if (ordinal == count && !designated.first.empty()) ShowWinner(designated.first);
+    if (ordinal == count && !designated.first.empty()) return &designated.first;
+    if (ordinal == count - 1 && !designated.second.empty()) return &designated.second;
+    if (ordinal == count - 2 && !designated.third.empty()) return &designated.third;
+    return nullptr;
 }
 
 void ShowProgress(const Text& selector, int32_t ordinal) {
@@ -44,11 +70,19 @@ void ShowProgress(const Text& selector, int32_t ordinal) {
 // Records the winners shown at a stop, in order: one results line each, in one write.
 void Record(DrawState& state, const std::vector<Text>& shown, const Text& congratulation) {
     const Text selector = SelectorText();
+    const std::vector<int32_t> ordinals = StopOrdinals(state, shown.size());
     const auto last = static_cast<int32_t>(state.nextOrdinal + std::ssize(shown) - 1);
     if (std::optional<int> level = SelectedLevel()) LevelField(state.savedDrawn, *level) = last;
     StageControl("透明标签_恭喜").setTextValue(congratulation);
     host().sound->playSound(WinnerSound(), false);
-    LogWinners(shown, selector, state.nextOrdinal, state.rollList.size());
+    const std::vector<size_t> entries =
+        LogWinners(shown, selector, ordinals, state.rollList.size());
+    FillFreedPlaces(shown.size());
+    if (shown.size() > 1) {
+        State().lastBatch = LastBatch{selector, entries};
+    } else {
+        State().lastBatch.reset();
+    }
     Text lines;
     for (const Text& name : shown) lines += WinnerLine(name, selector);
     const ResultsFile::Outcome written = RecordResultLine(lines);
@@ -107,7 +141,8 @@ void StopRoll(const DesignatedWinners& designated) {
     congratulation.setVisible(true);
     StageControl("超级按钮").setDisabled(true);
 
-    Designate(state, designated);
+    if (const Text* name = DesignatedFor(state, designated, StopOrdinals(state, 1)[0]))
+        ShowWinner(*name);
     const Text shown = StageControl("透明标签_中奖人").text();
     Record(state, {shown}, Gbk("恭喜您： ") + shown + "  " + SelectorText());
 }
@@ -137,12 +172,9 @@ void StopBatch(const DesignatedWinners& designated, int tiles) {
     state.pickedName = winners.back();
 
     // Designated winners keep their ordinals: the tile that draws that ordinal shows them.
-    const int64_t count = int64_t{state.levelLimit} - 1;
+    const std::vector<int32_t> ordinals = StopOrdinals(state, winners.size());
     for (size_t i = 0; i < winners.size(); ++i) {
-        const int64_t ordinal = state.nextOrdinal + static_cast<int64_t>(i);
-        if (ordinal == count - 2 && !designated.third.empty()) winners[i] = designated.third;
-        if (ordinal == count - 1 && !designated.second.empty()) winners[i] = designated.second;
-        if (ordinal == count && !designated.first.empty()) winners[i] = designated.first;
+        if (const Text* name = DesignatedFor(state, designated, ordinals[i])) winners[i] = *name;
     }
     const Text congratulation = Gbk("恭喜以下 ") + ToText(static_cast<int64_t>(winners.size())) +
                                 Gbk(" 位获得 ") + SelectorText();

@@ -8,6 +8,7 @@
 #include "app/draw/draw_engine.h"
 #include "app/draw/draw_engine_parts.h"
 #include "app/draw/draw_phase.h"
+#include "app/draw/level_rules.h"
 #include "media/photo_preview.h"
 #include "services/files.h"
 #include "services/host.h"
@@ -122,6 +123,13 @@ void StartRoll() {
         ShowNoPhotosMessage();
         return;
     }
+    // The level's rules leave nobody to roll: refused as well, with the reason.
+    const LevelRule rule = SelectedLevelRule();
+    if (rule.active() &&
+        AllowedNames(SplitPool(reduced ? *reduced : state.poolText), rule).empty()) {
+        ShowNobodyEligibleMessage();
+        return;
+    }
     SetRollInterval();
     StageControl("图片框_照片").setVisible(true);
     if (Stage().menuItem(Gbk("启用背景音乐")).checked)
@@ -129,6 +137,7 @@ void StartRoll() {
     if (reduced) state.poolText = std::move(*reduced);
     StageControl("超级按钮").setTextValue(StopCaption());
     state.splitPool();
+    if (rule.active()) state.rollList = AllowedNames(state.rollList, rule);
     WarmUpRollPhotos(state.rollList);
     StartBatchRoll();
     SetRollInterval();

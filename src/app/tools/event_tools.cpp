@@ -5,6 +5,7 @@
 
 #include "app/draw/batch_draw.h"
 #include "app/tools/checkin_link.h"
+#include "app/tools/level_rules_window.h"
 #include "app/tools/operator_desk.h"
 #include "app/tools/winners_export.h"
 #include "ui/gui.h"
@@ -31,6 +32,8 @@ std::vector<Tool> Tools() {
         {"舞台显示器", nullptr, ChooseStageScreen},
         {"翻页笔", ClickersOn, ToggleClickers},
         {"导出中奖名单", nullptr, ExportWinnersCommand},
+        // Last, so that the commands above keep their places.
+        {"奖项规则", nullptr, EditLevelRules},
     };
 }
 

@@ -6,8 +6,11 @@
 #include "app/common/config_keys.h"
 #include "app/common/layout.h"
 #include "app/common/winners_log.h"
+#include "app/draw/batch_draw.h"
 #include "app/draw/draw_engine.h"
 #include "app/draw/draw_levels.h"
+#include "app/draw/forfeit.h"
+#include "app/draw/level_rules.h"
 #include "app/tools/checkin_link.h"
 #include "app/tools/event_tools.h"
 #include "app/tools/winners_export.h"
@@ -137,19 +140,39 @@ ConsoleView CurrentConsoleView() {
     const DrawState& draw = State().draw;
     const LevelTexts names = LevelNames();
     const Text selector = SelectorText();
+    const auto poolSize = static_cast<int>(PoolSize(draw.poolText));
+    std::optional<std::vector<Text>> pool;  // split once, and only for a level with rules
     for (int level = 1; level <= kLevelCount; ++level) {
         const Text& name = names[static_cast<size_t>(level - 1)];
         if (name.empty()) continue;
         if (name == selector && view.selectedLevel < 0)
             view.selectedLevel = static_cast<int>(view.levels.size());
-        view.levels.push_back({name, draw.savedDrawn[static_cast<size_t>(level - 1)],
-                               ToInt32(LevelCountText(level))});
+        ConsoleLevel shown;
+        shown.name = name;
+        shown.drawn = draw.savedDrawn[static_cast<size_t>(level - 1)];
+        shown.total = ToInt32(LevelCountText(level));
+        shown.perDraw = PerDrawCount(level);
+        const LevelRule rule = ReadLevelRule(level);
+        shown.rule = RuleSummary(rule);
+        shown.eligible = poolSize;
+        if (rule.active()) {
+            if (!pool) pool = SplitPool(draw.poolText);
+            shown.eligible = static_cast<int>(AllowedNames(*pool, rule).size());
+        }
+        if (view.selectedLevel == static_cast<int>(view.levels.size()))
+            view.progressText = ProgressText(name, shown.drawn);
+        view.levels.push_back(std::move(shown));
     }
     const Control& button = StageControl("超级按钮");
     view.buttonCaption = button.text();
     view.buttonEnabled = !button.disabled();
-    view.poolSize = static_cast<int>(PoolSize(draw.poolText));
-    view.winners = RunWinnersNewestFirst();
+    view.poolSize = poolSize;
+    for (size_t entry : RunEntriesNewestFirst()) {
+        view.winners.push_back(RunEntry(entry));
+        ConsoleWinner& shown = view.winners.back();
+        if (shown.forfeited) shown.name += Gbk("（放弃）");
+        shown.forfeitable = RunWinnerForfeitable(entry);
+    }
     view.musicOn = Stage().menuItem(Gbk("启用背景音乐")).checked;
     view.checkinOpen = CheckinIsOpen();
     view.checkinCount = CheckinCount();
@@ -165,6 +188,11 @@ ConsoleActions DeskActions() {
     actions.startOrStop = StartOrStopDraw;
     actions.chooseLevel = ChooseLevel;
     actions.forfeit = [] { RunStageMenuItem("放弃当前中奖人"); };
+    actions.forfeitWinner = [](int index) {
+        const std::vector<size_t> entries = RunEntriesNewestFirst();
+        if (index >= 0 && static_cast<size_t>(index) < entries.size())
+            ForfeitRunWinner(entries[static_cast<size_t>(index)]);
+    };
     actions.toggleMusic = [] { RunStageMenuItem("启用背景音乐"); };
     actions.toggleCheckin = ToggleCheckin;
     actions.toggleClickers = ToggleClickers;

@@ -16,6 +16,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "platform/qt/console_cells.h"
 #include "platform/qt/qt_gui.h"
 #include "platform/qt/qt_text.h"
 
@@ -85,26 +86,17 @@ QTableWidget* Table(const QStringList& headings, int numbers) {
     return table;
 }
 
-void SetCell(QTableWidget* table, int row, int column, const QString& text,
-             Qt::Alignment align = Qt::AlignVCenter | Qt::AlignLeft) {
-    QTableWidgetItem* item = table->item(row, column);
-    if (!item) {
-        item = new QTableWidgetItem;
-        item->setTextAlignment(align);
-        table->setItem(row, column, item);
-    }
-    if (item->text() != text) item->setText(text);
-}
-
 bool SameLevels(const std::vector<ConsoleLevel>& a, const std::vector<ConsoleLevel>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
-        return x.name == y.name && x.drawn == y.drawn && x.total == y.total;
+        return x.name == y.name && x.drawn == y.drawn && x.total == y.total &&
+               x.perDraw == y.perDraw && x.rule == y.rule && x.eligible == y.eligible;
     });
 }
 
 bool SameWinners(const std::vector<ConsoleWinner>& a, const std::vector<ConsoleWinner>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
-        return x.time == y.time && x.level == y.level && x.name == y.name;
+        return x.time == y.time && x.level == y.level && x.name == y.name &&
+               x.forfeited == y.forfeited && x.forfeitable == y.forfeitable;
     });
 }
 
@@ -184,6 +176,9 @@ QWidget* ConsoleWindow::buildDrawCard() {
     });
     levelRow->addWidget(levels_, 1);
     layout->addLayout(levelRow);
+    progressText_ = Label(QString(), "muted");
+    progressText_->setObjectName(QStringLiteral("progressText"));
+    layout->addWidget(progressText_);
 
     startStop_ = new QPushButton;
     startStop_->setObjectName(QStringLiteral("startStop"));
@@ -214,10 +209,14 @@ QWidget* ConsoleWindow::buildProgressCard() {
     auto* layout = new QVBoxLayout(card);
     layout->setContentsMargins(18, 14, 18, 14);
     layout->addWidget(Label(Utf8("各奖项进度"), "heading"));
-    progress_ = Table({Utf8("奖项"), Utf8("已抽"), Utf8("总数"), Utf8("剩余")}, 1);
-    progress_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::Stretch);
-    for (int column = 1; column < 4; ++column)
+    progress_ =
+        Table({Utf8("奖项"), Utf8("已抽/总数"), Utf8("每次"), Utf8("可中奖"), Utf8("规则")}, 1);
+    progress_->setObjectName(QStringLiteral("levels"));
+    for (int column = 0; column < 4; ++column)
         progress_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
+    progress_->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);
+    progress_->horizontalHeaderItem(4)->setTextAlignment(Qt::AlignVCenter | Qt::AlignLeft);
+    card->setMinimumWidth(520);  // the rule of each level in one line
     layout->addWidget(progress_, 1);
     return card;
 }
@@ -238,10 +237,13 @@ QWidget* ConsoleWindow::buildWinnersCard() {
     });
     top->addWidget(exportButton);
     layout->addLayout(top);
-    winners_ = Table({Utf8("时间"), Utf8("奖项"), Utf8("姓名")}, 3);
+    winners_ = Table({Utf8("时间"), Utf8("奖项"), Utf8("姓名"), QString()}, 4);
+    winners_->setObjectName(QStringLiteral("winners"));
     winners_->horizontalHeader()->setSectionResizeMode(0, QHeaderView::ResizeToContents);
     winners_->horizontalHeader()->setSectionResizeMode(1, QHeaderView::ResizeToContents);
-    winners_->horizontalHeader()->setStretchLastSection(true);
+    winners_->horizontalHeader()->setSectionResizeMode(2, QHeaderView::Stretch);
+    winners_->horizontalHeader()->setSectionResizeMode(3, QHeaderView::Fixed);
+    winners_->setColumnWidth(3, 76);
     layout->addWidget(winners_, 1);
     return card;
 }
@@ -330,6 +332,8 @@ void ConsoleWindow::refresh() {
     if (all || !SameLevels(view.levels, shown_.levels) ||
         view.selectedLevel != shown_.selectedLevel)
         showLevels(view);
+    if (all || view.progressText != shown_.progressText)
+        progressText_->setText(ToQString(view.progressText));
     if (all || view.buttonCaption != shown_.buttonCaption)
         startStop_->setText(ToQString(view.buttonCaption));
     if (all || view.buttonEnabled != shown_.buttonEnabled)
@@ -364,40 +368,6 @@ void ConsoleWindow::showSelector(const ConsoleView& view) {
         levels_->addItems(names);
     }
     if (levels_->currentIndex() != view.selectedLevel) levels_->setCurrentIndex(view.selectedLevel);
-}
-
-void ConsoleWindow::showLevels(const ConsoleView& view) {
-    const int rows = static_cast<int>(view.levels.size());
-    progress_->setRowCount(rows);
-    for (int row = 0; row < rows; ++row) {
-        const ConsoleLevel& level = view.levels[static_cast<size_t>(row)];
-        const Qt::Alignment right = Qt::AlignVCenter | Qt::AlignRight;
-        SetCell(progress_, row, 0, ToQString(level.name));
-        SetCell(progress_, row, 1, QString::number(level.drawn), right);
-        SetCell(progress_, row, 2, QString::number(level.total), right);
-        SetCell(progress_, row, 3, QString::number(std::max(0, level.total - level.drawn)), right);
-        for (int column = 0; column < 4; ++column) {
-            QTableWidgetItem* item = progress_->item(row, column);
-            QFont font = item->font();
-            const bool selected = row == view.selectedLevel;
-            if (font.bold() == selected) continue;
-            font.setBold(selected);
-            item->setFont(font);
-            item->setForeground(selected ? QColor(0xb7, 0x1c, 0x1c) : QColor(0x1f, 0x29, 0x37));
-        }
-    }
-}
-
-void ConsoleWindow::showWinners(const ConsoleView& view) {
-    const int rows = static_cast<int>(view.winners.size());
-    winnersHeading_->setText(Utf8("本场中奖名单（%1 人）").arg(rows));
-    winners_->setRowCount(rows);
-    for (int row = 0; row < rows; ++row) {
-        const ConsoleWinner& w = view.winners[static_cast<size_t>(row)];
-        SetCell(winners_, row, 0, ToQString(w.time));
-        SetCell(winners_, row, 1, ToQString(w.level));
-        SetCell(winners_, row, 2, ToQString(w.name));
-    }
 }
 
 }  // namespace ld::qt

@@ -56,6 +56,7 @@ private:
     QPushButton* startStop_ = nullptr;
     QLabel* pool_ = nullptr;
     QTableWidget* progress_ = nullptr;
+    QLabel* progressText_ = nullptr;
     QLabel* winnersHeading_ = nullptr;
     QTableWidget* winners_ = nullptr;
     QCheckBox* music_ = nullptr;

@@ -220,8 +220,11 @@ bool QtDialogs::numberForm(const Text& caption, const Text& unit, int min, int m
         box->setMinimumWidth(90);
         label->setBuddy(box);
         rows->addWidget(label, row, 0);
-        rows->addWidget(new QLabel(ToQString(unit)), row, 1);
+        // "%1" in the unit stands for the box: 每次抽 [5] 人 (1–50).
+        const QStringList around = ToQString(unit).split(QStringLiteral("%1"));
+        rows->addWidget(new QLabel(around.value(0).trimmed()), row, 1);
         rows->addWidget(box, row, 2);
+        if (around.size() > 1) rows->addWidget(new QLabel(around.value(1).trimmed()), row, 3);
         boxes.push_back(box);
     }
     auto* buttons = new QDialogButtonBox;

@@ -24,6 +24,9 @@ public:
                     std::vector<NumberField>& fields) override;
     std::optional<int> chooseFromList(const Text& caption, const Text& prompt,
                                       const std::vector<Text>& entries, int current) override;
+    // In level_rules_dialog.cpp.
+    bool levelRulesForm(const Text& caption, const Text& note,
+                        std::vector<LevelRuleFields>& levels) override;
 };
 
 // Builds the message box for a Windows style word (buttons, icon, default and escape
