@@ -39,7 +39,8 @@ Desk::Desk(DeskOptions options) : options_(std::move(options)) {
     // The phones that checked in before a restart keep their names: the log remembers them.
     std::string log = ReadWholeFile(options_.logFile);
     if (std::string_view(log).starts_with(kBom)) log.erase(0, kBom.size());
-    for (const auto& row : ParseCsv(log)) {
+    for (auto row : ParseCsv(log)) {
+        for (std::string& field : row) field = UnguardedCsvField(std::move(field));
         if (row.size() < 6 || row[4].empty() || (row[5] != kJoined && row[5] != kReplaced))
             continue;
         owners_[ParticipantOf(row[1], row[2])] = row[4];
@@ -91,14 +92,37 @@ void Desk::release(const Text& participant, bool replacing) {
 void Desk::log(const Submission& s, const std::string& result) {
     const Text path = options_.logFile;
     std::string text =
-        CsvLine({LocalTimeText(), s.name, s.department, s.clientAddress, s.phoneId, result});
+        GuardedCsvLine({LocalTimeText(), s.name, s.department, s.clientAddress, s.phoneId, result});
     bool written = false;
     {
         std::lock_guard lock(logMutex_);
-        if (!FileExists(path)) text = std::string(kBom) + CsvLine(kLogHeader) + text;
+        if (!FileExists(path)) text = std::string(kBom) + GuardedCsvLine(kLogHeader) + text;
         written = AppendToFile(path, text);
     }
     if (!written && !logFailureTold_.exchange(true) && options_.onLogFailed) options_.onLogFailed();
+}
+
+void Desk::refused(const Submission& s, std::string_view reason) {
+    ++refused_;
+    std::string result = "拒绝：" + std::string(reason);
+    if (s.name.empty()) {
+        const auto now = std::chrono::steady_clock::now();
+        std::lock_guard lock(unloggedMutex_);
+        // A flood must not grow the table: forget addresses whose minute is over.
+        if (unlogged_.size() > 1024)
+            std::erase_if(unlogged_, [&](const auto& entry) {
+                return now - entry.second.since >= std::chrono::minutes(1);
+            });
+        auto [it, first] = unlogged_.try_emplace(s.clientAddress, Unlogged{now, 0});
+        if (!first && now - it->second.since < std::chrono::minutes(1)) {
+            ++it->second.count;
+            return;
+        }
+        if (it->second.count > 0)
+            result += "（此前 1 分钟内另有 " + std::to_string(it->second.count) + " 次）";
+        it->second = Unlogged{now, 0};
+    }
+    log(s, result);
 }
 
 Outcome Desk::finish(const Submission& s, const Text& participant, bool replacing,

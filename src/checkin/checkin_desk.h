@@ -6,6 +6,7 @@
 #pragma once
 
 #include <atomic>
+#include <chrono>
 #include <functional>
 #include <map>
 #include <mutex>
@@ -55,6 +56,11 @@ public:
     Outcome addFromList(std::string_view name, std::string_view department);
     // How many names phones checked in, this run and before (from the log).
     int checkedInByPhones();
+    // A request the server refused before it reached the desk (too many, too big, cut off):
+    // counted, and logged so that the operator sees trouble. One without a name (a
+    // connection turned away) is logged once a minute per address, with how many there were.
+    void refused(const Submission& submission, std::string_view reason);
+    int refusedCount() const { return refused_; }
 
 private:
     // The participant's name is held while its photo is made, so that two phones cannot
@@ -74,6 +80,13 @@ private:
     // count and the other check-ins do not wait for a flush to disk.
     std::mutex logMutex_;
     std::atomic<bool> logFailureTold_ = false;
+    std::atomic<int> refused_ = 0;
+    struct Unlogged {
+        std::chrono::steady_clock::time_point since;
+        int count = 0;
+    };
+    std::mutex unloggedMutex_;
+    std::map<std::string, Unlogged> unlogged_;  // address -> nameless refusals since its line
 };
 
 }  // namespace ld::checkin

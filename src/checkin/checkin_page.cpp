@@ -3,7 +3,13 @@
 namespace ld::checkin {
 
 namespace {
-constexpr std::string_view kTokenMark = "{{TOKEN}}";
+// Replaces every `mark` in `text` with `value`; `value` itself is never searched.
+void ReplaceAll(std::string& text, std::string_view mark, std::string_view value) {
+    for (size_t at = text.find(mark); at != std::string::npos;
+         at = text.find(mark, at + value.size())) {
+        text.replace(at, mark.size(), value);
+    }
+}
 
 // The token only travels in a query string and an attribute; anything but these characters
 // is percent-encoded, so a token can never end either.
@@ -52,13 +58,13 @@ std::string HtmlEscape(std::string_view text) {
     return out;
 }
 
-std::string CheckinPage(std::string_view token) {
-    const std::string value = QueryEscape(token);
+std::string CheckinPage(std::string_view token, std::string_view nonce) {
     std::string page(kPageHtml);
-    for (size_t at = page.find(kTokenMark); at != std::string::npos;
-         at = page.find(kTokenMark, at + value.size())) {
-        page.replace(at, kTokenMark.size(), value);
-    }
+    ReplaceAll(page, "{{TOKEN}}", QueryEscape(token));
+    ReplaceAll(page, "{{NONCE}}", QueryEscape(nonce));
+    // Last, so that nothing in the style or the script is taken for a mark.
+    ReplaceAll(page, "{{STYLE}}", kPageCss);
+    ReplaceAll(page, "{{SCRIPT}}", kPageScript);
     return page;
 }
 

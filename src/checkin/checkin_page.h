@@ -12,8 +12,10 @@ extern const std::string_view kPageHtml;
 extern const std::string_view kPageCss;
 extern const std::string_view kPageScript;
 
-// The page with the check-in token filled in where its links and the script need it.
-std::string CheckinPage(std::string_view token);
+// The page as one response, its style and script inline: a phone on a crowded Wi-Fi gets it
+// whole or not at all, never unstyled. The token is filled in where the script needs it;
+// `nonce` marks the inline style and script as the ones the page's policy allows.
+std::string CheckinPage(std::string_view token, std::string_view nonce);
 
 // A plain Chinese page with a title and one line, for the 403 and other refusals.
 std::string PlainPage(std::string_view title, std::string_view line);

@@ -18,8 +18,15 @@ struct Route {
     std::string_view path;
     bool post;
 };
-constexpr Route kRoutes[] = {
-    {"/", false}, {"/app.css", false}, {"/app.js", false}, {"/checkin", true}};
+constexpr Route kRoutes[] = {{"/", false}, {"/checkin", true}};
+// What an answer may load; `code` is who may run script and style: 'self', or the page's
+// own nonce.
+std::string Policy(std::string_view code) {
+    return "default-src 'none'; script-src " + std::string(code) + "; style-src " +
+           std::string(code) +
+           "; img-src 'self' data: blob:; connect-src 'self'; base-uri 'none'; form-action "
+           "'none'; frame-ancestors 'none'";
+}
 
 int HexDigit(char c) {
     if (c >= '0' && c <= '9') return c - '0';
@@ -113,6 +120,20 @@ Target ParseTarget(std::string_view target) {
     return parsed;
 }
 
+Submission Asked(const RequestHead& head, const Target& target) {
+    Submission s;
+    s.name = target.param("name");
+    s.department = target.param("dept");
+    s.phoneId = PhoneIdFromCookies(Header(head, http::field::cookie));
+    return s;
+}
+
+std::optional<std::string> ReasonToTell(const http::response_header<>& answer) {
+    if (answer.result() == http::status::payload_too_large) return "照片太大（413）";
+    if (answer.result() == http::status::too_many_requests) return "签到太频繁（429）";
+    return std::nullopt;
+}
+
 Answer BadRequest() {
     return Refusal(http::status::bad_request, "请求格式不对，请刷新页面后重试。");
 }
@@ -173,14 +194,11 @@ std::optional<Answer> Routes::screenCheckin(const RequestHead& head, const std::
     return std::nullopt;
 }
 
-Answer Routes::page(const RequestHead& head, const Target& target) const {
-    if (target.path == "/app.css") {
-        return Make(http::status::ok, "text/css; charset=utf-8", std::string(kPageCss));
-    }
-    if (target.path == "/app.js") {
-        return Make(http::status::ok, "text/javascript; charset=utf-8", std::string(kPageScript));
-    }
-    Answer answer = Make(http::status::ok, kHtml, CheckinPage(token_));
+Answer Routes::page(const RequestHead& head, const Target&) const {
+    // The inline style and script run by their nonce, new with every page; nothing else does.
+    const std::string nonce = NewPhoneId();
+    Answer answer = Make(http::status::ok, kHtml, CheckinPage(token_, nonce));
+    answer.set("Content-Security-Policy", Policy("'nonce-" + nonce + "'"));
     // The phone gets its identifier with the page, so that its first check-in carries it.
     if (PhoneIdFromCookies(Header(head, http::field::cookie)).empty()) {
         answer.set(http::field::set_cookie, PhoneCookie(NewPhoneId()));
@@ -190,10 +208,7 @@ Answer Routes::page(const RequestHead& head, const Target& target) const {
 
 Answer Routes::checkin(const RequestHead& head, const Target& target, std::string photo,
                        const std::string& address, const CheckinServer::Submit& submit) const {
-    Submission submission;
-    submission.name = target.param("name");
-    submission.department = target.param("dept");
-    submission.phoneId = PhoneIdFromCookies(Header(head, http::field::cookie));
+    Submission submission = Asked(head, target);
     const bool newPhone = submission.phoneId.empty();
     if (newPhone) submission.phoneId = NewPhoneId();
     submission.clientAddress = address;
@@ -214,10 +229,8 @@ Answer Routes::checkin(const RequestHead& head, const Target& target, std::strin
 }
 
 void Finish(Answer& answer, bool headOnly) {
-    answer.set("Content-Security-Policy",
-               "default-src 'none'; script-src 'self'; style-src 'self'; img-src 'self' data: "
-               "blob:; connect-src 'self'; base-uri 'none'; form-action 'none'; "
-               "frame-ancestors 'none'");
+    if (answer.find("Content-Security-Policy") == answer.end())
+        answer.set("Content-Security-Policy", Policy("'self'"));
     answer.set("X-Content-Type-Options", "nosniff");
     answer.set(http::field::cache_control, "no-store");
     answer.set("Referrer-Policy", "no-referrer");

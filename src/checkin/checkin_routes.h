@@ -28,6 +28,12 @@ struct Target {
 };
 Target ParseTarget(std::string_view target);
 
+// Who sent a check-in and under what name, from its head; no photo.
+Submission Asked(const RequestHead& head, const Target& target);
+// What the operator is told of a refusal that means trouble (too many, too big); nullopt for
+// one that does not (a wrong token, a page that does not exist).
+std::optional<std::string> ReasonToTell(const boost::beast::http::response_header<>& answer);
+
 // The refusal sent when the request cannot be read as HTTP.
 Answer BadRequest();
 // The refusal of a check-in whose photo did not arrive whole.

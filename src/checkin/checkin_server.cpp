@@ -59,8 +59,9 @@ struct Listening {
 };
 
 struct CheckinServer::Impl {
-    Impl(Submit submitter, std::string token, ServerLimits serverLimits)
+    Impl(Submit submitter, std::string token, ServerLimits serverLimits, Refused refusedTo)
         : submit(std::move(submitter)),
+          refused(std::move(refusedTo)),
           limits(serverLimits),
           gate(limits.maxConnectionsPerAddress, limits.maxConnections,
                limits.checkinsPerMinutePerAddress),
@@ -70,6 +71,7 @@ struct CheckinServer::Impl {
     void admit(tcp::socket socket);
 
     const Submit submit;
+    const Refused refused;
     const ServerLimits limits;
     ClientGate gate;
     Routes routes;
@@ -100,12 +102,12 @@ void CheckinServer::Impl::admit(tcp::socket socket) {
     const std::string address = PeerAddress(socket);
     if (address.empty() || stopping) return TurnAway(socket);
     if (!address.starts_with("127.")) reachedFromAnotherMachine = true;
-    if (!gate.enter(address)) return TurnAway(socket);
     std::make_shared<Connection>(std::move(socket), address, *listening->serving)->start();
 }
 
-CheckinServer::CheckinServer(Submit submit, std::string token, ServerLimits limits)
-    : impl_(std::make_unique<Impl>(std::move(submit), std::move(token), limits)) {}
+CheckinServer::CheckinServer(Submit submit, std::string token, ServerLimits limits, Refused refused)
+    : impl_(std::make_unique<Impl>(std::move(submit), std::move(token), limits,
+                                   std::move(refused))) {}
 
 CheckinServer::~CheckinServer() { stop(); }
 
@@ -125,7 +127,7 @@ bool CheckinServer::start(const std::string& address, int port) {
     impl_->port = acceptor.local_endpoint().port();
     impl_->stopping = false;
     l->serving.emplace(Serving{impl_->routes, impl_->gate, impl_->limits, impl_->submit, l->desks,
-                               impl_->stopping});
+                               impl_->stopping, impl_->refused});
     impl_->listening = std::move(l);
     impl_->accept();
     for (int i = 0; i < kNetworkThreads; ++i) {

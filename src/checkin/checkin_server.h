@@ -11,22 +11,37 @@
 
 namespace ld::checkin {
 
-// Defaults: 10 MB bodies, 10 s for a request to arrive whole, 8 open connections per client
-// address and 64 in all, 10 check-ins per minute per address.
+// The defaults suit a hall of 500 whose phones all reach us through one router (one
+// address): a phone's upload is cut only when it stalls, not when it is slow; when every
+// place is taken, the connection that is worth least makes room (see ClientGate).
 struct ServerLimits {
     size_t maxBodyBytes = 10 * 1024 * 1024;
-    int readTimeoutSeconds = 10;  // a request must arrive whole within this
-    int maxConnectionsPerAddress = 8;
-    int maxConnections = 64;
-    int checkinsPerMinutePerAddress = 10;
+    // The request line and headers must be in within this; they are one packet from a phone.
+    int headerTimeoutSeconds = 5;
+    // The body must keep coming at this rate on average (after a first headerTimeoutSeconds),
+    // and arrive whole within bodyTimeoutSeconds whatever its pace.
+    int minUploadBytesPerSecond = 2 * 1024;
+    int bodyTimeoutSeconds = 120;
+    int maxConnectionsPerAddress = 128;
+    int maxConnections = 128;
+    int checkinsPerMinutePerAddress = 300;
+};
+
+// A request refused before it reached the desk; `name` and the rest are what its head
+// said, empty for a connection turned away before it said anything.
+struct RefusedRequest {
+    Submission request;  // without a photo
+    std::string reason;  // UTF-8, e.g. "签到太频繁（429）"
 };
 
 class CheckinServer {
 public:
     // Called on a worker thread, possibly on several at once.
     using Submit = std::function<Outcome(const Submission&)>;
+    // Called on a worker thread, possibly on several at once.
+    using Refused = std::function<void(const RefusedRequest&)>;
 
-    CheckinServer(Submit submit, std::string token, ServerLimits limits = {});
+    CheckinServer(Submit submit, std::string token, ServerLimits limits = {}, Refused refused = {});
     ~CheckinServer();  // stops
     CheckinServer(const CheckinServer&) = delete;
     CheckinServer& operator=(const CheckinServer&) = delete;

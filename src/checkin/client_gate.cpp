@@ -1,5 +1,7 @@
 #include "checkin/client_gate.h"
 
+#include <algorithm>
+
 namespace ld::checkin {
 
 namespace {
@@ -12,25 +14,66 @@ constexpr size_t kSweepAbove = 1024;
 ClientGate::ClientGate(int maxPerAddress, int maxTotal, int checkinsPerMinute)
     : maxPerAddress_(maxPerAddress), maxTotal_(maxTotal), checkinsPerMinute_(checkinsPerMinute) {}
 
-bool ClientGate::enter(const std::string& address) {
-    std::lock_guard lock(mutex_);
-    if (total_ >= maxTotal_) return false;
-    int& open = open_[address];
-    if (open >= maxPerAddress_) {
-        if (open == 0) open_.erase(address);
-        return false;
+ClientGate::Id ClientGate::enter(const std::string& address, std::function<void()> drop,
+                                 Clock::time_point now) {
+    std::function<void()> dropped;
+    Id id = 0;
+    {
+        std::lock_guard lock(mutex_);
+        auto count = perAddress_.find(address);
+        const bool addressFull = count != perAddress_.end() && count->second >= maxPerAddress_;
+        if (addressFull || static_cast<int>(open_.size()) >= maxTotal_) {
+            auto victim = leastWorth(addressFull ? address : std::string(), now);
+            if (victim == open_.end()) return 0;
+            dropped = std::move(victim->second.drop);
+            forget(victim);
+        }
+        id = nextId_++;
+        open_.emplace(id, Open{address, now, Stage::Head, 0, std::move(drop)});
+        ++perAddress_[address];
     }
-    ++open;
-    ++total_;
-    return true;
+    if (dropped) dropped();
+    return id;
 }
 
-void ClientGate::leave(const std::string& address) {
+void ClientGate::leave(Id id) {
     std::lock_guard lock(mutex_);
-    auto it = open_.find(address);
+    auto it = open_.find(id);
+    if (it != open_.end()) forget(it);
+}
+
+void ClientGate::progress(Id id, Stage stage, size_t bodyBytes, Clock::time_point now) {
+    std::lock_guard lock(mutex_);
+    auto it = open_.find(id);
     if (it == open_.end()) return;
-    --total_;
-    if (--it->second <= 0) open_.erase(it);
+    if (it->second.stage != Stage::Body && stage == Stage::Body) it->second.since = now;
+    it->second.stage = stage;
+    it->second.bodyBytes = bodyBytes;
+}
+
+std::map<ClientGate::Id, ClientGate::Open>::iterator ClientGate::leastWorth(
+    const std::string& address, Clock::time_point now) {
+    auto idle = open_.end(), slow = open_.end();
+    double slowest = 0;
+    for (auto it = open_.begin(); it != open_.end(); ++it) {
+        const Open& o = it->second;
+        if (!address.empty() && o.address != address) continue;
+        if (o.stage == Stage::Head && (idle == open_.end() || o.since < idle->second.since)) {
+            idle = it;
+        } else if (o.stage == Stage::Body) {
+            const double seconds =
+                std::max(1e-3, std::chrono::duration<double>(now - o.since).count());
+            const double rate = static_cast<double>(o.bodyBytes) / seconds;
+            if (slow == open_.end() || rate < slowest) slow = it, slowest = rate;
+        }
+    }
+    return idle != open_.end() ? idle : slow;
+}
+
+void ClientGate::forget(std::map<Id, Open>::iterator it) {
+    auto count = perAddress_.find(it->second.address);
+    if (count != perAddress_.end() && --count->second <= 0) perAddress_.erase(count);
+    open_.erase(it);
 }
 
 bool ClientGate::allowCheckin(const std::string& address, Clock::time_point now) {

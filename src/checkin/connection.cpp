@@ -9,6 +9,7 @@
 #include <cstdint>
 #include <limits>
 
+#include "checkin/connection_sockets.h"
 #include "checkin/serving_os.h"
 
 namespace ld::checkin {
@@ -39,12 +40,22 @@ Connection::Connection(asio::ip::tcp::socket socket, std::string address, Servin
       deadline_(socket_.get_executor()),
       buffer_(kReadBuffer) {}
 
-Connection::~Connection() { serving_.gate.leave(address_); }
+Connection::~Connection() {
+    if (place_ != 0) serving_.gate.leave(place_);
+}
 
-void Connection::start() {
+bool Connection::start() {
+    place_ = serving_.gate.enter(address_, [weak = weak_from_this()] {
+        if (auto self = weak.lock()) self->drop();
+    });
+    if (place_ == 0) {
+        TurnAway(socket_);
+        report("连接太多（503）", false);
+        return false;
+    }
     asio::dispatch(socket_.get_executor(), [self = shared_from_this()] {
         self->armDeadline(Clock::now() +
-                          std::chrono::seconds(self->serving_.limits.readTimeoutSeconds));
+                          std::chrono::seconds(self->serving_.limits.headerTimeoutSeconds));
         self->head_.emplace();
         self->head_->header_limit(kHeaderBudget);
         // The screening judges the declared length. (Not boost::none: Beast 1.74 compares the
@@ -52,6 +63,27 @@ void Connection::start() {
         self->head_->body_limit(std::numeric_limits<std::uint64_t>::max());
         http::async_read_header(self->socket_, self->buffer_, *self->head_,
                                 [self](Error error, size_t) { self->onHead(error); });
+    });
+    return true;
+}
+
+void Connection::drop() {
+    asio::dispatch(socket_.get_executor(), [self = shared_from_this()] {
+        self->dropped_ = true;
+        Error ignored;
+        self->socket_.cancel(ignored);
+    });
+}
+
+void Connection::report(std::string reason, bool named) {
+    if (!serving_.refused || serving_.stopping) return;
+    RefusedRequest refused;
+    if (named) refused.request = Asked(head_ ? head_->get().base() : body_->get().base(), target_);
+    refused.request.clientAddress = address_;
+    refused.reason = std::move(reason);
+    // The log is written on a desk: the network threads never wait for the disk.
+    asio::post(serving_.desks, [&serving = serving_, refused = std::move(refused)] {
+        if (!serving.stopping) serving.refused(refused);
     });
 }
 
@@ -68,13 +100,21 @@ void Connection::armDeadline(Clock::time_point when) {
 
 void Connection::onHead(Error error) {
     if (error) {
-        if (timedOut_ || serving_.stopping || !IsMalformed(error)) return close();
+        if (serving_.stopping) return close();
+        if (timedOut_ || dropped_) {
+            // A client that began its request and never finished it; one that said nothing
+            // (a browser's spare connection) is no trouble.
+            if (buffer_.size() > 0) report("请求没有按时发完，连接已断开", false);
+            return close();
+        }
+        if (!IsMalformed(error)) return close();
         return answer(BadRequest());
     }
     const RequestHead& head = head_->get().base();
     target_ = ParseTarget(head.target());
     headOnly_ = head.method() == http::verb::head;
     if (std::optional<Answer> refusal = serving_.routes.screen(head, target_, address_)) {
+        if (std::optional<std::string> reason = ReasonToTell(*refusal)) report(*reason, true);
         return answer(std::move(*refusal));
     }
     if (head.method() != http::verb::post) return answer(serving_.routes.page(head, target_));
@@ -89,22 +129,49 @@ void Connection::onHead(Error error) {
 }
 
 void Connection::readBody() {
-    if (timedOut_) return onBody(asio::error::timed_out);  // the deadline passed meanwhile
+    if (timedOut_ || dropped_) return onBody(asio::error::timed_out);  // passed meanwhile
     body_.emplace(std::move(*head_));
+    head_.reset();
     body_->body_limit(serving_.limits.maxBodyBytes);
-    http::async_read(socket_, buffer_, *body_,
-                     [self = shared_from_this()](Error error, size_t) { self->onBody(error); });
+    bodyStart_ = Clock::now();
+    readMoreBody();
+}
+
+// The deadline moves with what has arrived: a slow phone's photo keeps coming and is taken,
+// a client that stalls is cut off.
+void Connection::readMoreBody() {
+    const ServerLimits& limits = serving_.limits;
+    const size_t received = body_->get().body().size();
+    serving_.gate.progress(place_, ClientGate::Stage::Body, received);
+    auto allowed = std::chrono::seconds(limits.headerTimeoutSeconds) +
+                   std::chrono::milliseconds(limits.minUploadBytesPerSecond > 0
+                                                 ? static_cast<long long>(received) * 1000 /
+                                                       limits.minUploadBytesPerSecond
+                                                 : 0);
+    allowed = std::min<std::chrono::milliseconds>(allowed,
+                                                  std::chrono::seconds(limits.bodyTimeoutSeconds));
+    armDeadline(bodyStart_ + allowed);
+    http::async_read_some(socket_, buffer_, *body_,
+                          [self = shared_from_this()](Error error, size_t) {
+                              if (error || self->body_->is_done()) return self->onBody(error);
+                              self->readMoreBody();
+                          });
 }
 
 void Connection::onBody(Error error) {
     if (serving_.stopping) return close();
-    if (error) return answer(IncompletePhoto());
+    if (error) {
+        report("照片没有传完整", true);
+        if (dropped_) return close();
+        return answer(IncompletePhoto());
+    }
     toDesk();
 }
 
 // Decoding and storing a photo is the heavy part: it waits for a desk on the worker pool,
 // and this connection's strand is free meanwhile.
 void Connection::toDesk() {
+    serving_.gate.progress(place_, ClientGate::Stage::Whole, 0);
     std::string photo = body_ ? std::move(body_->get().body()) : std::string();
     asio::post(serving_.desks, [self = shared_from_this(), strand = socket_.get_executor(),
                                 photo = std::move(photo)]() mutable {
@@ -126,6 +193,7 @@ void Connection::toDesk() {
 }
 
 void Connection::answer(Answer reply) {
+    serving_.gate.progress(place_, ClientGate::Stage::Whole, 0);
     answer_ = std::move(reply);
     Finish(answer_, headOnly_);
     armDeadline(Clock::now() + kWriteTimeout);

@@ -60,6 +60,14 @@ std::vector<std::string> ReadLine(std::string_view text, size_t& pos) {
     return fields;
 }
 
+// Whether a spreadsheet would take the field, after any apostrophes we put there, as a
+// formula.
+bool StartsLikeFormula(std::string_view value) {
+    const size_t first = value.find_first_not_of('\'');
+    return first != std::string_view::npos &&
+           std::string_view("=+-@\t\r").find(value[first]) != std::string_view::npos;
+}
+
 }  // namespace
 
 std::string CsvField(std::string_view value) {
@@ -79,6 +87,20 @@ std::string CsvLine(const std::vector<std::string>& fields) {
         line += CsvField(fields[i]);
     }
     return line + "\r\n";
+}
+
+std::string GuardedCsvLine(const std::vector<std::string>& fields) {
+    std::string line;
+    for (size_t i = 0; i < fields.size(); ++i) {
+        if (i > 0) line += ',';
+        line += CsvField(StartsLikeFormula(fields[i]) ? "'" + fields[i] : fields[i]);
+    }
+    return line + "\r\n";
+}
+
+std::string UnguardedCsvField(std::string value) {
+    if (!value.empty() && value[0] == '\'' && StartsLikeFormula(value)) value.erase(0, 1);
+    return value;
 }
 
 std::vector<std::vector<std::string>> ParseCsv(std::string_view text) {

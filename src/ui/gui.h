@@ -84,6 +84,7 @@ struct ConsoleView {
     bool musicOn = false;
     bool checkinOpen = false;
     int checkinCount = 0;
+    int checkinRefused = 0;  // requests the server refused (too many, too big, cut off)
     bool clickersOn = false;
     std::vector<PopupEntry> stageMenu;  // the stage's pop-up menu as it would open now
     std::vector<PopupEntry> tools;      // 活动工具

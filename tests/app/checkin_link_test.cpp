@@ -3,16 +3,18 @@
 // pick, the exit that takes everyone in before it saves, and failures told to the operator.
 #include "app/tools/checkin_link.h"
 
+#include <chrono>
 #include <filesystem>
+#include <thread>
 
 #include "../checkin/http_client.h"
 #include "app/common/draw_recovery.h"
 #include "app/common/job_runner.h"
 #include "app/startup/exit_program.h"
 #include "draw_fixture.h"
-#include "support/name_card_fonts.h"
 #include "services/network.h"
 #include "services/profile.h"
+#include "support/name_card_fonts.h"
 
 namespace ld::test {
 namespace {
@@ -191,6 +193,21 @@ TEST_F(CheckinLink, ThePoolHoldsEachPersonOnceAndTheRecoveryRecordHasEveryJoin) 
     const std::optional<RecoveryRecord> record = ReadRecoveryRecord();
     ASSERT_TRUE(record);
     EXPECT_EQ(record->poolText, state().poolText);
+}
+
+// The limits are the operator's to set; what they refuse is counted on the console and
+// logged, so that a hall that is turned away does not go unseen.
+TEST_F(CheckinLink, RefusalsUnderTheOperatorsLimitsAreCountedAndLogged) {
+    NameCardFonts fonts;
+    WriteConfigText(ConfigStore::path(), "qiandao", Gbk("每地址每分钟签到数"), Text("1"));
+    openOnLoopback();
+    EXPECT_EQ(phoneChecksIn("%E7%8E%8B%E4%BA%94"), 200);
+    EXPECT_EQ(phoneChecksIn("%E8%B5%B5%E5%85%AD"), 429);
+    for (int i = 0; i < 100 && app::CheckinRefusedCount() == 0; ++i)  // told on a worker
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    EXPECT_EQ(app::CheckinRefusedCount(), 1);
+    EXPECT_NE(folder.read("签到记录.csv").find(",赵六,,127.0.0.1,,拒绝：签到太频繁（429）\r\n"),
+              std::string::npos);
 }
 
 TEST_F(CheckinLink, FailuresThatLeavePhonesOutAreToldOnce) {

@@ -32,18 +32,56 @@ TEST(ClientGate, ManyOneOffAddressesAreForgottenOnceTheirMinuteIsOver) {
 
 TEST(ClientGate, ConnectionCapsPerAddressAndInTotal) {
     ClientGate gate(2, 3, 10);
-    EXPECT_TRUE(gate.enter("a"));
-    EXPECT_TRUE(gate.enter("a"));
-    EXPECT_FALSE(gate.enter("a"));
-    EXPECT_TRUE(gate.enter("b"));
-    EXPECT_FALSE(gate.enter("c")) << "three in all";
-    gate.leave("a");
-    EXPECT_TRUE(gate.enter("c"));
-    EXPECT_FALSE(gate.enter("a"));
-    gate.leave("b");
-    gate.leave("b");  // one leave too many changes nothing
-    EXPECT_TRUE(gate.enter("a"));
-    EXPECT_FALSE(gate.enter("d"));
+    // Requests that are whole: none of them can make room.
+    auto enter = [&](const char* address) {
+        const auto id = gate.enter(address, {});
+        gate.progress(id, ClientGate::Stage::Whole, 0);
+        return id;
+    };
+    const auto a = enter("a");
+    EXPECT_NE(a, 0u);
+    EXPECT_NE(enter("a"), 0u);
+    EXPECT_EQ(enter("a"), 0u);
+    const auto b = enter("b");
+    EXPECT_NE(b, 0u);
+    EXPECT_EQ(enter("c"), 0u) << "three in all";
+    gate.leave(a);
+    EXPECT_NE(enter("c"), 0u);
+    EXPECT_EQ(enter("a"), 0u);
+    gate.leave(b);
+    gate.leave(b);  // one leave too many changes nothing
+    EXPECT_NE(enter("a"), 0u);
+    EXPECT_EQ(enter("d"), 0u);
+}
+
+// A newcomer to a full server takes the place of the oldest connection that has not sent its
+// head, else of the slowest upload; a full address gives up only its own, and a request that
+// is whole is never given up.
+TEST(ClientGate, AFullServerDropsTheConnectionWorthLeast) {
+    ClientGate gate(2, 5, 10);
+    const auto t0 = ClientGate::Clock::now();
+    std::vector<std::string> dropped;
+    auto enter = [&](const std::string& who, int ms, bool whole = false) {
+        const auto id = gate.enter(
+            who.substr(0, 1), [&dropped, who] { dropped.push_back(who); },
+            t0 + std::chrono::milliseconds(ms));
+        if (whole) gate.progress(id, ClientGate::Stage::Whole, 0);
+        return id;
+    };
+    const auto fast = enter("a-fast", 0), slow = enter("a-slow", 1);
+    enter("b-whole", 2, true);
+    enter("c-idle", 3);
+    gate.progress(fast, ClientGate::Stage::Body, 0, t0);
+    gate.progress(slow, ClientGate::Stage::Body, 0, t0);
+    gate.progress(fast, ClientGate::Stage::Body, 900000, t0 + seconds(1));
+    gate.progress(slow, ClientGate::Stage::Body, 1000, t0 + seconds(1));
+
+    EXPECT_NE(enter("a-third", 4, true), 0u);
+    EXPECT_NE(enter("d", 5, true), 0u);
+    EXPECT_NE(enter("e", 6, true), 0u);
+    EXPECT_NE(enter("f", 7, true), 0u);
+    EXPECT_EQ(dropped, (std::vector<std::string>{"a-slow", "c-idle", "a-fast"}));
+    EXPECT_EQ(enter("g", 8), 0u) << "every request whole: nobody makes room";
 }
 
 }  // namespace

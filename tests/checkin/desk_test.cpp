@@ -6,13 +6,14 @@
 #include <memory>
 
 #include "../services/temp_folder.h"
-#include "support/name_card_fonts.h"
 #include "checkin/checkin_desk.h"
 #include "media/exif_writer.h"
 #include "media/jpeg_encoder.h"
 #include "media/photo_preview.h"
 #include "media/picture.h"
+#include "services/csv.h"
 #include "services/encoding.h"
+#include "support/name_card_fonts.h"
 
 namespace ld::checkin {
 namespace {
@@ -146,6 +147,40 @@ TEST_F(CheckinDesk, BadUploadsAreRefusedAndEveryCheckinIsLogged) {
     EXPECT_NE(log.find(",甲,,127.0.0.1,p,拒绝：无法识别这张照片"), std::string::npos);
     EXPECT_NE(log.find(",甲,,127.0.0.1,p,签到成功\r\n"), std::string::npos);
     EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 5);
+}
+
+// Names typed on a phone reach a spreadsheet through the log: none may run there as a
+// formula, and the log still gives the phones back their names after a restart.
+TEST_F(CheckinDesk, NamesThatLookLikeFormulasAreLoggedInertAndReadBack) {
+    ASSERT_EQ(checkIn("@SUM(A1)", "phone-a", "", "-2+3").status, Outcome::Status::Joined);
+    checkIn("=HYPERLINK(\"http://x\",\"y\")", "phone-b");
+    checkIn("+cmd|' /C calc'!A0", "phone-c");
+    const std::string log = folder.readRaw("log.csv");
+    int guarded = 0;
+    for (const auto& row : ParseCsv(log))
+        for (const std::string& field : row) {
+            EXPECT_EQ(std::string_view("=+-@").find(field.empty() ? 'x' : field[0]),
+                      std::string_view::npos)
+                << field;
+            guarded += field.starts_with("'");
+        }
+    EXPECT_EQ(guarded, 4);
+    desk = makeDesk();
+    EXPECT_EQ(checkIn("@SUM(A1)", "phone-a", "", "-2+3").status, Outcome::Status::Replaced);
+}
+
+// Requests the server refused before the desk are logged so the operator sees trouble; a
+// flood of nameless ones (connections turned away) is one line a minute per address.
+TEST_F(CheckinDesk, RefusalsAreCountedAndLoggedAFloodOnce) {
+    desk->refused({"张三", "", "phone-a", "10.0.0.9", ""}, "签到太频繁（429）");
+    for (int i = 0; i < 50; ++i) desk->refused({"", "", "", "10.0.0.8", ""}, "连接太多（503）");
+    desk->refused({"", "", "", "10.0.0.7", ""}, "连接太多（503）");
+    EXPECT_EQ(desk->refusedCount(), 52);
+    const std::string log = folder.readRaw("log.csv");
+    EXPECT_NE(log.find(",张三,,10.0.0.9,phone-a,拒绝：签到太频繁（429）\r\n"), std::string::npos);
+    EXPECT_NE(log.find(",,,10.0.0.8,,拒绝：连接太多（503）\r\n"), std::string::npos);
+    EXPECT_NE(log.find(",,,10.0.0.7,,拒绝：连接太多（503）\r\n"), std::string::npos);
+    EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 4);
 }
 
 TEST_F(CheckinDesk, ConcurrentCheckinsOfOneNameLetOneIn) {

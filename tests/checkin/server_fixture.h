@@ -1,10 +1,13 @@
-// A check-in server on 127.0.0.1 with a fake desk that records what reached it.
+// A check-in server on 127.0.0.1 with a fake desk that records what reached it, and what
+// the server refused before the desk.
 #pragma once
 
 #include <gtest/gtest.h>
 
+#include <chrono>
 #include <memory>
 #include <mutex>
+#include <thread>
 #include <vector>
 
 #include "checkin/checkin_server.h"
@@ -23,7 +26,11 @@ protected:
                 submissions_.push_back(s);
                 return answer_;
             },
-            kToken, limits);
+            kToken, limits,
+            [this](const RefusedRequest& r) {
+                std::lock_guard lock(mutex_);
+                refusals_.push_back(r);
+            });
         ASSERT_TRUE(server_->start("127.0.0.1", 0));
         port_ = server_->port();
     }
@@ -31,6 +38,20 @@ protected:
     std::vector<Submission> submissions() {
         std::lock_guard lock(mutex_);
         return submissions_;
+    }
+
+    // The refusals reported so far, after waiting a little for `atLeast` of them: they are
+    // reported on a worker thread, maybe after the client has its answer.
+    std::vector<RefusedRequest> refusals(size_t atLeast = 0) {
+        for (int i = 0; i < 100; ++i) {
+            {
+                std::lock_guard lock(mutex_);
+                if (refusals_.size() >= atLeast) break;
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(20));
+        }
+        std::lock_guard lock(mutex_);
+        return refusals_;
     }
 
     static std::string checkinTarget(const std::string& query = "&name=%E5%BC%A0%E4%BC%9F") {
@@ -44,6 +65,7 @@ protected:
 private:
     std::mutex mutex_;
     std::vector<Submission> submissions_;
+    std::vector<RefusedRequest> refusals_;
 };
 
 }  // namespace ld::checkin::testing

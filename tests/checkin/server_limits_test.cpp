@@ -1,7 +1,10 @@
 // Hostile clients on a shared Wi-Fi: oversized bodies, slow connections, floods of check-ins,
-// and a port that must be free again once check-in closes.
+// and a port that must be free again once check-in closes; and the crowd that must get
+// through all the same: a hall behind one router, slow phones.
+#include <atomic>
 #include <chrono>
 #include <thread>
+#include <utility>
 
 #include "server_fixture.h"
 
@@ -30,8 +33,8 @@ Reply PostHuge(int port, size_t length, size_t& bodySent) {
                 bodySent += static_cast<size_t>(n);
                 continue;
             }
-            if (n < 0) break;                      // closed on us
-            if (WaitForAnswer(s, 100)) break;      // the answer is there
+            if (n < 0) break;                  // closed on us
+            if (WaitForAnswer(s, 100)) break;  // the answer is there
         }
         reply = ReadReply(s);
     }
@@ -59,6 +62,12 @@ TEST_F(ServerTest, ABodyOverTheLimitIsRefusedBeforeItIsSent) {
               411);
     EXPECT_EQ(Exchange(port_, Post(checkinTarget(), "", "Content-Length: 5\r\n")).status, 400);
     EXPECT_TRUE(submissions().empty());
+    // The operator hears of the photos too big, not of the malformed requests.
+    const std::vector<RefusedRequest> told = refusals(2);
+    ASSERT_EQ(told.size(), 2u);
+    EXPECT_EQ(told[0].reason, "照片太大（413）");
+    EXPECT_EQ(told[0].request.name, "x");
+    EXPECT_EQ(told[0].request.clientAddress, "127.0.0.1");
 }
 
 TEST_F(ServerTest, AFiftyMegabyteUploadNeitherGrowsMemoryNorIsReadWhole) {
@@ -81,7 +90,7 @@ TEST_F(ServerTest, AFiftyMegabyteUploadNeitherGrowsMemoryNorIsReadWhole) {
 
 TEST_F(ServerTest, SlowConnectionsFromOneAddressDoNotHoldTheServer) {
     ServerLimits limits;
-    limits.readTimeoutSeconds = 2;
+    limits.headerTimeoutSeconds = 2;
     limits.maxConnectionsPerAddress = 4;
     limits.maxConnections = 16;
     startServer(limits);
@@ -112,7 +121,7 @@ TEST_F(ServerTest, SlowConnectionsFromOneAddressDoNotHoldTheServer) {
     EXPECT_EQ(submissions()[0].clientAddress, "127.0.0.2");
 
     // Still sending, yet cut off at the deadline: every slow connection is closed by now,
-    // whether it was served until then or turned away at once.
+    // whether it was served until then or dropped for a newer one.
     int closed = 0;
     for (int s : slow) {
         if (s < 0 || IsClosedByPeer(s)) ++closed;
@@ -131,9 +140,111 @@ TEST_F(ServerTest, TooManyCheckInsFromOneAddressAreRefusedForAMinute) {
     EXPECT_EQ(refused.status, 429);
     EXPECT_NE(refused.body.find("一分钟后再试"), std::string::npos) << refused.body;
     EXPECT_EQ(submissions().size(), 3u);
+    ASSERT_EQ(refusals(1).size(), 1u);
+    EXPECT_EQ(refusals()[0].reason, "签到太频繁（429）");
+    EXPECT_EQ(refusals()[0].request.name, "张伟");
     // Another phone is not affected, and the page itself still loads.
     EXPECT_EQ(Exchange(port_, Post(checkinTarget(), ""), "127.0.0.2").status, 200);
     EXPECT_EQ(Exchange(port_, Get(std::string("/?t=") + kToken)).status, 200);
+}
+
+// Forty people behind one router, compressed in time: twenty load the page at once, then all
+// check in one after the other. Every one gets through with the default limits.
+TEST_F(ServerTest, AHallBehindOneAddressGetsThroughWithTheDefaults) {
+    startServer();
+    std::vector<int> loading;
+    for (int i = 0; i < 20; ++i) {
+        loading.push_back(Connect(port_, "127.0.0.2"));
+        EXPECT_TRUE(SendAll(loading.back(), Get(std::string("/?t=") + kToken)));
+    }
+    int pages = 0;
+    for (int s : loading) {
+        pages += ReadReply(s).status == 200;
+        Close(s);
+    }
+    EXPECT_EQ(pages, 20);
+    int joined = 0;
+    for (int i = 0; i < 40; ++i)
+        joined += Exchange(port_, Post(checkinTarget(), "photo"), "127.0.0.2").status == 200;
+    EXPECT_EQ(joined, 40);
+    EXPECT_TRUE(refusals().empty());
+}
+
+// A phone on a poor Wi-Fi sends its photo slowly but steadily, for longer than the head's
+// deadline: it is taken. A client whose upload stalls is cut off, and the operator hears.
+TEST_F(ServerTest, ASlowUploadIsTakenAStalledOneIsCut) {
+    ServerLimits limits;
+    limits.headerTimeoutSeconds = 1;
+    limits.minUploadBytesPerSecond = 8 * 1024;
+    startServer(limits);
+    const std::string photo(36 * 1024, 'p');
+    int s = Connect(port_);
+    ASSERT_GE(s, 0);
+    const std::string request = Post(checkinTarget(), photo);
+    ASSERT_TRUE(SendAll(s, request.substr(0, request.size() - photo.size())));
+    for (size_t at = 0; at < photo.size(); at += 4096) {  // about 16 KB/s for 2.25 s
+        std::this_thread::sleep_for(std::chrono::milliseconds(250));
+        ASSERT_TRUE(SendAll(s, photo.substr(at, 4096)));
+    }
+    EXPECT_EQ(ReadReply(s).status, 200);
+    Close(s);
+    ASSERT_EQ(submissions().size(), 1u);
+    EXPECT_EQ(submissions()[0].photo.size(), photo.size());
+
+    s = Connect(port_);
+    ASSERT_GE(s, 0);
+    ASSERT_TRUE(SendAll(s, request.substr(0, request.size() - photo.size() + 1024)));
+    Reply cut = ReadReply(s);  // nothing more is sent
+    Close(s);
+    EXPECT_EQ(cut.status, 400);
+    EXPECT_NE(cut.body.find("照片没有传完整"), std::string::npos) << cut.body;
+    EXPECT_EQ(submissions().size(), 1u);
+    ASSERT_EQ(refusals(1).size(), 1u);
+    EXPECT_EQ(refusals()[0].reason, "照片没有传完整");
+    EXPECT_EQ(refusals()[0].request.name, "张伟");
+}
+
+// Twenty addresses keep every place busy with requests dripped a byte at a time, and open
+// a new connection as soon as one closes; phones checking in meanwhile still get through.
+TEST_F(ServerTest, ClientsThatDripTheirRequestsDoNotCrowdOutPhones) {
+    ServerLimits limits;
+    limits.maxConnections = 16;
+    limits.maxConnectionsPerAddress = 4;
+    startServer(limits);
+    const std::string endless =
+        "POST " + checkinTarget() + " HTTP/1.1\r\nX: " + std::string(4000, 'a');
+    std::atomic<bool> done{false};
+    std::thread drip([&] {
+        std::vector<int> sockets(40, -1);
+        std::vector<size_t> sent(40, 0);
+        for (int round = 0; round < 400 && !done; ++round) {  // 20 s at most
+            for (size_t i = 0; i < sockets.size(); ++i) {
+                if (sockets[i] >= 0 && IsClosedByPeer(sockets[i]))
+                    Close(std::exchange(sockets[i], -1));
+                if (sockets[i] < 0) {
+                    const std::string from = "127.0.0." + std::to_string(10 + i % 20);
+                    sockets[i] = Connect(port_, from.c_str());
+                    sent[i] = 0;
+                }
+                if (sockets[i] >= 0 &&
+                    SendSome(sockets[i], &endless[sent[i] % endless.size()], 1) > 0)
+                    ++sent[i];
+            }
+            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        }
+        for (int s : sockets)
+            if (s >= 0) Close(s);
+    });
+    std::this_thread::sleep_for(std::chrono::milliseconds(500));  // every place taken
+    int joined = 0;
+    for (int i = 0; i < 20; ++i) {
+        joined += Exchange(port_, Post(checkinTarget(), "photo"), "127.0.0.2").status == 200;
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    }
+    done = true;
+    drip.join();
+    EXPECT_GE(joined, 19) << "at least 95 % through";
+    EXPECT_FALSE(refusals(1).empty()) << "the operator hears of the dropped connections";
 }
 
 TEST_F(ServerTest, StoppingFreesThePort) {

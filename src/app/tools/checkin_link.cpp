@@ -19,6 +19,7 @@
 #include "app/draw/draw_levels.h"
 #include "app/draw/draw_phase.h"
 #include "app/handlers.h"
+#include "app/tools/checkin_limits.h"
 #include "checkin/checkin_desk.h"
 #include "checkin/checkin_server.h"
 #include "checkin/name_list.h"
@@ -280,7 +281,9 @@ void Open() {
     link.desk = SharedDesk();
     checkin::Desk* desk = link.desk.get();
     link.server = std::make_unique<checkin::CheckinServer>(
-        [desk](const checkin::Submission& s) { return desk->submit(s); }, link.token);
+        [desk](const checkin::Submission& s) { return desk->submit(s); }, link.token,
+        StoredCheckinLimits(),
+        [desk](const checkin::RefusedRequest& r) { desk->refused(r.request, r.reason); });
     if (!StartServer(link)) {
         link.server.reset();
         link.desk.reset();
@@ -326,6 +329,11 @@ bool CheckinIsOpen() { return TheLink().server != nullptr; }
 int CheckinCount() {
     const Link& link = TheLink();
     return link.server && link.desk ? link.desk->checkedInByPhones() : 0;
+}
+
+int CheckinRefusedCount() {
+    const Link& link = TheLink();
+    return link.server && link.desk ? link.desk->refusedCount() : 0;
 }
 
 void CloseCheckin() {
@@ -395,7 +403,11 @@ void ImportNameListCommand() {
 }
 
 const std::vector<const char*>& CheckinKeys() {
-    static const std::vector<const char*> keys = {"地址", "端口", "口令", "面板左边", "面板顶边"};
+    static const std::vector<const char*> keys = [] {
+        std::vector<const char*> all = {"地址", "端口", "口令", "面板左边", "面板顶边"};
+        for (const char* key : CheckinLimitKeys()) all.push_back(key);
+        return all;
+    }();
     return keys;
 }
 

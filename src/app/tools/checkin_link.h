@@ -2,7 +2,7 @@
 // the attendees who join go into the pool (after the stop when photos are rolling), and the
 // stage shows the check-in panel. Settings live in section [qiandao] of peizhi.a: 地址 and
 // 端口 fix the address and port, 口令 is the token every address carries, 面板左边 and
-// 面板顶边 the panel's place.
+// 面板顶边 the panel's place; the server's limits are there too (checkin_limits.h).
 #pragma once
 
 #include <vector>
@@ -13,6 +13,7 @@ namespace ld::app {
 
 bool CheckinIsOpen();
 int CheckinCount();            // people checked in by phone while open; 0 when closed
+int CheckinRefusedCount();     // requests the server refused since the desk opened
 void ToggleCheckin();          // 手机签到
 void ImportNameListCommand();  // 导入名单
 void RenewCheckinToken();      // 更换签到口令

@@ -176,6 +176,7 @@ ConsoleView CurrentConsoleView() {
     view.musicOn = Stage().menuItem(Gbk("启用背景音乐")).checked;
     view.checkinOpen = CheckinIsOpen();
     view.checkinCount = CheckinCount();
+    view.checkinRefused = CheckinRefusedCount();
     view.clickersOn = ClickersOn();
     view.stageMenu = BuildPopupMenu(Stage().menu(), 0);
     view.tools = EventToolEntries();

@@ -344,10 +344,16 @@ void ConsoleWindow::refresh() {
     if (all || view.clickersOn != shown_.clickersOn) clickers_->setChecked(view.clickersOn);
     if (all || view.checkinOpen != shown_.checkinOpen)
         checkin_->setText(view.checkinOpen ? Utf8("关闭签到") : Utf8("开启签到"));
-    if (all || view.checkinOpen != shown_.checkinOpen || view.checkinCount != shown_.checkinCount) {
-        checkinCount_->setText(view.checkinOpen || view.checkinCount > 0
-                                   ? Utf8("已签到 %1 人").arg(view.checkinCount)
-                                   : Utf8("未开启"));
+    if (all || view.checkinOpen != shown_.checkinOpen || view.checkinCount != shown_.checkinCount ||
+        view.checkinRefused != shown_.checkinRefused) {
+        QString text = view.checkinOpen || view.checkinCount > 0
+                           ? Utf8("已签到 %1 人").arg(view.checkinCount)
+                           : Utf8("未开启");
+        // Refusals mean phones that did not get in: the operator looks into 签到记录.csv.
+        if (view.checkinRefused > 0) text += Utf8("，拒绝 %1 次").arg(view.checkinRefused);
+        checkinCount_->setText(text);
+        checkinCount_->setToolTip(view.checkinRefused > 0 ? Utf8("被拒绝的请求记在 签到记录.csv 中")
+                                                          : QString());
     }
     // The menus are built as they open; only the state above is kept.
     view.stageMenu.clear();
