@@ -59,6 +59,7 @@ add_dependencies(ld_framework ld_builtin_templates)
 # The winner's sound, synthesised by the host build's tool.
 set(LD_WINNER_SOUND_OUTPUT ${CMAKE_BINARY_DIR}/tools/winner_sound_data.cpp)
 add_custom_command(OUTPUT ${LD_WINNER_SOUND_OUTPUT}
+    COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/tools
     COMMAND ${LD_HOST_TOOLS_DIR}/ld_winner_sound ${LD_WINNER_SOUND_OUTPUT}
             ${CMAKE_BINARY_DIR}/tools/winner.wav
     DEPENDS ${LD_HOST_TOOLS_DIR}/ld_winner_sound

@@ -13,23 +13,6 @@ constexpr std::string_view kWon = "中奖";
 constexpr std::string_view kForfeited = "放弃";
 constexpr size_t kFieldCount = 7;
 
-// Whether a spreadsheet would take the field, after any apostrophes we put there, as a
-// formula.
-bool StartsLikeFormula(std::string_view value) {
-    const size_t first = value.find_first_not_of('\'');
-    return first != std::string_view::npos &&
-           std::string_view("=+-@\t\r").find(value[first]) != std::string_view::npos;
-}
-
-std::string GuardFormula(std::string_view value) {
-    return StartsLikeFormula(value) ? "'" + std::string(value) : std::string(value);
-}
-
-std::string UnguardFormula(std::string value) {
-    if (!value.empty() && value[0] == '\'' && StartsLikeFormula(value)) value.erase(0, 1);
-    return value;
-}
-
 std::optional<int> ParseNumber(const std::string& field) {
     int value = 0;
     const char* end = field.data() + field.size();
@@ -43,7 +26,7 @@ std::optional<WinnerRecord> ToRecord(std::vector<std::string> fields) {
     // A spreadsheet program saving the file may pad lines with empty columns.
     for (size_t i = kFieldCount; i < fields.size(); ++i)
         if (!fields[i].empty()) return std::nullopt;
-    for (auto& field : fields) field = UnguardFormula(std::move(field));
+    for (auto& field : fields) field = UnguardedCsvField(std::move(field));
 
     WinnerRecord record;
     const auto ordinal = ParseNumber(fields[2]);
@@ -67,19 +50,9 @@ std::string WinnersFileHeader() {
 }
 
 std::string WinnersFileLine(const WinnerRecord& record) {
-    const std::string fields[kFieldCount] = {record.time,
-                                             record.level,
-                                             std::to_string(record.ordinal),
-                                             record.name,
-                                             record.photoFile,
-                                             std::to_string(record.poolSize),
-                                             std::string(record.forfeited ? kForfeited : kWon)};
-    std::string line;
-    for (size_t i = 0; i < kFieldCount; ++i) {
-        if (i > 0) line += ',';
-        line += CsvField(GuardFormula(fields[i]));
-    }
-    return line + "\r\n";
+    return GuardedCsvLine({record.time, record.level, std::to_string(record.ordinal), record.name,
+                           record.photoFile, std::to_string(record.poolSize),
+                           std::string(record.forfeited ? kForfeited : kWon)});
 }
 
 std::vector<WinnerRecord> ParseWinnersFile(std::string_view text) {

@@ -216,7 +216,7 @@ QWidget* ConsoleWindow::buildProgressCard() {
         progress_->horizontalHeader()->setSectionResizeMode(column, QHeaderView::ResizeToContents);
     progress_->horizontalHeader()->setSectionResizeMode(4, QHeaderView::Stretch);
     progress_->horizontalHeaderItem(4)->setTextAlignment(Qt::AlignVCenter | Qt::AlignLeft);
-    card->setMinimumWidth(520);  // the rule of each level in one line
+    card->setMinimumWidth(360);  // a long rule is cut short: the console fits an 800-wide screen
     layout->addWidget(progress_, 1);
     return card;
 }
