@@ -16,6 +16,9 @@
 #include "app/draw/draw_engine.h"
 #include "app/common/draw_files.h"
 #include "app/handlers.h"
+#include "app/common/data_files.h"
+#include "app/tools/checkin_link.h"
+#include "services/files.h"
 #include "framework/builtin_templates.h"
 #include "framework/template_library.h"
 #include "services/profile.h"
@@ -133,6 +136,39 @@ void EngineStop(benchmark::State& run) {
 }
 BENCHMARK(EngineStop)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
+// Names that checked in or were imported during a roll go into the pool after the stop: 10,000
+// at once against a single one: the UI thread's time from the stop's settling on (the joins
+// wait for it), and how much the recovery record, written once, grew for them.
+void JoinsAfterStop(benchmark::State& run) {
+    Stage stage;
+    const auto joins = static_cast<int>(run.range(0));
+    std::vector<Text> names;
+    for (int i = 1; i <= joins; ++i) names.push_back(Gbk("签到者") + std::to_string(i));
+    DrawState& draw = app::State().draw;
+    const std::string record = files::InProgramDirectory(files::RecoveryRecord());
+    double recordBytes = 0;
+    for (auto _ : run) {
+        run.PauseTiming();
+        draw.poolText = Gbk("张三\r\n李四\r\n");
+        draw.resultsText.clear();
+        draw.pickLogText.clear();
+        draw.pickLogList.clear();
+        stage.trigger();  // start
+        for (const Text& name : names) app::JoinPool(name);
+        stage.trigger();  // stop
+        std::error_code error;
+        const auto before = std::filesystem::file_size(record, error);
+        run.ResumeTiming();
+        stage.pause();  // the stop settles; the waiting joins go in
+        run.PauseTiming();
+        recordBytes = static_cast<double>(std::filesystem::file_size(record, error) - before);
+        run.ResumeTiming();
+    }
+    run.counters["joins"] = joins;
+    run.counters["record_growth"] = recordBytes;  // the joins' share of the record
+}
+BENCHMARK(JoinsAfterStop)->Arg(1)->Arg(10000)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
 // The same pool work done naively: the generic splitter, then a fresh pool text built line
 // by line without the winner.
 void NaiveStartStop(benchmark::State& run) {
@@ -181,6 +217,15 @@ public:
                 kNames, single->second.wall * 1e3, single->second.cpu * 1e3,
                 batch->second.wall * 1e3, batch->second.cpu * 1e3,
                 batch->second.wall / single->second.wall, batch->second.cpu / single->second.cpu);
+        }
+        const auto one = seen_.find("JoinsAfterStop/1"), many = seen_.find("JoinsAfterStop/10000");
+        if (one != seen_.end() && many != seen_.end()) {
+            std::printf(
+                "\nJoins after a stop: 10000 names %.2f ms (UI thread CPU %.2f ms), one name "
+                "%.2f ms (CPU %.2f ms): %.2f x (CPU: %.2f x); one recovery record write each.\n",
+                many->second.wall * 1e3, many->second.cpu * 1e3, one->second.wall * 1e3,
+                one->second.cpu * 1e3, many->second.wall / one->second.wall,
+                many->second.cpu / one->second.cpu);
         }
         const auto engine = seen_.find("EngineStartStop"), naive = seen_.find("NaiveStartStop");
         if (engine == seen_.end() || naive == seen_.end()) return;

@@ -6,7 +6,9 @@
 #include <cstddef>
 #include <cstring>
 
-#if defined(__SANITIZE_ADDRESS__)
+// Counting replaces glibc's allocator entry points: not under a sanitizer's own allocator,
+// and not with MinGW's C library, which has none to take over.
+#if defined(__SANITIZE_ADDRESS__) || defined(_WIN32)
 #define LD_NO_HEAP_COUNTING 1
 #elif defined(__has_feature)
 #if __has_feature(address_sanitizer)

@@ -1,10 +1,12 @@
 // MP3 decoding speed as a multiple of real time (counter x_realtime), against libmpg123
-// decoding the same file in its native format with nothing around it (the baseline).
-// A 30-second file is made with the lame encoder at the start; at 48 kHz the decoder also
-// resamples to the output rate.
+// decoding the same file in its native format with nothing around it (the baseline; Linux
+// only). A 30-second file is made with the lame encoder at the start; at 48 kHz the decoder
+// also resamples to the output rate.
 #include <benchmark/benchmark.h>
-#include <mpg123.h>
 #include <unistd.h>
+#ifdef LD_BENCH_MPG123
+#include <mpg123.h>
+#endif
 
 #include <cmath>
 #include <cstdlib>
@@ -27,6 +29,7 @@ namespace {
 using namespace ld::media;
 
 constexpr int kSeconds = 30;
+constexpr const char* kNoMusic = "no MP3: lame is not installed, or LD_SOUND_BENCH_MUSIC has none";
 
 std::string Le(uint32_t v, int n) {
     std::string s;
@@ -54,10 +57,12 @@ std::string MusicWav(int rate) {
     return "RIFF" + Le(body.size(), 4) + body;
 }
 
-// The encoded files, one per rate, in a scratch folder removed at exit.
+// The encoded files, one per rate, in a scratch folder removed at exit. With the folder
+// LD_SOUND_BENCH_MUSIC they are kept there and reused: the Windows build under Wine, which
+// cannot start lame, then decodes the very files the Linux build made.
 class EncodedMusic {
 public:
-    // Path of the file for `rate`; empty when lame is missing.
+    // Path of the file for `rate`; empty when there is none and lame cannot make it.
     static const std::string& path(int rate) {
         static EncodedMusic music;
         auto [it, fresh] = music.files_.emplace(rate, std::string());
@@ -66,33 +71,36 @@ public:
     }
 
 private:
-    EncodedMusic()
-        : dir_(std::filesystem::temp_directory_path() /
-               ("ld-sound-bench-" + std::to_string(getpid()))) {
+    EncodedMusic() {
+        const char* kept = std::getenv("LD_SOUND_BENCH_MUSIC");
+        keep_ = kept && *kept;
+        dir_ = keep_ ? std::filesystem::path(kept)
+                     : std::filesystem::temp_directory_path() /
+                           ("ld-sound-bench-" + std::to_string(getpid()));
         std::filesystem::create_directories(dir_);
     }
     ~EncodedMusic() {
         std::error_code ignored;
-        std::filesystem::remove_all(dir_, ignored);
+        if (!keep_) std::filesystem::remove_all(dir_, ignored);
     }
 
     std::string encode(int rate) const {
         const std::string wav = (dir_ / "music.wav").string();
         const std::string mp3 = (dir_ / ("music" + std::to_string(rate) + ".mp3")).string();
+        if (keep_ && std::filesystem::exists(mp3)) return mp3;
+#ifdef _WIN32
+        return {};
+#endif
         std::ofstream(wav, std::ios::binary) << MusicWav(rate);
         const bool ok =
             std::system(("lame --quiet -b 192 '" + wav + "' '" + mp3 + "'").c_str()) == 0;
         return ok ? mp3 : std::string();
     }
 
+    bool keep_ = false;
     std::filesystem::path dir_;
     std::map<int, std::string> files_;
 };
-
-std::string ReadAll(const std::string& path) {
-    std::ifstream in(path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(in), {}};
-}
 
 void Report(benchmark::State& state) {
     state.counters["x_realtime"] =
@@ -100,10 +108,16 @@ void Report(benchmark::State& state) {
                            benchmark::Counter::kIsRate);
 }
 
+#ifdef LD_BENCH_MPG123
+std::string ReadAll(const std::string& path) {
+    std::ifstream in(path, std::ios::binary);
+    return {std::istreambuf_iterator<char>(in), {}};
+}
+
 // libmpg123 alone: the whole file in memory, native output format.
 void BM_Mp3Baseline(benchmark::State& state) {
     const std::string& path = EncodedMusic::path(static_cast<int>(state.range(0)));
-    if (path.empty()) return state.SkipWithError("the lame encoder is not installed");
+    if (path.empty()) return state.SkipWithError(kNoMusic);
     const std::string file = ReadAll(path);
     mpg123_init();
     std::vector<unsigned char> out(1 << 16);
@@ -123,12 +137,13 @@ void BM_Mp3Baseline(benchmark::State& state) {
     }
     Report(state);
 }
+#endif
 
 // Our decoding path on one thread: the file's audio range read in blocks, decoded to the
 // output format.
 void BM_Mp3Decoder(benchmark::State& state) {
     const std::string& path = EncodedMusic::path(static_cast<int>(state.range(0)));
-    if (path.empty()) return state.SkipWithError("the lame encoder is not installed");
+    if (path.empty()) return state.SkipWithError(kNoMusic);
     std::vector<char> input(16384);
     std::vector<Sample> pcm(4096 * kOutputChannels);
     for (auto _ : state) {
@@ -148,7 +163,7 @@ void BM_Mp3Decoder(benchmark::State& state) {
 // The whole player: its decoding thread hands frames to the mixer as fast as it takes them.
 void BM_Mp3Player(benchmark::State& state) {
     const std::string& path = EncodedMusic::path(static_cast<int>(state.range(0)));
-    if (path.empty()) return state.SkipWithError("the lame encoder is not installed");
+    if (path.empty()) return state.SkipWithError(kNoMusic);
     std::vector<Sample> pcm(4096 * kOutputChannels);
     for (auto _ : state) {
         Mp3Player player({path}, 1);
@@ -161,7 +176,9 @@ void BM_Mp3Player(benchmark::State& state) {
     Report(state);
 }
 
+#ifdef LD_BENCH_MPG123
 BENCHMARK(BM_Mp3Baseline)->Arg(44100)->Arg(48000)->Unit(benchmark::kMillisecond);
+#endif
 BENCHMARK(BM_Mp3Decoder)->Arg(44100)->Arg(48000)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_Mp3Player)->Arg(44100)->Arg(48000)->Unit(benchmark::kMillisecond)->UseRealTime();
 

@@ -1,10 +1,11 @@
 # The Windows build (cross-compiled with cmake/mingw-w64-x86_64.cmake): the core (services,
 # ui, framework, media, checkin, export, app) with its test programs. The window templates
-# are compiled by the host build's tools (LD_HOST_TOOLS_DIR, a Linux build folder), since the asset generator needs
-# libjpeg; so are the winner's sound and the pictures of the icon and the start button.
+# are compiled by the host build's tools (LD_HOST_TOOLS_DIR, a Linux build folder), since
+# the asset generator needs libjpeg; so are the winner's sound and the pictures of the icon
+# and the start button.
 set(LD_HOST_TOOLS_DIR "" CACHE PATH "Linux build folder with the build-time tools")
 if(NOT LD_HOST_TOOLS_DIR)
-    message(FATAL_ERROR "Set LD_HOST_TOOLS_DIR to a Linux build folder with ld_template_compiler, ld_asset_generator and ld_winner_sound (make windows does)")
+    message(FATAL_ERROR "Set LD_HOST_TOOLS_DIR to a Linux build folder with the build-time tools (make windows does)")
 endif()
 
 # MinGW's GCC 12 at -O3 warns of overlapping copies inside std::string's operator+ that
@@ -19,6 +20,10 @@ add_subdirectory(src/framework)
 add_subdirectory(src/media)
 add_subdirectory(src/platform/win32)
 
+# zlib from libz-mingw-w64-dev, linked statically: the program ships without a zlib1.dll.
+set(ZLIB_USE_STATIC_LIBS ON)
+add_subdirectory(src/export)
+
 # Header-only libraries for the cross-compiler. It must not search the Linux include folder
 # (glibc's headers would shadow MinGW's), so Boost is reached through a folder of its own
 # that holds only a link to Debian's Boost headers.
@@ -29,7 +34,6 @@ add_library(Boost::headers INTERFACE IMPORTED)
 target_include_directories(Boost::headers SYSTEM INTERFACE ${LD_MINGW_HEADERS})
 set(Boost_FOUND TRUE)
 add_subdirectory(src/checkin)
-add_subdirectory(src/export)
 add_subdirectory(src/app)
 
 set(LD_ASSET_DIR ${CMAKE_BINARY_DIR}/tools/assets)
@@ -88,6 +92,11 @@ target_link_libraries(luckydraw PRIVATE ld_platform_win32 ld_app ld_warnings)
 # Without its symbol table (-s): 3.3 instead of 6 MB, and nothing of it is needed to run.
 target_link_options(luckydraw PRIVATE -municode -mwindows -s)
 
+# The Windows program's workbook and PDF, read on Linux by the Linux export tests' readers.
+add_test(NAME export_windows_files
+         COMMAND ${PROJECT_SOURCE_DIR}/tests/export/check_windows_exports.sh
+                 $<TARGET_FILE:export_tests> ${LD_HOST_TOOLS_DIR}/export_tests)
+
 # The portable folder and its zip, luckydraw-<version>-windows-x64.zip, made by `make windows`
 # (see cmake/windows_package.cmake). The demo event is the host build's.
 if(TARGET luckydraw)
@@ -102,3 +111,6 @@ if(TARGET luckydraw)
         COMMENT "Packing ${LD_PACKAGE_NAME}.zip"
         VERBATIM)
 endif()
+
+# The picture and sound benchmarks, built only on request (make windows-bench).
+add_subdirectory(bench EXCLUDE_FROM_ALL)

@@ -12,14 +12,15 @@ packages=(
     libgtest-dev libgmock-dev libbenchmark-dev
     clang libclang-rt-14-dev
     libqrencode-dev  # only the yardstick of the check-in QR test; the program has its own encoder
-    libxlsxwriter-dev
+    zlib1g-dev  # the exports' zip and PDF streams
     xvfb xauth xdotool imagemagick sox lame
     chromium zbar-tools
     python3-openpyxl poppler-utils
     xserver-xorg-core xserver-xorg-video-dummy x11-xserver-utils
     # The Windows build (make windows): MinGW-w64 with POSIX threads, GoogleTest's sources
     # to build for it, Wine to run its tests; the window manager its end-to-end tests need.
-    g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev googletest wine wine64 fonts-wine twm
+    g++-mingw-w64-x86-64-posix mingw-w64-x86-64-dev libz-mingw-w64-dev googletest wine wine64
+    fonts-wine twm
 )
 # Debian's npm conflicts with a Node.js that brings its own npm (NodeSource's): only when
 # there is no npm at all.

@@ -74,6 +74,7 @@ struct CheckinServer::Impl {
     ClientGate gate;
     Routes routes;
     std::atomic<bool> stopping{false};
+    std::atomic<bool> reachedFromAnotherMachine{false};
     std::unique_ptr<Listening> listening;
     int port = 0;
 };
@@ -97,7 +98,9 @@ void CheckinServer::Impl::accept() {
 
 void CheckinServer::Impl::admit(tcp::socket socket) {
     const std::string address = PeerAddress(socket);
-    if (address.empty() || stopping || !gate.enter(address)) return TurnAway(socket);
+    if (address.empty() || stopping) return TurnAway(socket);
+    if (!address.starts_with("127.")) reachedFromAnotherMachine = true;
+    if (!gate.enter(address)) return TurnAway(socket);
     std::make_shared<Connection>(std::move(socket), address, *listening->serving)->start();
 }
 
@@ -155,5 +158,7 @@ void CheckinServer::stop() {
 }
 
 int CheckinServer::port() const { return impl_->port; }
+
+bool CheckinServer::reachedFromAnotherMachine() const { return impl_->reachedFromAnotherMachine; }
 
 }  // namespace ld::checkin

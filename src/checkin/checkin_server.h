@@ -37,6 +37,8 @@ public:
     // Closes the port and every open connection; returns when no request is served any more.
     void stop();
     int port() const;  // 0 when not listening
+    // True once a connection came from another machine (a phone), not from this one.
+    bool reachedFromAnotherMachine() const;
 
 private:
     struct Impl;

@@ -1,17 +1,15 @@
 #include "export/winners_pdf.h"
 
-#include <QBuffer>
-#include <QFontMetricsF>
-#include <QGuiApplication>
-#include <QImage>
-#include <QPageSize>
-#include <QPainter>
-#include <QPdfWriter>
-#include <cstdint>
+#include <cmath>
+#include <map>
 
+#include "export/pdf_canvas.h"
+#include "export/pdf_file.h"
+#include "export/pdf_glyph_fonts.h"
 #include "export/pdf_layout.h"
-#include "export/pdf_text_layer.h"
+#include "export/utf8.h"
 #include "media/file_bytes.h"
+#include "media/jpeg_encoder.h"
 #include "media/picture.h"
 #include "services/atomic_write.h"
 
@@ -20,175 +18,120 @@ namespace {
 
 using namespace pdf;
 
-constexpr int kResolution = 300;               // dots per inch of the page's coordinates
 constexpr double kPhotoDpi = 200;              // thumbnails sharp in print, files still small
 constexpr int64_t kPhotoByteLimit = 64 << 20;  // larger is no phone photo
-const QColor kInk(0x22, 0x22, 0x22), kGrey(0x80, 0x80, 0x80), kRed(0xB0, 0x1E, 0x23);
-const QString kFontFamily = QStringLiteral("Noto Sans CJK SC");
-
-double Dots(double mm) { return mm * kResolution / 25.4; }
-
-QRectF DotsRect(const PdfBox& b) { return {Dots(b.x), Dots(b.y), Dots(b.width), Dots(b.height)}; }
+constexpr uint32_t kInk = 0x222222, kGrey = 0x808080, kRed = 0xB01E23;
 
 // One line of text: line breaks from a hand-edited file would spill over the layout.
-QString OneLine(const std::string& text) {
-    QString line = QString::fromUtf8(text);
-    for (QChar& c : line)
-        if (c == u'\r' || c == u'\n' || c == u'\t') c = u' ';
+std::u32string OneLine(const std::string& text) {
+    std::u32string line = DecodeUtf8(text);
+    for (char32_t& c : line)
+        if (c < 0x20 || c == 0x7F) c = U' ';
     return line;
 }
 
-QFont Font(double points, bool bold = false) {
-    QFont font(kFontFamily);
-    font.setPointSizeF(points);
-    font.setBold(bold);
-    return font;
-}
+std::u32string Text(const std::string& utf8) { return DecodeUtf8(utf8); }
 
-// Draws `text` centred in `rect`, shrunk down to `minPoints` and then cut with an ellipsis
-// when it is still too wide.
-void DrawFitted(QPainter& painter, const QRectF& rect, const QString& text, QFont font,
-                double minPoints, Qt::Alignment align = Qt::AlignCenter) {
-    while (font.pointSizeF() > minPoints &&
-           QFontMetricsF(font, painter.device()).horizontalAdvance(text) > rect.width())
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    const QFontMetricsF metrics(font, painter.device());
-    painter.setFont(font);
-    painter.drawText(rect, align, metrics.elidedText(text, Qt::ElideRight, rect.width()));
-}
-
-// The name on one line, shrunk a little if need be; a long one on two smaller lines, and only
-// what does not fit even then is cut with an ellipsis. Its owner must recognise it.
-void DrawName(QPainter& painter, const QRectF& box, const QString& name, QFont font) {
-    constexpr double kOneLineMin = 8.5, kTwoLines = 7.5;
-    while (font.pointSizeF() > kOneLineMin &&
-           QFontMetricsF(font, painter.device()).horizontalAdvance(name) > box.width())
-        font.setPointSizeF(font.pointSizeF() - 0.5);
-    if (QFontMetricsF(font, painter.device()).horizontalAdvance(name) <= box.width()) {
-        painter.setFont(font);
-        painter.drawText(box, Qt::AlignCenter, name);
-        return;
-    }
-    font.setPointSizeF(kTwoLines);
-    const QFontMetricsF metrics(font, painter.device());
-    const int flags = Qt::AlignCenter | Qt::TextWrapAnywhere;
-    if (metrics.boundingRect(box, flags, name).height() <= box.height()) {
-        painter.setFont(font);
-        painter.drawText(box, flags, name);
-        return;
-    }
-    DrawFitted(painter, box, name, font, kTwoLines);
-}
-
-// The photo at the thumbnail's size, upright and cropped to fill it; null when there is no
-// usable file. Only a plain name inside the photo folder is read: the name may come from a
-// hand-edited file.
-QImage Thumbnail(const std::string& photoFolder, const std::string& photoFile, QSize size) {
+// The photo at the thumbnail's size, upright, cropped to fill it and on white, as a JPEG;
+// empty when there is no usable file. Only a plain name inside the photo folder is read: the
+// name may come from a hand-edited file.
+std::string Thumbnail(const std::string& photoFolder, const std::string& photoFile, Size size) {
     if (photoFile.empty() || photoFile == "." || photoFile == ".." ||
-        photoFile.find('/') != std::string::npos)
+        photoFile.find_first_of("/\\") != std::string::npos)
         return {};
     const std::string path = photoFolder + "/" + photoFile;
     const auto stamp = StatFile(path);  // regular files only: a pipe would block the read
     if (!stamp || stamp->size > kPhotoByteLimit) return {};
-    const PlacedPicture placed =
-        DecodePictureForBox(ReadFileBytes(path), {size.width(), size.height()}, BoxFit::Cover);
+    const PlacedPicture placed = DecodePictureForBox(ReadFileBytes(path), size, BoxFit::Cover);
     if (placed.image.empty()) return {};
-    const Image& image = placed.image;
-    QImage wrapped(image.rgba.data(), image.width, image.height,
-                   static_cast<qsizetype>(image.stride()), QImage::Format_RGBA8888);
-    QImage photo(size, QImage::Format_RGB32);
-    photo.fill(Qt::white);
-    {
-        QPainter onto(&photo);
-        onto.drawImage(placed.x, placed.y, wrapped);
-    }
-    return photo;
+    Image photo(size.width, size.height);
+    for (int y = 0; y < size.height; ++y)
+        for (int x = 0; x < size.width; ++x) {
+            const int sx = x - placed.x, sy = y - placed.y;
+            const bool inside =
+                sx >= 0 && sy >= 0 && sx < placed.image.width && sy < placed.image.height;
+            const uint8_t* in = inside ? placed.image.pixel(sx, sy) : nullptr;
+            uint8_t* out = photo.row(y) + x * 4;
+            for (int c = 0; c < 3; ++c)  // over white
+                out[c] = inside ? static_cast<uint8_t>(255 - (255 - in[c]) * in[3] / 255) : 255;
+            out[3] = 255;
+        }
+    return EncodeJpeg(photo);
 }
 
 // A head and shoulders in grey, where a photo is missing or cannot be read.
-void DrawPlaceholder(QPainter& painter, const QRectF& box) {
-    painter.fillRect(box, QColor(0xEE, 0xEE, 0xEE));
-    painter.save();
-    painter.setClipRect(box);
-    painter.setPen(Qt::NoPen);
-    painter.setBrush(QColor(0xC8, 0xC8, 0xC8));
-    const double w = box.width();
-    const QPointF centre(box.center().x(), box.top() + box.height() * 0.4);
-    painter.drawEllipse(centre, w * 0.2, w * 0.2);
-    painter.drawEllipse(QPointF(box.center().x(), box.bottom() + w * 0.12), w * 0.42, w * 0.42);
-    painter.restore();
+void DrawPlaceholder(PdfCanvas& page, const PdfBox& box) {
+    page.fillRect(box, 0xEEEEEE);
+    const double w = box.width, centre = box.x + w / 2;
+    page.fillCircles(box,
+                     {{centre, box.y + box.height * 0.4, w * 0.2},
+                      {centre, box.y + box.height + w * 0.12, w * 0.42}},
+                     0xC8C8C8);
 }
 
-void DrawTitle(QPainter& painter, const PdfBox& box, const std::string& title, int winners,
+void DrawTitle(PdfCanvas& page, const PdfBox& r, const std::string& title, int winners,
                int forfeited) {
-    const QRectF r = DotsRect(box);
-    painter.setPen(kInk);
-    DrawFitted(painter, QRectF(r.left(), r.top(), r.width(), Dots(12)), OneLine(title),
-               Font(20, true), 12);
-    QString summary = QStringLiteral("中奖名单 · 共 %1 人").arg(winners);
-    if (forfeited > 0) summary += QStringLiteral("（另有 %1 人放弃）").arg(forfeited);
-    painter.setPen(kGrey);
-    DrawFitted(painter, QRectF(r.left(), r.top() + Dots(12), r.width(), Dots(7)), summary, Font(11),
-               11);
-    painter.setPen(QPen(kRed, Dots(0.5)));
-    painter.drawLine(QPointF(r.left(), r.bottom() - Dots(3)),
-                     QPointF(r.right(), r.bottom() - Dots(3)));
+    page.fittedText({r.x, r.y, r.width, 12}, OneLine(title), {20, true, kInk}, 12);
+    std::string summary = "中奖名单 · 共 " + std::to_string(winners) + " 人";
+    if (forfeited > 0) summary += "（另有 " + std::to_string(forfeited) + " 人放弃）";
+    page.fittedText({r.x, r.y + 12, r.width, 7}, Text(summary), {11, false, kGrey}, 11);
+    const double y = r.y + r.height - 3;
+    page.line(r.x, y, r.x + r.width, y, kRed, 0.5);
 }
 
-void DrawHeading(QPainter& painter, const PdfItem& item, int winners) {
-    const QRectF r = DotsRect(item.box);
-    QString text = OneLine(item.level);
-    if (item.continued) text += QStringLiteral("（续）");
-    painter.setPen(kRed);
-    painter.fillRect(QRectF(r.left(), r.top() + Dots(2), Dots(1.5), r.height() - Dots(4)), kRed);
-    const QRectF textBox(r.left() + Dots(4), r.top(), r.width() - Dots(40), r.height());
-    DrawFitted(painter, textBox, text, Font(14, true), 9, Qt::AlignLeft | Qt::AlignVCenter);
-    painter.setPen(kGrey);
-    painter.setFont(Font(10));
-    painter.drawText(r, Qt::AlignRight | Qt::AlignVCenter, QStringLiteral("%1 人").arg(winners));
-    painter.setPen(QPen(QColor(0xDD, 0xDD, 0xDD), Dots(0.3)));
-    painter.drawLine(r.bottomLeft(), r.bottomRight());
+void DrawHeading(PdfCanvas& page, const PdfItem& item, int winners) {
+    const PdfBox& r = item.box;
+    std::u32string text = OneLine(item.level);
+    if (item.continued) text += U"（续）";
+    page.fillRect({r.x, r.y + 2, 1.5, r.height - 4}, kRed);
+    page.fittedText({r.x + 4, r.y, r.width - 40, r.height}, text, {14, true, kRed}, 9,
+                    PdfAlign::Left);
+    page.text(r, Text(std::to_string(winners) + " 人"), {10, false, kGrey}, PdfAlign::Right);
+    page.line(r.x, r.y + r.height, r.x + r.width, r.y + r.height, 0xDDDDDD, 0.3);
 }
 
-void DrawCard(QPainter& painter, const PdfItem& item, const std::string& photoFolder) {
+// The name on one line, shrunk a little if need be; a long one on two smaller lines, and only
+// what does not fit even then is cut with an ellipsis. Its owner must recognise it.
+void DrawName(PdfCanvas& page, const PdfBox& box, const std::u32string& name, PdfTextStyle style) {
+    constexpr double kOneLineMin = 8.5, kTwoLines = 7.5;
+    while (style.points > kOneLineMin && page.textWidth(name, style) > box.width)
+        style.points -= 0.5;
+    if (page.textWidth(name, style) <= box.width) return page.text(box, name, style);
+    style.points = kTwoLines;
+    size_t split = 1;
+    while (split < name.size() && page.textWidth(name.substr(0, split + 1), style) <= box.width)
+        ++split;
+    const PdfBox top{box.x, box.y, box.width, box.height / 2};
+    const PdfBox bottom{box.x, box.y + box.height / 2, box.width, box.height / 2};
+    page.text(top, name.substr(0, split), style);
+    page.text(bottom, page.elided(name.substr(split), style, box.width), style);
+}
+
+void DrawCard(PdfCanvas& page, const PdfItem& item, const std::string& photo) {
     const WinnerRecord& row = *item.row;
-    const QRectF r = DotsRect(item.box);
-    const QRectF photoBox(r.center().x() - Dots(kPhotoWidth) / 2, r.top(), Dots(kPhotoWidth),
-                          Dots(kPhotoHeight));
-    const QSize pixels(qRound(kPhotoWidth / 25.4 * kPhotoDpi),
-                       qRound(kPhotoHeight / 25.4 * kPhotoDpi));
-    const QImage photo = Thumbnail(photoFolder, row.photoFile, pixels);
-    if (photo.isNull()) {
-        DrawPlaceholder(painter, photoBox);
+    const PdfBox& r = item.box;
+    const PdfBox photoBox{r.x + (r.width - kPhotoWidth) / 2, r.y, kPhotoWidth, kPhotoHeight};
+    if (photo.empty()) {
+        DrawPlaceholder(page, photoBox);
     } else {
-        painter.drawImage(photoBox, photo);
+        page.image(photoBox, photo);
     }
-    if (row.forfeited) painter.fillRect(photoBox, QColor(255, 255, 255, 150));
-    painter.setPen(QPen(QColor(0xCC, 0xCC, 0xCC), Dots(0.2)));
-    painter.setBrush(Qt::NoBrush);
-    painter.drawRect(photoBox);
+    if (row.forfeited) page.veil(photoBox);
+    page.strokeRect(photoBox, 0xCCCCCC, 0.2);
 
-    const QRectF nameBox(r.left() + Dots(1), photoBox.bottom() + Dots(1.5), r.width() - Dots(2),
-                         Dots(kNameHeight));
-    QFont nameFont = Font(11, true);
-    nameFont.setStrikeOut(row.forfeited);
-    painter.setPen(row.forfeited ? kGrey : kInk);
-    DrawName(painter, nameBox, OneLine(row.name), nameFont);
-
-    const QRectF ordinalBox(nameBox.left(), nameBox.bottom(), nameBox.width(),
-                            Dots(kOrdinalHeight));
-    QString ordinal = QStringLiteral("第 %1 位").arg(row.ordinal);
-    if (row.forfeited) ordinal += QStringLiteral(" · 放弃");
-    painter.setPen(row.forfeited ? kRed : kGrey);
-    DrawFitted(painter, ordinalBox, ordinal, Font(8), 6);
+    const PdfBox nameBox{r.x + 1, photoBox.y + photoBox.height + 1.5, r.width - 2, kNameHeight};
+    DrawName(page, nameBox, OneLine(row.name),
+             {11, true, row.forfeited ? kGrey : kInk, row.forfeited});
+    std::string ordinal = "第 " + std::to_string(row.ordinal) + " 位";
+    if (row.forfeited) ordinal += " · 放弃";
+    page.fittedText({nameBox.x, nameBox.y + nameBox.height, nameBox.width, kOrdinalHeight},
+                    Text(ordinal), {8, false, row.forfeited ? kRed : kGrey}, 6);
 }
 
-void DrawFooter(QPainter& painter, int page, int pages) {
-    painter.setPen(kGrey);
-    painter.setFont(Font(9));
-    const QRectF box(Dots(kMargin), Dots(kFooterY), Dots(kPageWidth - 2 * kMargin), Dots(6));
-    painter.drawText(box, Qt::AlignCenter,
-                     QStringLiteral("第 %1 页 / 共 %2 页").arg(page).arg(pages));
+void DrawFooter(PdfCanvas& page, int number, int pages) {
+    const std::string text =
+        "第 " + std::to_string(number) + " 页 / 共 " + std::to_string(pages) + " 页";
+    page.text({kMargin, kFooterY, kPageWidth - 2 * kMargin, 6}, Text(text), {9, false, kGrey});
 }
 
 int CountOfLevel(const std::vector<WinnerRecord>& rows, const std::string& level) {
@@ -197,59 +140,85 @@ int CountOfLevel(const std::vector<WinnerRecord>& rows, const std::string& level
     return count;
 }
 
-bool Paint(QPdfWriter& writer, const std::string& title, const std::vector<WinnerRecord>& rows,
-           const std::vector<PdfPage>& pages, const std::string& photoFolder) {
-    QPainter painter;
-    if (!painter.begin(&writer)) return false;
-    painter.setRenderHint(QPainter::Antialiasing);
-    painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    int forfeited = 0;
-    for (const auto& row : rows) forfeited += row.forfeited;
-    const int pageCount = static_cast<int>(pages.size());
-    bool ok = true;
-    for (int p = 0; p < pageCount; ++p) {
-        if (p > 0) ok = writer.newPage() && ok;
-        for (const PdfItem& item : pages[p]) {
+class Document {
+public:
+    Document(const std::string& title, const std::vector<WinnerRecord>& rows,
+             const std::string& photoFolder)
+        : title_(title), rows_(rows), photoFolder_(photoFolder) {}
+
+    // The file; empty when it could not be made.
+    std::string write(const std::vector<PdfPage>& pages) {
+        std::vector<std::string> contents;
+        for (size_t p = 0; p < pages.size(); ++p)
+            contents.push_back(
+                draw(pages[p], static_cast<int>(p + 1), static_cast<int>(pages.size())));
+        if (!fonts_.ok()) return {};
+        const std::string resources = "/Font << " + fonts_.finish() + ">> /XObject << " + photos_ +
+                                      ">> /ExtGState << /Veil << /ca 0.588 >> >>";
+        return file_.finish(contents, resources, PdfTextString(OneLine(title_)));
+    }
+
+private:
+    // The photo's image resource, or empty for the placeholder; each file is embedded once.
+    std::string photo(const WinnerRecord& row) {
+        if (auto made = photoNames_.find(row.photoFile); made != photoNames_.end())
+            return made->second;
+        return photoNames_[row.photoFile] = embed(row.photoFile);
+    }
+
+    std::string embed(const std::string& photoFile) {
+        const Size pixels{static_cast<int>(std::lround(kPhotoWidth / 25.4 * kPhotoDpi)),
+                          static_cast<int>(std::lround(kPhotoHeight / 25.4 * kPhotoDpi))};
+        const std::string jpeg = Thumbnail(photoFolder_, photoFile, pixels);
+        if (jpeg.empty()) return {};
+        const std::string name = "P" + std::to_string(photoCount_++);
+        const int id = file_.addStream(
+            "/Type /XObject /Subtype /Image /Width " + std::to_string(pixels.width) + " /Height " +
+                std::to_string(pixels.height) + " /ColorSpace /DeviceRGB /BitsPerComponent 8",
+            jpeg, "/DCTDecode");
+        photos_ += "/" + name + " " + std::to_string(id) + " 0 R ";
+        return "/" + name;
+    }
+
+    std::string draw(const PdfPage& items, int number, int count) {
+        PdfCanvas page(fonts_);
+        int forfeited = 0;
+        for (const auto& row : rows_) forfeited += row.forfeited;
+        for (const PdfItem& item : items) {
             switch (item.kind) {
                 case PdfItem::Kind::Title:
-                    DrawTitle(painter, item.box, title, static_cast<int>(rows.size()) - forfeited,
+                    DrawTitle(page, item.box, title_, static_cast<int>(rows_.size()) - forfeited,
                               forfeited);
                     break;
                 case PdfItem::Kind::Heading:
-                    DrawHeading(painter, item, CountOfLevel(rows, item.level));
+                    DrawHeading(page, item, CountOfLevel(rows_, item.level));
                     break;
                 case PdfItem::Kind::Card:
-                    DrawCard(painter, item, photoFolder);
+                    DrawCard(page, item, photo(*item.row));
                     break;
             }
         }
-        DrawFooter(painter, p + 1, pageCount);
+        DrawFooter(page, number, count);
+        return page.content();
     }
-    return painter.end() && ok;
-}
+
+    const std::string& title_;
+    const std::vector<WinnerRecord>& rows_;
+    const std::string& photoFolder_;
+    PdfFile file_;
+    PdfGlyphFonts fonts_{file_};
+    std::string photos_;                             // the image resources' entries
+    std::map<std::string, std::string> photoNames_;  // by file name
+    int photoCount_ = 0;
+};
 
 }  // namespace
 
 bool WriteWinnersPdf(const std::string& fsPath, const std::string& title,
                      const std::vector<WinnerRecord>& rows,
                      const std::vector<std::string>& levelOrder, const std::string& photoFolder) {
-    // Text needs the font database, which only a GUI application sets up.
-    if (!qobject_cast<QGuiApplication*>(QCoreApplication::instance())) return false;
-    QBuffer buffer;
-    buffer.open(QIODevice::WriteOnly);
-    {
-        QPdfWriter writer(&buffer);
-        writer.setPageSize(QPageSize(QPageSize::A4));
-        writer.setPageOrientation(QPageLayout::Portrait);
-        writer.setPageMargins(QMarginsF(0, 0, 0, 0), QPageLayout::Millimeter);
-        writer.setResolution(kResolution);
-        writer.setTitle(QString::fromUtf8(title));
-        writer.setCreator(QStringLiteral("luckydraw"));
-        if (!Paint(writer, title, rows, LayOutPdf(rows, levelOrder), photoFolder)) return false;
-    }
-    QByteArray pdf = buffer.data();
-    ReadRadicalsAsIdeographs(pdf, RadicalIdeographs({Font(10), Font(10, true)}));
-    return WriteDiskFile(fsPath, std::string_view(pdf.constData(), pdf.size())).ok();
+    const std::string pdf = Document(title, rows, photoFolder).write(LayOutPdf(rows, levelOrder));
+    return !pdf.empty() && WriteDiskFile(fsPath, pdf).ok();
 }
 
 }  // namespace ld::exporting

@@ -11,8 +11,9 @@ namespace ld::exporting {
 // A4 pages: `title` at the top of the first, then each level (see LevelsInOrder) under a
 // heading, every winner as a photo thumbnail with the name and ordinal; a forfeited winner
 // is struck through and marked 放弃. Each page carries 第 N 页 / 共 M 页. Photos are read from
-// `photoFolder`/`photoFile`; a missing or broken one gets a neutral placeholder. Needs a
-// QGuiApplication (false without one). Written atomically; false when it could not be.
+// `photoFolder`/`photoFile`; a missing or broken one gets a neutral placeholder. The text is
+// drawn by the media layer (see text_glyphs.h: on Linux it needs a QGuiApplication, false
+// without one). Written atomically; false when it could not be.
 bool WriteWinnersPdf(const std::string& fsPath, const std::string& title,
                      const std::vector<WinnerRecord>& rows,
                      const std::vector<std::string>& levelOrder, const std::string& photoFolder);

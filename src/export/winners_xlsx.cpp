@@ -1,100 +1,84 @@
 #include "export/winners_xlsx.h"
 
-#include <xlsxwriter.h>
-
 #include <algorithm>
 #include <array>
 #include <cstdio>
 #include <optional>
 
 #include "export/export_rows.h"
+#include "export/xlsx_parts.h"
 #include "export/xlsx_text.h"
+#include "export/zip_writer.h"
 #include "services/atomic_write.h"
 
 namespace ld::exporting {
 namespace {
 
 constexpr const char* kAllSheet = "全部中奖人";
-// Spreadsheet programs without it substitute another Chinese face.
-constexpr const char* kFont = "Microsoft YaHei";
 constexpr std::array<const char*, 7> kHeader = {"时间", "奖项",       "序号", "姓名",
                                                 "照片", "抽取时人数", "状态"};
-constexpr uint8_t kPaperA4 = 9;
 
-struct Formats {
-    lxw_format* header = nullptr;
-    lxw_format* text[2] = {};  // [forfeited]
-    lxw_format* time[2] = {};
-};
-
-lxw_format* NewFormat(lxw_workbook* book) {
-    lxw_format* format = workbook_add_format(book);
-    format_set_font_name(format, kFont);
-    format_set_font_size(format, 11);
-    format_set_align(format, LXW_ALIGN_VERTICAL_CENTER);
-    return format;
+// Days from 1970-01-01 to the date (proleptic Gregorian).
+long DaysFromCivil(int year, int month, int day) {
+    year -= month <= 2;
+    const long era = (year >= 0 ? year : year - 399) / 400;
+    const long yearOfEra = year - era * 400;
+    const long dayOfYear = (153 * (month + (month > 2 ? -3 : 9)) + 2) / 5 + day - 1;
+    const long dayOfEra = yearOfEra * 365 + yearOfEra / 4 - yearOfEra / 100 + dayOfYear;
+    return era * 146097 + dayOfEra - 719468;
 }
 
-Formats MakeFormats(lxw_workbook* book) {
-    Formats formats;
-    formats.header = NewFormat(book);
-    format_set_bold(formats.header);
-    format_set_pattern(formats.header, LXW_PATTERN_SOLID);
-    format_set_bg_color(formats.header, 0xFCE4D6);
-    format_set_bottom(formats.header, LXW_BORDER_THIN);
-    for (int struck = 0; struck < 2; ++struck) {
-        formats.text[struck] = NewFormat(book);
-        formats.time[struck] = NewFormat(book);
-        format_set_num_format(formats.time[struck], "yyyy-mm-dd hh:mm:ss");
-        if (struck) {
-            for (lxw_format* format : {formats.text[1], formats.time[1]}) {
-                format_set_font_strikeout(format);
-                format_set_font_color(format, 0x808080);
-            }
-        }
-    }
-    return formats;
-}
-
-// The recorded time as a date a spreadsheet can sort and filter; nullopt when it is not the
-// form the program writes (a hand edit), which then stays text.
-std::optional<lxw_datetime> ParseTime(const std::string& time) {
-    lxw_datetime at{};
-    int second = 0, used = 0;
-    if (std::sscanf(time.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%n", &at.year, &at.month, &at.day,
-                    &at.hour, &at.min, &second, &used) != 6 ||
-        static_cast<size_t>(used) != time.size() || at.year < 1900 || at.month < 1 ||
-        at.month > 12 || at.day < 1 || at.day > 31 || at.hour > 23 || at.min > 59 || second > 59)
+// The recorded time as a spreadsheet date (days since 1899-12-30, Excel's leap day of 1900
+// included) it can sort and filter; nullopt when it is not the form the program writes (a
+// hand edit), which then stays text.
+std::optional<double> ParseTime(const std::string& time) {
+    int year = 0, month = 0, day = 0, hour = 0, minute = 0, second = 0, used = 0;
+    if (std::sscanf(time.c_str(), "%4d-%2d-%2dT%2d:%2d:%2d%n", &year, &month, &day, &hour, &minute,
+                    &second, &used) != 6 ||
+        static_cast<size_t>(used) != time.size() || year < 1900 || month < 1 || month > 12 ||
+        day < 1 || day > 31 || hour > 23 || minute > 59 || second > 59)
         return std::nullopt;
-    at.sec = second;
-    return at;
+    long days = DaysFromCivil(year, month, day) - DaysFromCivil(1899, 12, 30);
+    if (days < 61) --days;  // before 1900-03-01, where Excel counts a 29 February
+    return days + (hour * 3600 + minute * 60 + second) / 86400.0;
 }
 
-bool WriteRow(lxw_worksheet* sheet, lxw_row_t r, const WinnerRecord& row, const Formats& formats) {
-    lxw_format* text = formats.text[row.forfeited];
-    auto string = [&](lxw_col_t c, const std::string& value) {
-        return worksheet_write_string(sheet, r, c, CellText(value).c_str(), text);
-    };
-    lxw_error error = LXW_NO_ERROR;
+std::string CellRef(size_t column, size_t row) {
+    return std::string(1, static_cast<char>('A' + column)) + std::to_string(row + 1);
+}
+
+std::string StringCell(size_t c, size_t r, const std::string& value, int style) {
+    const std::string head = "<c r=\"" + CellRef(c, r) + "\" s=\"" + std::to_string(style) + "\"";
+    if (value.empty()) return head + "/>";  // a blank cell that keeps the row's style
+    return head + " t=\"inlineStr\"><is><t xml:space=\"preserve\">" + XmlText(CellText(value)) +
+           "</t></is></c>";
+}
+
+std::string NumberCell(size_t c, size_t r, double value, int style) {
+    char number[32];
+    std::snprintf(number, sizeof number, "%.17g", value);
+    return "<c r=\"" + CellRef(c, r) + "\" s=\"" + std::to_string(style) + "\"><v>" + number +
+           "</v></c>";
+}
+
+std::string RowXml(size_t r, const WinnerRecord& row) {
+    const int text = row.forfeited ? kStyleStruckText : kStyleText;
+    std::string xml = "<row r=\"" + std::to_string(r + 1) + "\">";
     if (auto at = ParseTime(row.time)) {
-        error = worksheet_write_datetime(sheet, r, 0, &*at, formats.time[row.forfeited]);
+        xml += NumberCell(0, r, *at, row.forfeited ? kStyleStruckTime : kStyleTime);
     } else {
-        error = string(0, row.time);
+        xml += StringCell(0, r, row.time, text);
     }
-    const lxw_error errors[] = {
-        error,
-        string(1, row.level),
-        worksheet_write_number(sheet, r, 2, row.ordinal, text),
-        string(3, row.name),
-        string(4, row.photoFile),
-        worksheet_write_number(sheet, r, 5, row.poolSize, text),
-        string(6, row.forfeited ? "放弃" : "中奖"),
-    };
-    return std::all_of(std::begin(errors), std::end(errors),
-                       [](lxw_error e) { return e == LXW_NO_ERROR; });
+    xml += StringCell(1, r, row.level, text) + NumberCell(2, r, row.ordinal, text) +
+           StringCell(3, r, row.name, text) + StringCell(4, r, row.photoFile, text) +
+           NumberCell(5, r, row.poolSize, text) +
+           StringCell(6, r, row.forfeited ? "放弃" : "中奖", text);
+    return xml + "</row>";
 }
 
-void SetColumnWidths(lxw_worksheet* sheet, const std::vector<WinnerRecord>& rows) {
+// Widths in digits as the columns' content needs them, plus the cell padding that Excel adds
+// to a width it is given (5 pixels of a 7-pixel digit).
+std::string ColumnsXml(const std::vector<WinnerRecord>& rows) {
     std::array<int, kHeader.size()> widths{};
     for (size_t c = 0; c < kHeader.size(); ++c) widths[c] = DisplayWidth(kHeader[c]) + 2;
     widths[0] = std::max(widths[0], 19);  // the time as the date format shows it
@@ -108,53 +92,67 @@ void SetColumnWidths(lxw_worksheet* sheet, const std::vector<WinnerRecord>& rows
         widen(4, row.photoFile);
         widen(5, std::to_string(row.poolSize));
     }
-    for (size_t c = 0; c < widths.size(); ++c)
-        worksheet_set_column(sheet, c, c, std::min(widths[c] + 2, 60), nullptr);
-}
-
-bool WriteSheet(lxw_workbook* book, const std::string& name, const std::vector<WinnerRecord>& rows,
-                const Formats& formats) {
-    lxw_worksheet* sheet = workbook_add_worksheet(book, name.c_str());
-    if (!sheet) return false;
-    bool ok = true;
-    for (size_t c = 0; c < kHeader.size(); ++c)
-        ok = worksheet_write_string(sheet, 0, c, kHeader[c], formats.header) == LXW_NO_ERROR && ok;
-    for (size_t i = 0; i < rows.size(); ++i)
-        ok = WriteRow(sheet, static_cast<lxw_row_t>(i + 1), rows[i], formats) && ok;
-    SetColumnWidths(sheet, rows);
-    worksheet_set_row(sheet, 0, 20, nullptr);
-    worksheet_freeze_panes(sheet, 1, 0);
-    worksheet_autofilter(sheet, 0, 0, static_cast<lxw_row_t>(rows.size()), kHeader.size() - 1);
-    // Printed, the list fits the page's width and repeats its header on every page.
-    worksheet_set_paper(sheet, kPaperA4);
-    worksheet_fit_to_pages(sheet, 1, 0);
-    worksheet_repeat_rows(sheet, 0, 0);
-    return ok;
-}
-
-bool WriteWorkbook(const std::string& path, const std::vector<WinnerRecord>& rows,
-                   const std::vector<std::string>& levelOrder) {
-    lxw_workbook* book = workbook_new(path.c_str());
-    if (!book) return false;
-    const Formats formats = MakeFormats(book);
-    std::vector<std::string> sheetNames;
-    bool ok = WriteSheet(book, UniqueSheetName(kAllSheet, sheetNames), rows, formats);
-    for (const auto& level : LevelsInOrder(rows, levelOrder)) {
-        ok = ok && WriteSheet(book, UniqueSheetName(level, sheetNames), RowsOfLevel(rows, level),
-                              formats);
+    std::string xml = "<cols>";
+    for (size_t c = 0; c < widths.size(); ++c) {
+        char col[120];
+        std::snprintf(col, sizeof col,
+                      "<col min=\"%zu\" max=\"%zu\" width=\"%.8g\" customWidth=\"1\"/>", c + 1,
+                      c + 1, std::min(widths[c] + 2, 60) + 5.0 / 7);
+        xml += col;
     }
-    // Closing writes the file and frees the workbook, also after a failure above.
-    return workbook_close(book) == LXW_NO_ERROR && ok;
+    return xml + "</cols>";
+}
+
+// The header row bold and frozen, a filter over the columns; printed, the list fits the
+// page's width (A4) and repeats its header on every page.
+std::string SheetPart(const std::vector<WinnerRecord>& rows, bool first) {
+    const std::string last = CellRef(kHeader.size() - 1, rows.size());
+    std::string xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<worksheet xmlns=\""
+        "http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetPr><pageSetUpPr "
+        "fitToPage=\"1\"/></sheetPr><dimension ref=\"A1:" +
+        last + "\"/><sheetViews><sheetView" + (first ? " tabSelected=\"1\"" : "") +
+        " workbookViewId=\"0\"><pane ySplit=\"1\" topLeftCell=\"A2\" activePane=\"bottomLeft\" "
+        "state=\"frozen\"/><selection pane=\"bottomLeft\"/></sheetView></sheetViews>"
+        "<sheetFormatPr defaultRowHeight=\"15\"/>" +
+        ColumnsXml(rows) + "<sheetData><row r=\"1\" ht=\"20\" customHeight=\"1\">";
+    for (size_t c = 0; c < kHeader.size(); ++c) xml += StringCell(c, 0, kHeader[c], kStyleHeader);
+    xml += "</row>";
+    for (size_t i = 0; i < rows.size(); ++i) xml += RowXml(i + 1, rows[i]);
+    return xml + "</sheetData><autoFilter ref=\"A1:" + last +
+           "\"/><pageMargins left=\"0.7\" "
+           "right=\"0.7\" top=\"0.75\" bottom=\"0.75\" header=\"0.3\" footer=\"0.3\"/>"
+           "<pageSetup paperSize=\"9\" fitToHeight=\"0\" orientation=\"portrait\"/>"
+           "</worksheet>";
+}
+
+std::string Workbook(const std::vector<WinnerRecord>& rows,
+                     const std::vector<std::string>& levelOrder) {
+    std::vector<std::string> taken;
+    std::vector<XlsxSheetInfo> sheets = {{UniqueSheetName(kAllSheet, taken), rows.size()}};
+    std::vector<std::string> parts = {SheetPart(rows, true)};
+    for (const auto& level : LevelsInOrder(rows, levelOrder)) {
+        const auto ofLevel = RowsOfLevel(rows, level);
+        sheets.push_back({UniqueSheetName(level, taken), ofLevel.size()});
+        parts.push_back(SheetPart(ofLevel, false));
+    }
+    ZipWriter zip;
+    bool ok = zip.add("[Content_Types].xml", ContentTypesPart(sheets.size())) &&
+              zip.add("_rels/.rels", RootRelationshipsPart()) &&
+              zip.add("xl/workbook.xml", WorkbookPart(sheets)) &&
+              zip.add("xl/_rels/workbook.xml.rels", WorkbookRelationshipsPart(sheets.size())) &&
+              zip.add("xl/styles.xml", StylesPart());
+    for (size_t s = 0; ok && s < parts.size(); ++s)
+        ok = zip.add("xl/worksheets/sheet" + std::to_string(s + 1) + ".xml", parts[s]);
+    return ok ? zip.finish() : std::string();
 }
 
 }  // namespace
 
 bool WriteWinnersXlsx(const std::string& fsPath, const std::vector<WinnerRecord>& rows,
                       const std::vector<std::string>& levelOrder) {
-    const auto write = [&](const std::string& tempPath) {
-        return WriteWorkbook(tempPath, rows, levelOrder);
-    };
-    return ReplaceDiskFileByName(fsPath, write).ok();
+    const std::string book = Workbook(rows, levelOrder);
+    return !book.empty() && WriteDiskFile(fsPath, book).ok();
 }
 
 }  // namespace ld::exporting

@@ -3,56 +3,13 @@
 #include <algorithm>
 #include <cstdint>
 
+#include "export/utf8.h"
+
 namespace ld::exporting {
 namespace {
 
-constexpr char32_t kReplacement = 0xFFFD;
 constexpr size_t kCellCharacters = 32767;
 constexpr size_t kSheetNameUnits = 31;  // Excel counts UTF-16 units
-
-// The code points of `text`; a byte that starts no valid sequence gives U+FFFD.
-std::u32string Decode(std::string_view text) {
-    std::u32string out;
-    for (size_t i = 0; i < text.size();) {
-        const auto lead = static_cast<uint8_t>(text[i]);
-        const size_t length = lead < 0x80 ? 1 : lead >= 0xF0 ? 4 : lead >= 0xE0 ? 3 : 2;
-        char32_t c = length == 1 ? lead : lead & (0x7F >> length);
-        bool valid = (lead < 0x80 || lead >= 0xC2) && lead < 0xF5 && i + length <= text.size();
-        for (size_t k = 1; valid && k < length; ++k) {
-            const auto next = static_cast<uint8_t>(text[i + k]);
-            valid = (next & 0xC0) == 0x80;
-            c = (c << 6) | (next & 0x3F);
-        }
-        const char32_t smallest = length == 2 ? 0x80 : length == 3 ? 0x800 : 0x10000;
-        valid =
-            valid && (length == 1 || c >= smallest) && c <= 0x10FFFF && (c < 0xD800 || c > 0xDFFF);
-        out += valid ? c : kReplacement;
-        i += valid ? length : 1;
-    }
-    return out;
-}
-
-std::string Encode(const std::u32string& text) {
-    std::string out;
-    for (char32_t c : text) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 // The longest start of `text` that fits in `units` UTF-16 units.
 std::u32string CutToUnits(const std::u32string& text, size_t units) {
@@ -66,7 +23,7 @@ std::u32string CutToUnits(const std::u32string& text, size_t units) {
 std::string FitSheetName(const std::u32string& name, size_t units) {
     std::u32string cut = CutToUnits(name, units);
     while (!cut.empty() && (cut.back() == U' ' || cut.back() == U'\'')) cut.pop_back();
-    return Encode(cut);
+    return EncodeUtf8(cut);
 }
 
 std::string AsciiLower(std::string text) {
@@ -82,8 +39,17 @@ bool Taken(const std::string& name, const std::vector<std::string>& taken) {
                        [&](const std::string& other) { return AsciiLower(other) == lower; });
 }
 
+// The code points of `text` with the two that XML cannot hold, U+FFFE and U+FFFF (names
+// come from phones), as U+FFFD: one of them makes the whole workbook unreadable.
+std::u32string DecodeForXml(std::string_view text) {
+    std::u32string decoded = DecodeUtf8(text);
+    for (char32_t& c : decoded)
+        if (c == 0xFFFE || c == 0xFFFF) c = 0xFFFD;
+    return decoded;
+}
+
 std::u32string CleanSheetName(std::string_view wanted) {
-    std::u32string name = Decode(wanted);
+    std::u32string name = DecodeForXml(wanted);
     for (char32_t& c : name)
         if (c < 0x20 || std::u32string_view(U"[]:*?/\\").find(c) != std::u32string_view::npos)
             c = U'_';
@@ -96,8 +62,7 @@ std::u32string CleanSheetName(std::string_view wanted) {
 }  // namespace
 
 std::string CellText(std::string_view text) {
-    std::u32string decoded = Decode(text);
-    return Encode(CutToUnits(decoded, kCellCharacters));
+    return EncodeUtf8(CutToUnits(DecodeForXml(text), kCellCharacters));
 }
 
 std::string UniqueSheetName(std::string_view wanted, std::vector<std::string>& taken) {
@@ -113,7 +78,7 @@ std::string UniqueSheetName(std::string_view wanted, std::vector<std::string>& t
 
 int DisplayWidth(std::string_view text) {
     int width = 0;
-    for (char32_t c : Decode(text)) width += c >= 0x2E80 ? 2 : 1;
+    for (char32_t c : DecodeUtf8(text)) width += c >= 0x2E80 ? 2 : 1;
     return width;
 }
 

@@ -8,7 +8,7 @@
 
 namespace ld::exporting {
 
-// Valid UTF-8 (bad bytes become U+FFFD), cut to what one cell holds.
+// Valid UTF-8 (bad bytes, U+FFFE and U+FFFF become U+FFFD), cut to what one cell holds.
 std::string CellText(std::string_view text);
 
 // A sheet name for `wanted` that Excel accepts and that differs, ignoring case, from every

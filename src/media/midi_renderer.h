@@ -1,5 +1,7 @@
 // Renders a standard MIDI file to output frames with FluidSynth and a General MIDI sound
-// font, so MIDI sounds mix with everything else instead of needing a MIDI device.
+// font, so MIDI sounds mix with everything else instead of needing a MIDI device. On
+// Windows the file plays through the system synthesizer instead and the frames are silence
+// while it plays (win32/midi_renderer.cpp).
 #pragma once
 
 #include <cstddef>

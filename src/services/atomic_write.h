@@ -38,11 +38,6 @@ struct AtomicWriteOptions {
 // file with its owner write bit, or nothing is written.
 WriteResult ReplaceDiskFile(const std::string& diskPath, const std::function<bool(int fd)>& fill,
                             const AtomicWriteOptions& options = {});
-// The same for writers that open the file by name themselves (libxlsxwriter): `fill` gets
-// the temporary file's path and must leave its content there.
-WriteResult ReplaceDiskFileByName(const std::string& diskPath,
-                                  const std::function<bool(const std::string& tempPath)>& fill,
-                                  const AtomicWriteOptions& options = {});
 WriteResult WriteDiskFile(const std::string& diskPath, std::string_view data,
                           const AtomicWriteOptions& options = {});
 

@@ -34,7 +34,7 @@ TEST(Exports, FailWithoutLeavingAnythingWhenTheFolderCannotBeWritten) {
     EXPECT_FALSE(WriteWinnersPdf(missing + ".pdf", "年会", rows, {}, folder.path()));
 
     // A folder in the way of the file is not replaced.
-    std::filesystem::create_directory(folder.path("名单.xlsx"));
+    std::filesystem::create_directory(folder.diskPath("名单.xlsx"));
     EXPECT_FALSE(WriteWinnersXlsx(folder.path("名单.xlsx"), rows, {}));
     EXPECT_EQ(folder.entryCount(), 1u);
 }

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -20,6 +22,31 @@ inline WinnerRecord Winner(std::string level, int ordinal, std::string name, std
             std::move(photo),
             120,
             forfeited};
+}
+
+// The readers that check the files (openpyxl, poppler) are Linux programs: the Windows test
+// program makes its files, keeps them where LD_EXPORT_KEEP_DIR says and skips the reading;
+// the Linux test program then reads those (LD_EXPORT_READ_DIR) in place of its own. See
+// tests/export/check_windows_exports.sh.
+#ifdef _WIN32
+constexpr bool kReadersHere = false;
+#else
+constexpr bool kReadersHere = true;
+#endif
+constexpr const char* kNoReaders =
+    "no Linux reader under Wine: check_windows_exports.sh reads this file on Linux";
+
+// Keeps a copy of the file at `diskPath` as `name` in LD_EXPORT_KEEP_DIR, if it is set.
+inline void KeepFile(const std::filesystem::path& diskPath, const std::string& name) {
+    if (const char* dir = std::getenv("LD_EXPORT_KEEP_DIR"))
+        std::filesystem::copy_file(diskPath, std::filesystem::path(dir) / name,
+                                   std::filesystem::copy_options::overwrite_existing);
+}
+
+// The file to read: `name` in LD_EXPORT_READ_DIR if that is set, else `path`.
+inline std::string FileToRead(const std::string& path, const std::string& name) {
+    const char* dir = std::getenv("LD_EXPORT_READ_DIR");
+    return dir ? std::string(dir) + "/" + name : path;
 }
 
 inline bool HaveTool(const std::string& tool) {

@@ -1,14 +1,18 @@
 #include "app/tools/checkin_link.h"
 
 #include <deque>
+#include <iterator>
 #include <memory>
 #include <mutex>
+#include <string_view>
+#include <unordered_set>
 #include <utility>
 
 #include "app/common/app_state.h"
 #include "app/common/config_keys.h"
 #include "app/common/data_files.h"
 #include "app/common/job_runner.h"
+#include "app/common/results_ledger.h"
 #include "app/common/winners_log.h"
 #include "app/draw/batch_draw.h"
 #include "app/draw/draw_engine_parts.h"
@@ -34,6 +38,8 @@ namespace {
 constexpr int kDefaultPort = 8686;
 constexpr int kPortsTried = 20;
 constexpr size_t kRecentShown = 6;
+// How long after the code went up the operator is told that no phone has reached us.
+constexpr int kQuietCheckMs = 3 * 60 * 1000;
 
 struct Link {
     std::shared_ptr<checkin::Desk> desk;  // shared with a list import that may outlive it
@@ -45,6 +51,7 @@ struct Link {
     std::vector<Text> waiting;  // joined while photos rolled
     bool panelHidden = false;   // stepped aside for a roll
     bool settingsFailureTold = false;
+    EventLoop::TimerId quietCheck = 0;  // running until a phone reaches us or it is told
 };
 
 Link& TheLink() {
@@ -63,13 +70,15 @@ Arrivals& TheArrivals() {
     return arrivals;
 }
 
+void JoinAll(std::vector<Text> participants);
+
 void TakeArrivals() {
     std::vector<Text> participants;
     {
         std::lock_guard lock(TheArrivals().mutex);
         participants.swap(TheArrivals().participants);
     }
-    for (const Text& participant : participants) JoinPool(participant);
+    JoinAll(std::move(participants));
 }
 
 Text Stored(const char* key) { return ReadConfigText(ConfigStore::path(), "qiandao", Gbk(key)); }
@@ -138,29 +147,44 @@ void ShowPanel() {
     gui().showCheckinPanel(Stage(), view);
 }
 
-bool PoolHolds(const Text& pool, const Text& participant) {
-    for (size_t start = 0; start < pool.size();) {
-        size_t end = pool.find("\r\n", start);
-        if (end == Text::npos) end = pool.size();
-        if (pool.compare(start, end - start, participant) == 0) return true;
+// Joins go into the pool in one step, however many waited: one pass over the pool and one
+// record write. Thousands of names imported during a roll, added one by one with a record
+// write each, froze the stage for over a minute after the stop.
+void AddToPool(const std::vector<Text>& participants) {
+    DrawState& draw = State().draw;
+    std::unordered_set<std::string_view> present;
+    for (size_t start = 0; start < draw.poolText.size();) {
+        size_t end = draw.poolText.find("\r\n", start);
+        if (end == Text::npos) end = draw.poolText.size();
+        present.emplace(draw.poolText.data() + start, end - start);
         start = end + 2;
     }
-    return false;
-}
-
-void AddToPool(const Text& participant) {
-    DrawState& draw = State().draw;
+    // Nobody announced comes back through a check-in or an import (unless repeats are
+    // allowed): the results file is the ledger.
+    const Ledger ledger = ReadLedger(draw.resultsText, LevelTexts{});
+    if (!ConfigStore::readLogical(keys::AllowRepeat()))
+        for (const Text& winner : ledger.winners) present.insert(winner);
     // One line a person, whoever reported the join twice.
-    if (PoolHolds(draw.poolText, participant)) return;
-    // A resumed pool may end without a line end; the new name must not run into it.
+    std::vector<const Text*> joined;
+    Text added;
+    for (const Text& participant : participants) {
+        if (!present.insert(participant).second) continue;
+        joined.push_back(&participant);
+        added += participant + "\r\n";
+    }
+    if (joined.empty()) return;
+    // A resumed pool may end without a line end; the new names must not run into it.
     if (!draw.poolText.empty() && !draw.poolText.ends_with("\r\n")) draw.poolText += "\r\n";
-    draw.poolText += participant + "\r\n";
+    draw.poolText += added;
     // After a crash the recovered pool must hold them too, from the first join of the run on;
     // a record that cannot be written is told as a stop's is.
     SaveRecoveryRecord();
     Link& link = TheLink();
-    link.recent.push_front(PreviewOf(participant));
-    if (link.recent.size() > kRecentShown) link.recent.pop_back();
+    const size_t first = joined.size() > kRecentShown ? joined.size() - kRecentShown : 0;
+    for (size_t i = first; i < joined.size(); ++i) {
+        link.recent.push_front(PreviewOf(*joined[i]));
+        if (link.recent.size() > kRecentShown) link.recent.pop_back();
+    }
 }
 
 void OnDrawPhase(DrawPhase phase) {
@@ -171,7 +195,7 @@ void OnDrawPhase(DrawPhase phase) {
         return;
     }
     link.panelHidden = false;
-    for (const Text& participant : std::exchange(link.waiting, {})) AddToPool(participant);
+    AddToPool(std::exchange(link.waiting, {}));
     ShowPanel();
 }
 
@@ -227,6 +251,24 @@ bool StartServer(Link& link) {
     return false;
 }
 
+void StopQuietCheck(Link& link) {
+    if (link.quietCheck) host().loop->stopTimer(std::exchange(link.quietCheck, 0));
+}
+
+// A firewall that was never asked, or a Wi-Fi that keeps guests apart, looks like a quiet
+// hall: the operator hears of it while there is time to act. Never over a roll: then the
+// next tick tells.
+void CheckPhonesReachUs() {
+    Link& link = TheLink();
+    if (!link.server || link.server->reachedFromAnotherMachine()) return StopQuietCheck(link);
+    if (!DrawIsIdle()) return;
+    StopQuietCheck(link);
+    Tell(
+        "手机签到已打开 3 分钟，还没有一部手机连上本电脑。请检查：手机和电脑是否连着同一个 "
+        "Wi-Fi；会场 Wi-Fi 是否隔离了设备；电脑的防火墙是否允许本程序访问网络（Windows "
+        "第一次打开签到时会询问，请勾选“专用网络”并允许）。");
+}
+
 void Open() {
     Link& link = TheLink();
     link.settingsFailureTold = false;
@@ -261,6 +303,20 @@ void Open() {
     link.panelHidden = !DrawIsIdle();
     SetDrawPhaseListener(OnDrawPhase);
     ShowPanel();
+    link.quietCheck = host().loop->startTimer(kQuietCheckMs, CheckPhonesReachUs);
+}
+
+void JoinAll(std::vector<Text> participants) {
+    if (participants.empty()) return;
+    Link& link = TheLink();
+    if (!DrawIsIdle()) {
+        link.waiting.insert(link.waiting.end(), std::make_move_iterator(participants.begin()),
+                            std::make_move_iterator(participants.end()));
+        SetDrawPhaseListener(OnDrawPhase);  // a list imported during a roll has no server
+        return;
+    }
+    AddToPool(participants);
+    ShowPanel();
 }
 
 }  // namespace
@@ -274,6 +330,7 @@ int CheckinCount() {
 
 void CloseCheckin() {
     Link& link = TheLink();
+    StopQuietCheck(link);
     if (link.server) link.server->stop();
     link.server.reset();
     link.desk.reset();
@@ -288,16 +345,7 @@ void ToggleCheckin() {
     }
 }
 
-void JoinPool(const Text& participant) {
-    Link& link = TheLink();
-    if (!DrawIsIdle()) {
-        link.waiting.push_back(participant);
-        SetDrawPhaseListener(OnDrawPhase);  // a list imported during a roll has no server
-        return;
-    }
-    AddToPool(participant);
-    ShowPanel();
-}
+void JoinPool(const Text& participant) { JoinAll(std::vector<Text>{participant}); }
 
 void RenewCheckinToken() {
     if (host().dialogs->showMessage(
@@ -320,7 +368,7 @@ void SettleCheckinBeforeExit() {
     CloseCheckin();
     SettleJobBeforeExit();
     TakeArrivals();
-    for (const Text& participant : std::exchange(TheLink().waiting, {})) AddToPool(participant);
+    AddToPool(std::exchange(TheLink().waiting, {}));
 }
 
 void ImportNameListCommand() {

@@ -8,8 +8,9 @@
 #include <algorithm>
 #include <cmath>
 #include <cstring>
-#include <cwchar>
 #include <string>
+
+#include "media/win32/gdi_text.h"
 
 namespace ld {
 
@@ -17,15 +18,6 @@ namespace {
 
 constexpr COLORREF kGold = RGB(0xF6, 0xD3, 0x65);
 constexpr COLORREF kWhite = RGB(0xFF, 0xFF, 0xFF);
-
-std::wstring Widen(std::string_view utf8) {
-    if (utf8.empty()) return {};
-    const int n =
-        MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-    std::wstring wide(static_cast<size_t>(n), L'\0');
-    MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), n);
-    return wide;
-}
 
 // The red glow, from the centre outwards, straight into the pixels (BGRA).
 void FillGlow(uint8_t* bits, Size size) {
@@ -71,28 +63,9 @@ void DrawDecoration(HDC dc, Size size) {
     DeleteObject(SelectObject(dc, oldBrush));
 }
 
-int CALLBACK FoundFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-    *reinterpret_cast<bool*>(found) = true;
-    return 0;
-}
-
-// Windows' Chinese face; where it is missing (Wine) the Noto face that Linux uses, if the
-// system has it, rather than GDI's substitute without Chinese glyphs.
-const wchar_t* ChineseFace(HDC dc) {
-    for (const wchar_t* face : {L"Microsoft YaHei", L"Noto Sans CJK SC"}) {
-        LOGFONTW wanted{};
-        wanted.lfCharSet = DEFAULT_CHARSET;
-        wcsncpy(wanted.lfFaceName, face, LF_FACESIZE - 1);
-        bool found = false;
-        EnumFontFamiliesExW(dc, &wanted, FoundFace, reinterpret_cast<LPARAM>(&found), 0);
-        if (found) return face;
-    }
-    return L"Microsoft YaHei";
-}
-
 // The largest pixel size up to `largest` at which the text fits the width.
 HFONT FittingFont(HDC dc, const std::wstring& text, int width, int largest, int weight) {
-    const wchar_t* face = ChineseFace(dc);
+    const wchar_t* face = gdi::ChineseFace(dc);
     for (int pixels = largest;; pixels -= 4) {
         HFONT font = CreateFontW(-pixels, 0, 0, 0, weight, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
                                  OUT_TT_PRECIS, CLIP_DEFAULT_PRECIS, ANTIALIASED_QUALITY,
@@ -140,11 +113,11 @@ Image DrawNameCard(std::string_view nameUtf8, std::string_view departmentUtf8, S
     DrawDecoration(dc, size);
     SetBkMode(dc, TRANSPARENT);
     const int textWidth = size.width * 78 / 100;
-    DrawLine(dc, Widen(nameUtf8),
+    DrawLine(dc, gdi::Widen(nameUtf8),
              RECT{0, size.height * 28 / 100, size.width, size.height * 58 / 100}, size.width / 3,
              FW_BOLD, kGold, textWidth);
     if (!departmentUtf8.empty()) {
-        DrawLine(dc, Widen(departmentUtf8),
+        DrawLine(dc, gdi::Widen(departmentUtf8),
                  RECT{0, size.height * 60 / 100, size.width, size.height * 70 / 100},
                  size.width / 12, FW_NORMAL, kWhite, textWidth);
     }

@@ -84,7 +84,6 @@ public:
     Fireworks(HWND hwnd, int animation) : hwnd_(hwnd), animation_(animation) {
         QueryPerformanceFrequency(&frequency_);
         QueryPerformanceCounter(&start_);
-        grabBackdrop();
         SetTimer(hwnd_, kFrameTimer, 16, nullptr);
     }
     ~Fireworks() {
@@ -146,6 +145,7 @@ private:
     HWND hwnd_;
     int animation_;
     HBITMAP backdrop_ = nullptr;
+    SIZE backdropSize_{};
     LARGE_INTEGER frequency_{}, start_{};
     double simulated_ = 0, nextLaunch_ = 0;
     std::vector<Particle> particles_;
@@ -153,28 +153,53 @@ private:
     std::mt19937 rng_{std::random_device{}()};
 };
 
+// The window the celebration shows over: its owner, else the topmost other window of ours.
+HWND StageUnder(HWND root) {
+    if (HWND owner = GetWindow(root, GW_OWNER)) return owner;
+    struct Search {
+        HWND root, found;
+    } search{root, nullptr};
+    EnumThreadWindows(
+        GetCurrentThreadId(),
+        [](HWND hwnd, LPARAM data) -> BOOL {
+            auto* s = reinterpret_cast<Search*>(data);
+            wchar_t cls[16] = {};
+            GetClassNameW(hwnd, cls, 16);
+            if (hwnd == s->root || !IsWindowVisible(hwnd) || lstrcmpW(cls, L"LdStage") != 0)
+                return TRUE;
+            s->found = hwnd;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
+}
+
 void Fireworks::grabBackdrop() {
-    // What the audience sees: the screen under the window, with the stage (the owner of the
-    // celebration window) drawn fresh over it, since the screen may not show the winner yet.
-    // Dimmed once, so the window looks translucent.
+    // What the audience sees: the screen under the window, with the stage drawn fresh over
+    // it, since the screen may not show the winner yet. Dimmed once, so the window looks
+    // translucent. Taken at the first frame of the window's final size: the celebration is
+    // laid out after its animation starts.
+    if (backdrop_) DeleteObject(backdrop_);
     RECT area;
     GetWindowRect(hwnd_, &area);
     const int w = std::max<LONG>(1, area.right - area.left), h = std::max<LONG>(1, area.bottom - area.top);
+    backdropSize_ = SIZE{w, h};
     HDC screen = GetDC(nullptr);
     HDC dc = CreateCompatibleDC(screen);
     backdrop_ = CreateCompatibleBitmap(screen, w, h);
     HGDIOBJ old = SelectObject(dc, backdrop_);
-    BitBlt(dc, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
-    ReleaseDC(nullptr, screen);
-    HWND top = GetAncestor(hwnd_, GA_ROOT);
-    HWND stage = top ? GetWindow(top, GW_OWNER) : nullptr;
-    if (stage && IsWindowVisible(stage)) {
-        RECT stageArea;
-        GetWindowRect(stage, &stageArea);
+    RECT all{0, 0, w, h};
+    FillRect(dc, &all, static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)));
+    HWND root = GetAncestor(hwnd_, GA_ROOT);
+    HWND stage = root ? StageUnder(root) : nullptr;
+    if (stage) {
         POINT client{0, 0};
         ClientToScreen(stage, &client);
         PrintTree(stage, dc, POINT{client.x - area.left, client.y - area.top});
+    } else {
+        BitBlt(dc, 0, 0, w, h, screen, area.left, area.top, SRCCOPY);
     }
+    ReleaseDC(nullptr, screen);
     HDC veil = CreateCompatibleDC(dc);
     HBITMAP pixel = CreateCompatibleBitmap(dc, 1, 1);
     HGDIOBJ oldVeil = SelectObject(veil, pixel);
@@ -312,6 +337,8 @@ void Fireworks::step() {
 }
 
 void Fireworks::paint(HDC dc, const RECT& client) {
+    if (!backdrop_ || backdropSize_.cx != client.right || backdropSize_.cy != client.bottom)
+        grabBackdrop();
     HDC source = CreateCompatibleDC(dc);
     HGDIOBJ old = SelectObject(source, backdrop_);
     BitBlt(dc, 0, 0, client.right, client.bottom, source, 0, 0, SRCCOPY);

@@ -1,4 +1,5 @@
-// The PDF's text needs the font database of a GUI application; it lives to the end of the run.
+// The PDF's glyphs are drawn by Qt on Linux, which needs the font database of a GUI
+// application; it lives to the end of the run.
 #include <gtest/gtest.h>
 
 #include <QGuiApplication>
