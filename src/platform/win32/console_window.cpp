@@ -233,6 +233,10 @@ LRESULT ConsoleWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_SIZE:
             layOut();
             return 0;
+        case WM_SETFOCUS:
+            // The level selector has the keyboard first, as the stage's does.
+            if (levels_) SetFocus(levels_);
+            return 0;
         case WM_ERASEBKGND:
             paint(reinterpret_cast<HDC>(wParam));
             return 1;
