@@ -71,7 +71,9 @@ draw_batch() {
 # The event: 60 demo photos and 12 made here; three levels, full screen, no fireworks.
 mkdir -p "$work/event/photo"
 install_program "$work/event"
-demo="$(dirname "$program")/demo-event/photo"
+# The demo photos lie beside the program in the Linux build; the Windows build names the
+# host build's.
+demo="${E2E_DEMO_PHOTOS:-$(dirname "$program")/demo-event/photo}"
 [ -d "$demo" ] || fail "no demo photos in $demo (build the demo data first)"
 cp "$demo"/* "$work/event/photo/"
 for i in $(seq 1 12); do
