@@ -335,7 +335,8 @@ void ConsoleWindow::command(int id, int code) {
 void ConsoleWindow::open(const ConsoleActions& actions, HMONITOR monitor) {
     actions_ = actions;
     filled_ = false;
-    MONITORINFO info{sizeof info};
+    MONITORINFO info{};
+    info.cbSize = sizeof info;
     GetMonitorInfoW(monitor, &info);
     for (const Monitor& m : NumberedMonitors())
         if (m.handle == monitor) dpi_ = m.dpi;
@@ -363,7 +364,8 @@ void ConsoleWindow::run(const std::function<void(const ConsoleActions&)>& action
     const ConsoleActions actions = actions_;
     HWND self = hwnd_;
     action(actions);
-    if (IsWindow(self) && g_console == this && IsWindowVisible(self)) refresh();
+    // A console closed meanwhile is hidden, and destroyed only later.
+    if (IsWindow(self) && IsWindowVisible(self)) refresh();
 }
 
 void OpenConsole(int screen, const ConsoleActions& actions) {
@@ -408,7 +410,10 @@ void SetConsoleClickerKeys(bool on) { g_clickers = on; }
 bool ConsoleKeyMessage(const MSG& msg) {
     HWND console = ConsoleHandle();
     if (!console || msg.message != WM_KEYDOWN || GetActiveWindow() != console) return false;
-    if (!KeyboardIsFree()) return false;
+    return KeyboardIsFree() && g_console->takeKey(msg);
+}
+
+bool ConsoleWindow::takeKey(const MSG& msg) {
     const bool plain = GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_SHIFT) >= 0 &&
                        GetKeyState(VK_MENU) >= 0;
     const WPARAM vk = msg.wParam;
@@ -419,7 +424,7 @@ bool ConsoleKeyMessage(const MSG& msg) {
     // page to another level, which the next start would draw.
     if (!(plain && vk == VK_RETURN) && !clicker) return page;
     // A held key repeats (bit 30: it was down already); one press is one start or stop.
-    if (!(msg.lParam & (1 << 30))) g_console->trigger();
+    if (!(msg.lParam & (1 << 30))) trigger();
     return true;
 }
 

@@ -26,6 +26,9 @@ public:
     void trigger();
     // Brings the controls up to date with the application now.
     void refresh();
+    // A key press while the console is active: Enter, and the clickers' keys while they are
+    // on, press the start/stop button; Page Down and Page Up go nowhere else. True: taken.
+    bool takeKey(const MSG& msg);
 
 private:
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
