@@ -42,7 +42,7 @@ TEST(Win32Console, ShowsTheStateAndItsKeysPressTheButtonOncePerPress) {
         GTEST_SKIP() << "no top-level windows here";
     }
     console->open(actions, MonitorFromPoint(POINT{0, 0}, MONITOR_DEFAULTTOPRIMARY));
-    HWND button = GetDlgItem(console->hwnd(), 202);
+    HWND button = GetDlgItem(console->hwnd(), ConsoleWindow::kStartStop);
     EXPECT_EQ(TextOf(button), L"\u5f00\u59cb\u62bd\u5956");  // 开始抽奖
 
     EXPECT_TRUE(console->takeKey(KeyDown(VK_RETURN)));

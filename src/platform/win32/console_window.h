@@ -14,6 +14,9 @@ namespace ld::win {
 
 class ConsoleWindow {
 public:
+    // The controls' ids.
+    enum : int { kLevels = 201, kStartStop, kForfeit, kExport, kMusic, kClickers, kCheckin };
+
     ConsoleWindow();
     ~ConsoleWindow();
     ConsoleWindow(const ConsoleWindow&) = delete;
@@ -60,6 +63,9 @@ private:
     RECT cards_[4]{};  // the white cards behind the groups, client pixels
     HBRUSH back_ = nullptr, card_ = nullptr;
 };
+
+// The console's font at `pixels` logical pixels.
+HFONT ConsoleFont(int pixels, bool bold, UINT dpi);
 
 // Opens the console on screen `screen` (numbered as the program numbers screens), or on
 // another than the stage's when that is the stage's; with a single screen it stays closed.
