@@ -135,7 +135,9 @@ BatchGrid::BatchGrid(HWND stage) : stage_(stage), loads_(std::make_shared<Loads>
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
     loads_->notify = hwnd_;
     // One worker fewer than the cores: the celebration plays on the UI thread meanwhile.
-    const unsigned workers = std::max(1u, std::thread::hardware_concurrency() - 1);
+    // (The count may be unknown: 0.)
+    const unsigned cores = std::thread::hardware_concurrency();
+    const unsigned workers = cores > 2 ? cores - 1 : 1;
     for (unsigned i = 0; i < workers; ++i)
         loads_->workers.emplace_back([loads = loads_] { loads->work(); });
 }
