@@ -132,8 +132,12 @@ LRESULT ConsoleWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (wParam == kRefreshTimer) refresh();
             return 0;
         case WM_CLOSE:
-            // The console closes from the stage's menu; its own close box only hides it.
+            // Its close box closes it until the stage's screen is chosen again. Not at once:
+            // this may run inside one of its own handlers.
+            if (g_console == this) return CloseConsole(), 0;
+            KillTimer(hwnd_, kRefreshTimer);
             ShowWindow(hwnd_, SW_HIDE);
+            PostMessageW(hwnd_, kGoAway, 0, 0);
             return 0;
         case kGoAway:
             DestroyWindow(hwnd_);
