@@ -34,7 +34,7 @@ protected:
     }
     BatchGrid& grid() { return *stage(*window).batchGrid(); }
     QColor photoCentre(int tile) {
-        return PixelOf(&grid(), grid().layout().photoCell(tile).center());
+        return PixelOf(&grid(), ToQRect(grid().layout().photoCell(tile)).center());
     }
     // Every answer from the workers is in and painted.
     bool loadsDone() {
@@ -47,14 +47,18 @@ protected:
     Window* window = nullptr;
 };
 
+QRect Tile(const BatchLayout& l, int i) {
+    return ToQRect(l.photoCell(i)).united(ToQRect(l.nameLine(i)));
+}
+
 bool Inside(const BatchLayout& l, QSize area) {
     for (int i = 0; i < l.count; ++i) {
-        if (!QRect(QPoint(), l.card).contains(l.tile(i))) return false;
+        if (!QRect(QPoint(), ToQSize(l.card)).contains(Tile(l, i))) return false;
         for (int j = 0; j < i; ++j)
-            if (l.tile(i).intersects(l.tile(j))) return false;
+            if (Tile(l, i).intersects(Tile(l, j))) return false;
     }
-    return l.card.width() <= area.width() && l.card.height() <= area.height() &&
-           l.captionLine().top() > l.tile(l.count - 1).bottom();
+    return l.card.width <= area.width() && l.card.height <= area.height() &&
+           l.captionLine().top > Tile(l, l.count - 1).bottom();
 }
 
 TEST_F(BatchGridTest, FiftyTilesFitTheAreaLegiblyAndLeaveTheMouseToTheStage) {
@@ -66,17 +70,17 @@ TEST_F(BatchGridTest, FiftyTilesFitTheAreaLegiblyAndLeaveTheMouseToTheStage) {
     EXPECT_TRUE(kArea.contains(grid().geometry()));
     EXPECT_TRUE(Inside(l, kArea.size()));
     // Read from the back of a hall: upright photos of a useful size, names at 18 px or more.
-    EXPECT_GE(l.photo.width(), 110);
-    EXPECT_NEAR(l.photo.width() * 4, l.photo.height() * 3, 4);
+    EXPECT_GE(l.photo.width, 110);
+    EXPECT_NEAR(l.photo.width * 4, l.photo.height * 3, 4);
     EXPECT_GE(l.namePixels, 18);
     // Right presses and Ctrl + drags over the grid find the stage, not the grid.
-    const QPoint overTile = grid().mapToParent(l.photoCell(0).center());
+    const QPoint overTile = grid().mapToParent(ToQRect(l.photoCell(0)).center());
     EXPECT_EQ(stage(*window).childAt(overTile), nullptr);
 
     // Other counts and shapes of area hold together too.
     for (QSize area : {QSize(1900, 800), QSize(640, 360), QSize(300, 900)})
         for (int count : {1, 2, 7, 13, 50})
-            EXPECT_TRUE(Inside(LayOutBatch(area, count), area)) << count << " in " << area.width();
+            EXPECT_TRUE(Inside(LayOutBatch({area.width(), area.height()}, count), area)) << count << " in " << area.width();
 
     gui.hideBatchGrid(*window);
     EXPECT_TRUE(grid().isHidden());

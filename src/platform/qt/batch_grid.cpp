@@ -136,14 +136,14 @@ void BatchGrid::arrange(QRect area, int count) {
     forgetRequests();
     area_ = area;
     ratio_ = devicePixelRatioF();
-    layout_ = LayOutBatch(area.size(), count);
+    layout_ = LayOutBatch({area.width(), area.height()}, count);
     tiles_.assign(static_cast<size_t>(count), Tile{});
     wanted_ = std::make_shared<std::vector<std::atomic<uint64_t>>>(tiles_.size());
     caption_.clear();
     captionShown_.clear();
-    setGeometry(QRect(QPoint(area.x() + (area.width() - layout_.card.width()) / 2,
-                             area.y() + (area.height() - layout_.card.height()) / 2),
-                      layout_.card));
+    setGeometry(QRect(QPoint(area.x() + (area.width() - ToQSize(layout_.card).width()) / 2,
+                             area.y() + (area.height() - ToQSize(layout_.card).height()) / 2),
+                      ToQSize(layout_.card)));
     paintCard();
     update();
 }
@@ -151,14 +151,14 @@ void BatchGrid::arrange(QRect area, int count) {
 // The card, the cells' backing and their gold frames do not change with the tiles: painted
 // once, so that a tick only blits them.
 void BatchGrid::paintCard() {
-    card_ = QImage(layout_.card * ratio_, QImage::Format_ARGB32_Premultiplied);
+    card_ = QImage(ToQSize(layout_.card) * ratio_, QImage::Format_ARGB32_Premultiplied);
     card_.setDevicePixelRatio(ratio_);
     card_.fill(Qt::transparent);
     QPainter p(&card_);
     p.setRenderHint(QPainter::Antialiasing);
     const qreal radius = std::clamp(layout_.margin * 0.8, 8.0, 18.0);
     QPainterPath frame;
-    frame.addRoundedRect(QRectF(QPointF(0, 0), layout_.card).adjusted(1.5, 1.5, -1.5, -1.5), radius,
+    frame.addRoundedRect(QRectF(QPointF(0, 0), ToQSize(layout_.card)).adjusted(1.5, 1.5, -1.5, -1.5), radius,
                          radius);
     p.fillPath(frame, kCardRed);
     p.setPen(QPen(kGold, 3));
@@ -166,7 +166,7 @@ void BatchGrid::paintCard() {
     p.setRenderHint(QPainter::Antialiasing, false);
     p.setCompositionMode(QPainter::CompositionMode_Source);
     for (int i = 0; i < layout_.count; ++i) {
-        const QRect cell = layout_.photoCell(i);
+        const QRect cell = ToQRect(layout_.photoCell(i));
         p.fillRect(cell.adjusted(-2, -2, 2, 2), kGold);
         p.fillRect(cell, kCellBack);
     }
@@ -179,24 +179,24 @@ void BatchGrid::takeTile(size_t index, const BatchTile& tile) {
         t.picture = tile.picture;
         t.previewDecoded = false;
         t.preview = {};
-        if (t.whole.image.isNull()) dirty_ |= layout_.photoCell(i);
+        if (t.whole.image.isNull()) dirty_ |= ToQRect(layout_.photoCell(i));
     }
     if (t.name != tile.name) {
         t.name = tile.name;
         std::tie(t.nameFont, t.shownName) =
-            FitLine(ToQString(t.name), layout_.namePixels, layout_.nameLine(i).width() - 4);
-        dirty_ |= layout_.nameLine(i);
+            FitLine(ToQString(t.name), layout_.namePixels, ToQRect(layout_.nameLine(i)).width() - 4);
+        dirty_ |= ToQRect(layout_.nameLine(i));
     }
     if (t.photoFile != tile.photoFile) {
         t.photoFile = tile.photoFile;
-        if (!t.whole.image.isNull()) dirty_ |= layout_.photoCell(i);
+        if (!t.whole.image.isNull()) dirty_ |= ToQRect(layout_.photoCell(i));
         t.whole = {};
         requestWholePhoto(index);
     }
     // The stop's preview stays on screen until the whole photo comes: resampled smoothly.
     if (t.stopped() && t.previewDecoded && !t.previewSmooth) {
         t.previewDecoded = false;
-        dirty_ |= layout_.photoCell(i);
+        dirty_ |= ToQRect(layout_.photoCell(i));
     }
 }
 
@@ -204,8 +204,8 @@ void BatchGrid::takeCaption(const Text& caption) {
     if (caption == caption_) return;
     caption_ = caption;
     std::tie(captionFont_, captionShown_) =
-        FitLine(ToQString(caption), layout_.captionPixels, layout_.captionLine().width());
-    dirty_ |= layout_.captionLine();
+        FitLine(ToQString(caption), layout_.captionPixels, ToQRect(layout_.captionLine()).width());
+    dirty_ |= ToQRect(layout_.captionLine());
 }
 
 void BatchGrid::requestWholePhoto(size_t index) {
@@ -221,7 +221,7 @@ void BatchGrid::requestWholePhoto(size_t index) {
     ++pending_;
     QPointer<BatchGrid> guard(this);
     loaders_.start([guard, wanted = wanted_, index, request, file = t.photoFile,
-                    cell = layout_.photo, ratio = ratio_] {
+                    cell = ToQSize(layout_.photo), ratio = ratio_] {
         // Skipped when the tile moved on (the next roll, another grid) before its turn.
         Shown shown =
             (*wanted)[index].load() == request ? LoadWholePhoto(file, cell, ratio) : Shown{};
@@ -240,7 +240,7 @@ void BatchGrid::wholePhotoReady(size_t index, uint64_t request, const Shown& sho
     if (index >= tiles_.size() || tiles_[index].wholeRequest != request || shown.image.isNull())
         return;
     tiles_[index].whole = shown;
-    update(layout_.photoCell(static_cast<int>(index)));
+    update(ToQRect(layout_.photoCell(static_cast<int>(index))));
 }
 
 // A roll tick changes every tile: the UI thread and the decoders share the work, each
@@ -250,11 +250,11 @@ void BatchGrid::decodePreviews(const QRect& dirty) {
     for (size_t i = 0; i < tiles_.size(); ++i) {
         Tile& t = tiles_[i];
         if (t.whole.image.isNull() && !t.previewDecoded &&
-            layout_.photoCell(static_cast<int>(i)).intersects(dirty))
+            ToQRect(layout_.photoCell(static_cast<int>(i))).intersects(dirty))
             stale.push_back(&t);
     }
     std::atomic<size_t> next{0};
-    const auto work = [&stale, &next, cell = layout_.photo, ratio = ratio_] {
+    const auto work = [&stale, &next, cell = ToQSize(layout_.photo), ratio = ratio_] {
         for (size_t k; (k = next.fetch_add(1)) < stale.size();) {
             Tile& t = *stale[k];
             t.preview = FitInCell(t.picture, cell, ratio, t.stopped());
@@ -283,23 +283,23 @@ void BatchGrid::paintEvent(QPaintEvent* event) {
     p.setPen(Qt::white);
     for (size_t i = 0; i < tiles_.size(); ++i) {
         const int index = static_cast<int>(i);
-        const QRect cell = layout_.photoCell(index);
+        const QRect cell = ToQRect(layout_.photoCell(index));
         if (cell.intersects(dirty)) {
             const Tile& t = tiles_[i];
             const Shown& shown = t.whole.image.isNull() ? t.preview : t.whole;
             if (!shown.image.isNull())
                 p.drawImage(shown.target.translated(cell.topLeft()), shown.image);
         }
-        const QRect name = layout_.nameLine(index);
+        const QRect name = ToQRect(layout_.nameLine(index));
         if (!tiles_[i].shownName.isEmpty() && name.intersects(dirty)) {
             p.setFont(tiles_[i].nameFont);
             p.drawText(name, Qt::AlignCenter, tiles_[i].shownName);
         }
     }
-    if (!captionShown_.isEmpty() && layout_.captionLine().intersects(dirty)) {
+    if (!captionShown_.isEmpty() && ToQRect(layout_.captionLine()).intersects(dirty)) {
         p.setFont(captionFont_);
         p.setPen(kGold);
-        p.drawText(layout_.captionLine(), Qt::AlignCenter, captionShown_);
+        p.drawText(ToQRect(layout_.captionLine()), Qt::AlignCenter, captionShown_);
     }
 }
 

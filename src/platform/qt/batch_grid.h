@@ -7,7 +7,9 @@
 
 #include <QFont>
 #include <QImage>
+#include <QRect>
 #include <QRectF>
+#include <QSize>
 #include <QThreadPool>
 #include <QWidget>
 #include <atomic>
@@ -15,10 +17,13 @@
 #include <memory>
 #include <vector>
 
-#include "platform/qt/batch_layout.h"
+#include "ui/batch_layout.h"
 #include "ui/gui.h"
 
 namespace ld::qt {
+
+inline QRect ToQRect(const BatchBox& b) { return QRect(b.left, b.top, b.width, b.height); }
+inline QSize ToQSize(BatchSize s) { return QSize(s.width, s.height); }
 
 class BatchGrid : public QWidget {
 public:

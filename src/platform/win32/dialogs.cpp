@@ -5,6 +5,7 @@
 #include <cwchar>
 #include <vector>
 
+#include "platform/win32/console_window.h"
 #include "platform/win32/win_text.h"
 
 namespace ld::win {
@@ -43,6 +44,8 @@ HWND DialogOwner() {
     // while it is open. Right after another dialog closed, the activation may not have come
     // back yet: the program's top window owns it then, never nobody (an unowned box goes
     // behind the stage when the activation arrives).
+    // While the console is open, the program's dialogs come up over it, on its screen.
+    if (HWND console = ConsoleDialogOwner()) return console;
     HWND active = GetActiveWindow();
     if (IsOurs(active)) return active;
     return TopWindowOfOurs();

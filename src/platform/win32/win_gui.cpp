@@ -2,6 +2,9 @@
 
 #include <memory>
 
+#include "platform/win32/batch_grid.h"
+#include "platform/win32/checkin_panel.h"
+#include "platform/win32/console_window.h"
 #include "platform/win32/event_loop.h"
 #include "platform/win32/key_filter.h"
 #include "platform/win32/stage_window.h"
@@ -12,11 +15,18 @@ namespace ld::win {
 WinGui::WinGui(WinEventLoop& loop) : loop_(loop) {
     loop_.setOnModalLoop([this] { makeNewestModal(); });
     InstallKeyFilter(loop_, [this](HWND hwnd) { return stageOf(hwnd) != nullptr; });
+    // The console's keys come first: Enter and the clickers' there start or stop the draw.
+    loop_.setMessageFilter([](MSG& msg) { return ConsoleKeyMessage(msg) || FilterKeyMessage(msg); });
+    SetConsoleOnStage([this](HWND hwnd) {
+        StageWindow* stage = stageOf(hwnd);
+        return stage && stage->onStage();
+    });
 }
 
 WinGui::~WinGui() {
     loop_.setMessageFilter(nullptr);
     loop_.setOnModalLoop(nullptr);
+    CloseConsole();
     for (auto& [window, stage] : stages_) {
         stage->detachFromModel();
         delete stage;
@@ -157,7 +167,32 @@ void WinGui::setStageNotice(Window& window, const Text& text) {
     if (StageWindow* stage = stageOf(window)) stage->setNotice(Wide(text));
 }
 
-void WinGui::setClickerKeys(bool on) { SetClickerKeys(on); }
+void WinGui::setClickerKeys(bool on) {
+    SetClickerKeys(on);
+    SetConsoleClickerKeys(on);
+}
+
+void WinGui::showBatchGrid(Window& window, const BatchGridView& grid) {
+    if (StageWindow* stage = stageOf(window)) ShowBatchGrid(stage->hwnd(), stage->dpi(), grid);
+}
+
+void WinGui::hideBatchGrid(Window& window) {
+    if (StageWindow* stage = stageOf(window)) HideBatchGrid(stage->hwnd());
+}
+
+void WinGui::showCheckinPanel(Window& window, const CheckinPanelView& panel) {
+    if (StageWindow* stage = stageOf(window)) ShowCheckinPanel(stage->hwnd(), stage->dpi(), panel);
+}
+
+void WinGui::hideCheckinPanel(Window& window) {
+    if (StageWindow* stage = stageOf(window)) HideCheckinPanel(stage->hwnd());
+}
+
+void WinGui::openConsole(int screen, const ConsoleActions& actions) {
+    OpenConsole(screen, actions);
+}
+
+void WinGui::closeConsole() { CloseConsole(); }
 
 namespace {
 

@@ -31,6 +31,12 @@ public:
     void playAnimation(Window& window, int animation) override;
     void setStageNotice(Window& window, const Text& text) override;
     void setClickerKeys(bool on) override;
+    void showBatchGrid(Window& window, const BatchGridView& grid) override;
+    void hideBatchGrid(Window& window) override;
+    void showCheckinPanel(Window& window, const CheckinPanelView& panel) override;
+    void hideCheckinPanel(Window& window) override;
+    void openConsole(int screen, const ConsoleActions& actions) override;
+    void closeConsole() override;
 
     StageWindow* stageOf(const Window& window) const;
     ControlView* viewOf(const Control& control) const;

@@ -1,9 +1,9 @@
-#include "platform/qt/batch_layout.h"
+#include "ui/batch_layout.h"
 
 #include <algorithm>
 #include <cmath>
 
-namespace ld::qt {
+namespace ld {
 
 namespace {
 
@@ -18,7 +18,7 @@ BatchLayout ForPhotoWidth(int width, int count, int columns, int captionPixels) 
     l.count = count;
     l.columns = columns;
     l.rows = (count + columns - 1) / columns;
-    l.photo = QSize(width, std::max(1, static_cast<int>(std::lround(width * 4.0 / 3))));
+    l.photo = {width, std::max(1, static_cast<int>(std::lround(width * 4.0 / 3)))};
     l.namePixels = Scaled(width, 0.13, 18, 40);
     l.nameHeight = static_cast<int>(std::lround(l.namePixels * 1.4));
     l.nameGap = std::max(2, l.namePixels / 5);
@@ -27,50 +27,49 @@ BatchLayout ForPhotoWidth(int width, int count, int columns, int captionPixels) 
     l.margin = Scaled(width, 0.08, 10, 28);
     l.captionPixels = captionPixels;
     l.captionHeight = static_cast<int>(std::lround(captionPixels * 1.5));
-    const int tileHeight = l.photo.height() + l.nameGap + l.nameHeight;
-    l.card = QSize(columns * width + (columns - 1) * l.gapX + 2 * l.margin,
-                   l.rows * tileHeight + (l.rows - 1) * l.gapY + 2 * l.margin + l.captionHeight);
+    const int tileHeight = l.photo.height + l.nameGap + l.nameHeight;
+    l.card = {columns * width + (columns - 1) * l.gapX + 2 * l.margin,
+              l.rows * tileHeight + (l.rows - 1) * l.gapY + 2 * l.margin + l.captionHeight};
     return l;
 }
 
-bool Fits(const BatchLayout& l, QSize area) {
-    return l.card.width() <= area.width() && l.card.height() <= area.height();
+bool Fits(const BatchLayout& l, BatchSize area) {
+    return l.card.width <= area.width && l.card.height <= area.height;
 }
 
 }  // namespace
 
-QRect BatchLayout::photoCell(int index) const {
+BatchBox BatchLayout::photoCell(int index) const {
     const int row = index / columns, column = index % columns;
     // A short last row is centred under the full ones.
     const int inRow = std::min(columns, count - row * columns);
-    const int shift = (columns - inRow) * (photo.width() + gapX) / 2;
-    const int tileHeight = photo.height() + nameGap + nameHeight;
-    return QRect(margin + shift + column * (photo.width() + gapX),
-                 margin + row * (tileHeight + gapY), photo.width(), photo.height());
+    const int shift = (columns - inRow) * (photo.width + gapX) / 2;
+    const int tileHeight = photo.height + nameGap + nameHeight;
+    return {margin + shift + column * (photo.width + gapX), margin + row * (tileHeight + gapY),
+            photo.width, photo.height};
 }
 
-QRect BatchLayout::nameLine(int index) const {
-    const QRect cell = photoCell(index);
-    return QRect(cell.left(), cell.bottom() + 1 + nameGap, cell.width(), nameHeight);
+BatchBox BatchLayout::nameLine(int index) const {
+    const BatchBox cell = photoCell(index);
+    return {cell.left, cell.bottom() + nameGap, cell.width, nameHeight};
 }
 
-QRect BatchLayout::captionLine() const {
-    return QRect(margin, card.height() - margin - captionHeight, card.width() - 2 * margin,
-                 captionHeight);
+BatchBox BatchLayout::captionLine() const {
+    return {margin, card.height - margin - captionHeight, card.width - 2 * margin, captionHeight};
 }
 
-BatchLayout LayOutBatch(QSize area, int count) {
+BatchLayout LayOutBatch(BatchSize area, int count) {
     count = std::max(1, count);
     // The congratulation line goes with the stage, not with the tiles: the same size for
     // 5 winners and for 50.
-    const int caption = Scaled(area.height(), 0.045, 22, 44);
+    const int caption = Scaled(area.height, 0.045, 22, 44);
     const auto forWidth = [&](int width, int columns) {
         return ForPhotoWidth(width, count, columns, caption);
     };
     BatchLayout best = forWidth(1, count);
     for (int columns = 1; columns <= count; ++columns) {
         // Every size grows with the photo width: the largest that fits, by bisection.
-        int low = 1, high = std::max(1, area.width());
+        int low = 1, high = std::max(1, area.width);
         if (!Fits(forWidth(low, columns), area)) continue;
         while (low < high) {
             const int mid = (low + high + 1) / 2;
@@ -79,9 +78,9 @@ BatchLayout LayOutBatch(QSize area, int count) {
             else
                 high = mid - 1;
         }
-        if (low > best.photo.width() || !Fits(best, area)) best = forWidth(low, columns);
+        if (low > best.photo.width || !Fits(best, area)) best = forWidth(low, columns);
     }
     return best;
 }
 
-}  // namespace ld::qt
+}  // namespace ld
