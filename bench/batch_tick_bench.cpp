@@ -43,7 +43,7 @@ std::vector<Bytes> Previews() {
 // The centre of the first photo cell is no longer the empty cell's backing.
 bool GridShowsPictures(qt::BatchGrid& grid) {
     const QImage drawn = grid.grab().toImage();
-    const QRect cell = grid.layout().photoCell(0);
+    const QRect cell = qt::ToQRect(grid.layout().photoCell(0));
     const QColor centre = drawn.pixelColor(cell.center() * drawn.devicePixelRatio());
     return centre.alpha() == 255 && centre != QColor(0x4A, 0x06, 0x0C);
 }
@@ -81,7 +81,7 @@ int Run(int ticks) {
         std::fprintf(stderr, "a tick showed no picture: the figures are void\n");
         return 1;
     }
-    const qt::BatchLayout& layout = stageWindow->batchGrid()->layout();
+    const BatchLayout& layout = stageWindow->batchGrid()->layout();
     std::printf("one roll tick on the UI thread, %d distinct 160 x 120 previews\n",
                 kDistinctPreviews);
     std::printf("single photo box %d x %d       p50 %7.3f ms  p99 %7.3f ms\n", kBoxWidth,
@@ -89,7 +89,7 @@ int Run(int ticks) {
     std::printf(
         "batch grid, %d tiles of %d x %d  p50 %7.3f ms  p99 %7.3f ms"
         "  (%.0f%% of the %.0f ms target)\n",
-        kTiles, layout.photo.width(), layout.photo.height(), batch.p50, batch.p99,
+        kTiles, layout.photo.width, layout.photo.height, batch.p50, batch.p99,
         100 * batch.p99 / kTargetMs, kTargetMs);
     std::printf("grid vs single box: p50 x%.1f, p99 x%.1f\n", batch.p50 / single.p50,
                 batch.p99 / single.p99);

@@ -38,7 +38,11 @@ TEST(Win32Console, ShowsTheStateAndItsKeysPressTheButtonOncePerPress) {
     ConsoleActions actions;
     actions.view = [&] {
         ConsoleView v;
-        v.levels = {{Gbk("特等奖"), 1, 3}};
+        ConsoleLevel level;
+        level.name = Gbk("特等奖");
+        level.drawn = 1;
+        level.total = 3;
+        v.levels = {level};
         v.selectedLevel = 0;
         v.buttonCaption = Gbk(starts % 2 ? "停止抽奖" : "开始抽奖");
         v.poolSize = 40;

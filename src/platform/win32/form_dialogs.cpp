@@ -95,19 +95,31 @@ bool WinDialogs::numberForm(const Text& caption, const Text& unit, int min, int 
     if (min > max) std::swap(min, max);
     const short rows = static_cast<short>(fields.size());
     const short height = static_cast<short>(14 + rows * 18 + 24);
-    DialogTemplate t(Wide(caption), 230, height, static_cast<WORD>(rows * 3 + 2));
+    // "%1" in the unit stands for the number box: the text around it goes either side.
+    const size_t slot = unit.find("%1");
+    const Text before = slot == Text::npos ? unit : unit.substr(0, slot);
+    const Text after = slot == Text::npos ? Text() : unit.substr(slot + 2);
+    const short width = slot == Text::npos ? 230 : 300;
+    DialogTemplate t(Wide(caption), width, height, static_cast<WORD>(rows * 4 + 2));
     for (short i = 0; i < rows; ++i) {
         const short y = static_cast<short>(9 + i * 18);
-        t.item(SS_LEFT | SS_NOPREFIX, 7, static_cast<short>(y + 2), 120, 10,
+        const short label = slot == Text::npos ? 120 : 80, text = slot == Text::npos ? 30 : 60;
+        t.item(SS_LEFT | SS_NOPREFIX, 7, static_cast<short>(y + 2), label, 10,
                static_cast<WORD>(100 + i), kStaticAtom, Wide(fields[static_cast<size_t>(i)].label));
-        t.item(SS_LEFT | SS_NOPREFIX, 130, static_cast<short>(y + 2), 30, 10,
-               static_cast<WORD>(150 + i), kStaticAtom, Wide(unit));
-        t.item(WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_NUMBER, 163, y, 60, 13,
+        t.item(SS_LEFT | SS_NOPREFIX, static_cast<short>(10 + label), static_cast<short>(y + 2),
+               text, 10, static_cast<WORD>(150 + i), kStaticAtom, Wide(before));
+        const short box = static_cast<short>(13 + label + text);
+        t.item(WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_NUMBER, box, y, 60, 13,
                static_cast<WORD>(kFirstNumberId + i), kEditAtom, L"");
+        t.item(SS_LEFT | SS_NOPREFIX, static_cast<short>(box + 63), static_cast<short>(y + 2),
+               static_cast<short>(width - box - 70), 10, static_cast<WORD>(200 + i), kStaticAtom,
+               Wide(after));
     }
     const short buttons = static_cast<short>(height - 21);
-    t.item(WS_TABSTOP | BS_DEFPUSHBUTTON, 116, buttons, 50, 14, IDOK, kButtonAtom, kSave);
-    t.item(WS_TABSTOP | BS_PUSHBUTTON, 173, buttons, 50, 14, IDCANCEL, kButtonAtom, kCancel);
+    t.item(WS_TABSTOP | BS_DEFPUSHBUTTON, static_cast<short>(width - 114), buttons, 50, 14, IDOK,
+           kButtonAtom, kSave);
+    t.item(WS_TABSTOP | BS_PUSHBUTTON, static_cast<short>(width - 57), buttons, 50, 14, IDCANCEL,
+           kButtonAtom, kCancel);
     std::vector<NumberField> edited = fields;
     NumberState state{&edited, min, max};
     if (DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.get(), DialogOwner(), NumberProc,
