@@ -112,7 +112,7 @@ bool WinDialogs::numberForm(const Text& caption, const Text& unit, int min, int 
         t.item(WS_BORDER | WS_TABSTOP | ES_AUTOHSCROLL | ES_NUMBER, box, y, 60, 13,
                static_cast<WORD>(kFirstNumberId + i), kEditAtom, L"");
         t.item(SS_LEFT | SS_NOPREFIX, static_cast<short>(box + 63), static_cast<short>(y + 2),
-               static_cast<short>(width - box - 70), 10, static_cast<WORD>(200 + i), kStaticAtom,
+               static_cast<short>(width - box - 70), 10, static_cast<WORD>(250 + i), kStaticAtom,
                Wide(after));
     }
     const short buttons = static_cast<short>(height - 21);
