@@ -21,6 +21,8 @@ namespace {
 // Name cards need fonts; they live to the end of the run.
 class FontsEnvironment : public ::testing::Environment {
     void SetUp() override { fonts_ = std::make_unique<test::NameCardFonts>(); }
+    // Before the program's exit: Qt's application cannot be destroyed that late.
+    void TearDown() override { fonts_.reset(); }
     std::unique_ptr<test::NameCardFonts> fonts_;
 };
 [[maybe_unused]] const auto* const kFonts =
