@@ -56,7 +56,9 @@ add_custom_target(ld_builtin_templates DEPENDS ${LD_TEMPLATE_OUTPUT})
 target_sources(ld_framework PRIVATE ${LD_TEMPLATE_OUTPUT})
 add_dependencies(ld_framework ld_builtin_templates)
 
-# The winner's sound, synthesised by the host build's tool.
+# The winner's sound, synthesised by the host build's tool. The tool makes no folders: in a
+# fresh build it may run before the assets have made tools/.
+file(MAKE_DIRECTORY ${CMAKE_BINARY_DIR}/tools)
 set(LD_WINNER_SOUND_OUTPUT ${CMAKE_BINARY_DIR}/tools/winner_sound_data.cpp)
 add_custom_command(OUTPUT ${LD_WINNER_SOUND_OUTPUT}
     COMMAND ${CMAKE_COMMAND} -E make_directory ${CMAKE_BINARY_DIR}/tools

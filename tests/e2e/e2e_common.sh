@@ -90,10 +90,10 @@ answer() {
 }
 
 # Chooses the first level with the keyboard: a click opens the selector (at x 180, 77 pixels
-# above the bottom in the default layout), Down marks the item in the open list, Return
-# chooses it. That Return belongs to the list and must not start the roll as well.
+# above the layout's bottom in the default layout), Down marks the item in the open list,
+# Return chooses it. That Return belongs to the list and must not start the roll as well.
 choose_level_with_keys() {
-    xdotool mousemove $((stage_x + 220)) $((stage_y + stage_h - 64)) click 1
+    xdotool mousemove $((stage_x + 220)) $((stage_y + layout_h - 64)) click 1
     sleep 0.5
     xdotool key Down Return
     sleep 0.5
@@ -175,6 +175,9 @@ await_stage() {
     focus "$stage"
     eval "$(xdotool getwindowgeometry --shell "$stage")"
     stage_x=$X stage_y=$Y stage_w=$WIDTH stage_h=$HEIGHT
+    # The layout counts from the window's top for the screen's height (the window covers the
+    # screen); a frame, as under Wine, makes the client shorter than that.
+    layout_h=$(xdotool getdisplaygeometry | cut -d' ' -f2)
 }
 
 # Keeps a screenshot of the whole display as <name>.png when E2E_SHOTS names a folder.

@@ -56,6 +56,12 @@ cleanup() {
         kill -9 "$pid" 2>/dev/null || true
         wait "$pid" 2>/dev/null || true
     fi
+    # Under Wine the killed process is only the loader: the prefix's wineserver and the
+    # window manager go too, or they outlive the test with its display.
+    if [ -n "$e2e_wine" ]; then
+        "$wineserver" -k 2>/dev/null || true
+        [ -z "$twm_pid" ] || kill "$twm_pid" 2>/dev/null || true
+    fi
     rm -rf "$work"
 }
 trap cleanup EXIT
@@ -174,7 +180,11 @@ await_stage() {
     stage=$(stage_window)
     focus "$stage"
     eval "$(xdotool getwindowgeometry --shell "$stage")"
-    stage_x=$X stage_y=$Y stage_h=$HEIGHT
+    stage_x=$X stage_y=$Y
+    # The layout counts from the window's top for the screen's height (the window covers the
+    # screen); a frame makes the client shorter than that, so the controls at the bottom are
+    # found from the top, not from the client's bottom.
+    layout_h=$(xdotool getdisplaygeometry | cut -d' ' -f2)
 }
 
 popup_menu() {
@@ -376,7 +386,7 @@ check_after_start() {
 # The level selector: a click opens its list of the two levels, Home or End marks one,
 # Return takes it.
 choose_level() {
-    xdotool mousemove $((stage_x + 220)) $((stage_y + stage_h - 64)) click 1
+    xdotool mousemove $((stage_x + 220)) $((stage_y + layout_h - 64)) click 1
     sleep 0.4
     if [ "$1" = 特等奖 ]; then xdotool key Home; else xdotool key End; fi
     sleep 0.1

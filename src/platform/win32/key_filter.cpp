@@ -79,6 +79,21 @@ bool MoveFocusWithTab(int modifiers) {
     return true;
 }
 
+// An open list that nothing is selected in yet spends the first Home, End, Page Up or Page
+// Down on selecting the item it has the focus on (the list box's rule): End would mark the
+// first level, not the last. Selecting that item first, quietly, lets the key move from it.
+void PrepareOpenList(HWND target, WPARAM vk) {
+    if (vk != VK_HOME && vk != VK_END && vk != VK_PRIOR && vk != VK_NEXT) return;
+    HWND combo = ComboOf(target);
+    if (!combo || !SendMessageW(combo, CB_GETDROPPEDSTATE, 0, 0)) return;
+    COMBOBOXINFO info{};
+    info.cbSize = sizeof(info);
+    if (!GetComboBoxInfo(combo, &info) || !info.hwndList) return;
+    if (SendMessageW(info.hwndList, LB_GETCURSEL, 0, 0) != LB_ERR) return;
+    const LRESULT caret = SendMessageW(info.hwndList, LB_GETCARETINDEX, 0, 0);
+    if (caret >= 0) SendMessageW(info.hwndList, LB_SETCURSEL, static_cast<WPARAM>(caret), 0);
+}
+
 }  // namespace
 
 bool KeyboardIsFree() {
@@ -95,6 +110,7 @@ bool FilterKeyMessage(const MSG& msg) {
     }
     if (msg.message != WM_KEYDOWN) return false;
     const WPARAM vk = msg.wParam;
+    PrepareOpenList(msg.hwnd, vk);
     // A focused button clicks as Space comes up; the repeats of a held Space never reach it.
     if (vk == VK_SPACE && IsButton(GetFocus())) return !FirstPress(msg);
     if (IsClickerKey(vk)) {
