@@ -19,6 +19,9 @@ inline constexpr char kToken[] = "0123456789abcdef0123456789abcdef";
 
 class ServerTest : public ::testing::Test {
 protected:
+    // The server first: its threads may still report to the lists below until it stops.
+    ~ServerTest() override { server_.reset(); }
+
     void startServer(ServerLimits limits = {}) {
         server_ = std::make_unique<CheckinServer>(
             [this](const Submission& s) {
