@@ -326,6 +326,10 @@ TEST_F(BatchDraw, ResumeAfterAForfeitInTheMiddleOfABatch) {
     drawOne();
     EXPECT_EQ(std::count(batch.begin(), batch.end(), state().pickedName), 0);
     EXPECT_EQ(ReadLedger(folder.read("抽奖结果.txt"), app::LevelNames()).drawn[1], 5);
+    // The new winner takes the given-up place, not a second fifth one.
+    const auto rows = exporting::ParseWinnersFile(folder.read("中奖记录.csv"));
+    ASSERT_EQ(rows.size(), 7u);
+    EXPECT_EQ(rows.back().ordinal, 2);
 }
 
 TEST_F(BatchDraw, PerDrawCountsFromTheFileAndTheWindow) {

@@ -1,6 +1,7 @@
 #include "app/common/winners_log.h"
 
 #include <ctime>
+#include <map>
 
 #include "app/common/app_state.h"
 #include "app/common/data_files.h"
@@ -150,6 +151,22 @@ void SaveWinnersLog() {
 }
 
 bool WinnersLogUnsaved() { return State().winnersLog.unsaved; }
+
+void RestoreFreedPlaces(const LevelTexts& levels) {
+    std::array<std::vector<int32_t>, kLevelCount>& freed = State().freedOrdinals;
+    for (std::vector<int32_t>& places : freed) places.clear();
+    const std::optional<Bytes>& text = State().winnersLog.text;
+    if (!text) return;
+    // A place is free when its latest row is a forfeit: a later winner fills it again.
+    std::map<std::pair<int, int>, bool> givenUp;
+    for (const exporting::WinnerRecord& r : exporting::ParseWinnersFile(*text)) {
+        const std::optional<std::string> gbk = Utf8ToGbk(r.level);
+        const std::optional<int> level = gbk ? LevelOf(*gbk, levels) : std::nullopt;
+        if (level && r.ordinal > 0) givenUp[{*level, r.ordinal}] = r.forfeited;
+    }
+    for (const auto& [place, free] : givenUp)
+        if (free) freed[static_cast<size_t>(place.first - 1)].push_back(place.second);
+}
 
 Bytes WinnersLogText() { return State().winnersLog.text.value_or(Bytes()); }
 

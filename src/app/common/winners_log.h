@@ -9,6 +9,7 @@
 #include <optional>
 #include <vector>
 
+#include "app/common/draw_state.h"
 #include "services/text.h"
 #include "ui/gui.h"
 
@@ -34,6 +35,9 @@ bool WinnersLogUnsaved();
 // file's bytes as the recovery record kept them), written back when the file differs.
 void ContinueWinnersLog();
 void RecoverWinnersLog(const Bytes& text);
+// The places given up and not drawn again, per level, from the file as continued: a resumed
+// or recovered run draws them again with their own ordinals.
+void RestoreFreedPlaces(const LevelTexts& levels);
 // The file's bytes as this run wrote them, for the recovery record; empty before its first
 // write in a fresh run.
 Bytes WinnersLogText();

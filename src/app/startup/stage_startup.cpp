@@ -91,6 +91,7 @@ std::optional<RecoveryRecord> OfferRecovery(Reconciled& reconciled) {
     if (std::optional<Text> failed = SaveDrawForResume(record->savedDrawn, record->poolText))
         host().dialogs->showMessage(SaveFailure(*failed), msg::kIconStop, Gbk("保存失败"));
     RecoverWinnersLog(record->winnersLog);
+    RestoreFreedPlaces(LevelNames());
     return record;
 }
 
@@ -102,6 +103,7 @@ Reconciled ResumeSavedDraw(DrawState& draw) {
     draw.poolText = WithoutInvalidNames(WithCrLfLineEnds(ReadProgress()), dropped);
     draw.resultsText = ReadResults();
     ContinueWinnersLog();
+    RestoreFreedPlaces(LevelNames());
     if (dropped > 0) {
         host().dialogs->showMessage(Gbk("进度文件中有 ") + ToText(dropped) + Gbk(" 行无效，已忽略"),
                                     msg::kIconWarning, Gbk("提示"));
