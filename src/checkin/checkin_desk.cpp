@@ -35,16 +35,26 @@ Outcome Refusal(std::string message) {
 
 }  // namespace
 
-Desk::Desk(DeskOptions options) : options_(std::move(options)) {
-    // The phones that checked in before a restart keep their names: the log remembers them.
-    std::string log = ReadWholeFile(options_.logFile);
+std::vector<LoggedCheckin> ReadCheckinLog(const Text& logFile) {
+    std::string log = ReadWholeFile(logFile);
     if (std::string_view(log).starts_with(kBom)) log.erase(0, kBom.size());
+    std::vector<LoggedCheckin> done;
     for (auto row : ParseCsv(log)) {
         for (std::string& field : row) field = UnguardedCsvField(std::move(field));
-        if (row.size() < 6 || row[4].empty() || (row[5] != kJoined && row[5] != kReplaced))
-            continue;
-        owners_[ParticipantOf(row[1], row[2])] = row[4];
+        if (row.size() < 6 || (row[5] != kJoined && row[5] != kReplaced)) continue;
+        // The log keeps the fields as typed: the participant is made as the check-in made it.
+        const NameCheck name = CheckName(row[1], "姓名");
+        const NameCheck department = CheckName(row[2], "部门");
+        if (!name.ok) continue;
+        done.push_back({ParticipantOf(name.value, department.ok ? department.value : ""), row[4]});
     }
+    return done;
+}
+
+Desk::Desk(DeskOptions options) : options_(std::move(options)) {
+    // The phones that checked in before a restart keep their names: the log remembers them.
+    for (const LoggedCheckin& c : ReadCheckinLog(options_.logFile))
+        if (!c.phoneId.empty()) owners_[c.participant] = c.phoneId;
 }
 
 int Desk::checkedInByPhones() {

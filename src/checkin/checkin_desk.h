@@ -13,6 +13,7 @@
 #include <set>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "checkin/names.h"
 #include "services/text.h"
@@ -46,6 +47,14 @@ struct DeskOptions {
     // Runs on the calling worker thread the first time a log line cannot be written.
     std::function<void()> onLogFailed;
 };
+
+// A check-in that 签到记录.csv lists as done: the participant (GBK) whose photo or name card
+// the program made, and the phone that did it (empty for a list's line). In log order.
+struct LoggedCheckin {
+    Text participant;
+    std::string phoneId;
+};
+std::vector<LoggedCheckin> ReadCheckinLog(const Text& logFile);
 
 class Desk {
 public:

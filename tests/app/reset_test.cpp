@@ -3,6 +3,8 @@
 // step cannot be done, nothing is erased and the operator is told.
 #include "app/startup/reset.h"
 
+#include "app/startup/reset_checkins.h"
+
 #include <filesystem>
 
 #include "app/common/draw_recovery.h"
@@ -222,6 +224,64 @@ TEST_P(ResetCrash, IsFinishedOrUndoneAtTheNextStart) {
 }
 
 INSTANTIATE_TEST_SUITE_P(AfterEachFileOperation, ResetCrash, ::testing::Range(1, 52));
+
+// A rehearsal's check-ins: a phone's photo and a list's name card leave with the event when
+// the operator says so; a photo put in by hand stays, and so does everything on a failure.
+class ResetCheckins : public Reset, public ::testing::WithParamInterface<int> {
+protected:
+    void SetUp() override {
+        Reset::SetUp();
+        photos({"王五.jpg", "赵六（销售部）.jpg", "手放.jpg"});
+        folder.write("签到记录.csv",
+                     "\xEF\xBB\xBF时间,姓名,部门,客户端地址,手机标识,结果\r\n"
+                     "2026-12-08 10:00:00, 王五 ,,127.0.0.1,p1,签到成功\r\n"
+                     "2026-12-08 10:01:00,王五,,127.0.0.1,p1,更换照片\r\n"
+                     "2026-12-08 10:02:00,赵六,销售部,名单导入,,签到成功\r\n"
+                     "2026-12-08 10:03:00,手放,,127.0.0.1,p2,拒绝：该姓名已签到\r\n");
+    }
+    std::vector<std::string> movedAway() {
+        std::vector<std::string> names;
+        for (const auto& entry :
+             std::filesystem::recursive_directory_iterator(folder.diskPath("history")))
+            if (entry.is_regular_file() && entry.path().parent_path().filename() != "history")
+                names.push_back(entry.path().filename().string());
+        std::sort(names.begin(), names.end());
+        return names;
+    }
+};
+
+TEST_F(ResetCheckins, AreMovedToHistoryOnlyWhenTheOperatorSaysSo) {
+    const auto before = folder.snapshot();
+    EXPECT_EQ(reset({msg::kAnswerOk, msg::kAnswerCancel}), std::nullopt);
+    ASSERT_EQ(host.dialogs.messages.size(), 2u);
+    EXPECT_EQ(message(1).text, app::RemoveCheckinsQuestion(2));
+    EXPECT_EQ(message(1).style, msg::kYesNoCancel | msg::kIconQuestion);
+    EXPECT_EQ(folder.snapshot(), before);
+
+    ASSERT_EQ(reset({msg::kAnswerOk, msg::kAnswerYes, msg::kAnswerOk}), 0);
+    EXPECT_FALSE(folder.exists("photo/王五.jpg"));
+    EXPECT_FALSE(folder.exists("photo/赵六（销售部）.jpg"));
+    EXPECT_FALSE(folder.exists("签到记录.csv"));
+    EXPECT_TRUE(folder.exists("photo/手放.jpg"));
+    EXPECT_EQ(movedAway(),
+              (std::vector<std::string>{"王五.jpg", "签到记录.csv", "赵六（销售部）.jpg"}));
+}
+
+TEST_P(ResetCheckins, AFailureLeavesThemWhereTheyWere) {
+    const auto before = folder.snapshot();
+    SetFileOperationFailureForTest(GetParam());
+    const std::optional<int> ended = reset({msg::kAnswerOk, msg::kAnswerYes, msg::kAnswerOk});
+    SetFileOperationFailureForTest(0);
+    if (ended) {
+        EXPECT_FALSE(folder.exists("photo/王五.jpg"));
+        EXPECT_TRUE(folder.exists("photo/手放.jpg"));
+        return;
+    }
+    EXPECT_EQ(message(2).caption, Gbk("初始化失败"));
+    EXPECT_EQ(folder.snapshot(), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(EachFileOperation, ResetCheckins, ::testing::Range(1, 64));
 
 TEST_F(Reset, AProgramThatCannotStartItselfAgainAsksTheOperatorToDoIt) {
     host.shell.succeed = false;

@@ -11,6 +11,7 @@
 #include "app/common/draw_files.h"
 #include "app/common/job_runner.h"
 #include "app/common/winners_log.h"
+#include "app/startup/reset_checkins.h"
 #include "app/startup/reset_journal.h"
 #include "app/tools/checkin_link.h"
 #include "services/files.h"
@@ -114,6 +115,18 @@ public:
         backgroundMoved_ = true;
         return true;
     }
+    // Into a folder of their own in history/, each undone by moving it back.
+    bool moveToHistory(const std::vector<Text>& paths) {
+        CreateFolder(InFolder(files::HistoryFolder()));  // may exist already
+        const Text folder = FreeHistoryPath(ResultsFile::LocalTime(), Gbk("签到-"), "");
+        if (!CreateFolder(folder)) return false;
+        for (const Text& path : paths) {
+            const Text to = folder + path.substr(path.rfind('/'));
+            if (!MoveFileTo(path, to)) return false;
+            moved_.emplace_back(path, to);
+        }
+        return true;
+    }
     bool replaceConfig(const Bytes& config) {
         std::optional<Bytes> old = TryReadWholeFile(ConfigStore::path());
         if (!old || !WriteWholeFile(ConfigStore::path(), config)) return false;
@@ -136,6 +149,7 @@ public:
         if (oldConfig_) WriteWholeFile(ConfigStore::path(), *oldConfig_);
         if (backgroundMoved_)
             MoveFileTo(InFolder(files::BackgroundBackup()), InFolder(files::Background()));
+        for (auto it = moved_.rbegin(); it != moved_.rend(); ++it) MoveFileTo(it->second, it->first);
         for (auto it = asides_.rbegin(); it != asides_.rend(); ++it) {
             if (it->deleted) {
                 WriteWholeFile(it->original, it->content);
@@ -161,6 +175,7 @@ private:
     };
     std::vector<Text> historyCopies_;
     std::vector<Aside> asides_;
+    std::vector<std::pair<Text, Text>> moved_;  // from, to
     bool backgroundMoved_ = false;
     bool committed_ = false;
     std::optional<Bytes> oldConfig_;
@@ -194,6 +209,17 @@ void RunReset() {
     if (host().dialogs->showMessage(ResetQuestion(), msg::kOkCancel, Gbk("确定初始化？")) !=
         msg::kAnswerOk)
         return;
+    const EventCheckins checkins = FindEventCheckins();
+    bool removeCheckins = false;
+    if (checkins.people > 0) {
+        const int answer = host().dialogs->showMessage(RemoveCheckinsQuestion(checkins.people),
+                                                       msg::kYesNoCancel | msg::kIconQuestion,
+                                                       Gbk("确定初始化？"));
+        if (answer != msg::kAnswerYes && answer != msg::kAnswerNo) return;
+        removeCheckins = answer == msg::kAnswerYes;
+    }
+    // No phone may write into the files as they move.
+    if (removeCheckins) CloseCheckin();
     ResetSteps steps;
     if (!steps.keepResults() || !steps.keepWinnersLog()) {
         steps.undo();
@@ -207,6 +233,10 @@ void RunReset() {
     bool done = config && steps.commit(*config);
     for (const Text& name : ErasedByReset()) done = done && steps.moveAside(name);
     done = done && steps.moveBackground();
+    if (done && removeCheckins && !steps.moveToHistory(checkins.files)) {
+        steps.undo();
+        return TellFailure(Gbk("无法把签到的照片移到 history 文件夹，初始化已取消。"));
+    }
     if (!config || (done && !steps.replaceConfig(*config))) {
         steps.undo();
         return TellFailure(Gbk("无法写入新的配置文件，初始化已取消：\r\n") + ConfigStore::path());

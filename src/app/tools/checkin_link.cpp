@@ -203,7 +203,7 @@ void OnDrawPhase(DrawPhase phase) {
 checkin::DeskOptions DeskOptionsForStage() {
     checkin::DeskOptions options;
     options.photoFolder = files::InProgramDirectory(files::PhotoFolder());
-    options.logFile = files::InProgramDirectory(Gbk("签到记录.csv"));
+    options.logFile = files::InProgramDirectory(CheckinLogName());
     // Worker threads: the pool is the UI thread's. The joins wait where the exit finds them.
     options.onJoined = [](const Text& participant) {
         {
@@ -401,6 +401,8 @@ void ImportNameListCommand() {
         });
     });
 }
+
+Text CheckinLogName() { return Gbk("签到记录.csv"); }
 
 const std::vector<const char*>& CheckinKeys() {
     static const std::vector<const char*> keys = [] {

@@ -26,6 +26,8 @@ void SettleCheckinBeforeExit();
 // Someone joined (UI thread): into the pool now, or right after the stop during a roll.
 void JoinPool(const Text& participant);
 
+Text CheckinLogName();  // 签到记录.csv
+
 // The keys of [qiandao], for the reset that keeps them.
 const std::vector<const char*>& CheckinKeys();
 
