@@ -2,6 +2,7 @@
 
 #include <algorithm>
 
+#include "checkin/name_unicode.h"
 #include "services/encoding.h"
 
 namespace ld::checkin {
@@ -58,7 +59,8 @@ NameCheck CheckName(std::string_view utf8, std::string_view what) {
         check.problem = label + "中有无法识别的字符";
         return check;
     }
-    check.value = TrimName(utf8);
+    // One spelling per name, whatever the phone or the list sent: compared and stored so.
+    check.value = TrimName(ComposedName(utf8));
     const std::string& v = check.value;
     if (v.empty()) {
         check.problem = "请填写" + label;
@@ -71,7 +73,9 @@ NameCheck CheckName(std::string_view utf8, std::string_view what) {
         check.problem = label + "中不能有控制字符";
     } else if (v.find_first_of(kForbidden) != std::string::npos) {
         check.problem = label + "中不能有以下字符：/ \\ : * ? \" < > | .";
-    } else if (auto gbk = Utf8ToGbk(v); !gbk || !OnlyGbkCharacters(*gbk)) {
+    } else if (MixesLookAlikeScripts(v)) {
+        check.problem = label + "中不能混用拉丁字母与西里尔字母或希腊字母";
+    } else if (auto gbk = Utf8ToGbk(v); !gbk || !OnlyGbkCharacters(*gbk) || HasPrivateUse(v)) {
         check.problem = label + "中有本程序无法显示的字符，请换一种写法";
     } else {
         check.ok = true;

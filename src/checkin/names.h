@@ -18,8 +18,9 @@ struct NameCheck {
     std::string problem;  // UTF-8, which rule was broken, for the attendee
 };
 
-// Trims spaces (the full-width one too), then checks: 1 to 16 characters, GBK only, no
-// control characters, none of / \ : * ? " < > | and no "." (a name ends at its first dot).
+// Composes (NFC) and trims spaces (the full-width one too), then checks: 1 to 16 characters,
+// GBK only and no private-use ones, no control characters, none of / \ : * ? " < > | and no
+// "." (a name ends at its first dot), no Latin letters mixed with Cyrillic or Greek ones.
 NameCheck CheckName(std::string_view utf8, std::string_view what = "姓名");
 
 // Spaces, tabs and the full-width space trimmed from both ends.

@@ -87,6 +87,21 @@ TEST(CheckinNames, RulesAndTheirMessages) {
     EXPECT_EQ(ParticipantOf("张三", "市场部"), Utf8ToGbk("张三（市场部）"));
 }
 
+// One person, one spelling; a name that only looks like another, or shows as boxes, is refused.
+TEST(CheckinNames, LookAlikesAreOneNameOrRefused) {
+    EXPECT_EQ(CheckName("王\uF92C").value, "王\u90CE");  // compatibility ideograph
+    EXPECT_EQ(CheckName("\U0002F800").value, "\u4E3D");  // its supplement, beyond GBK
+    EXPECT_EQ(CheckName("Lu\u0308\u0301").value, "L\u01D8");  // ǘ sent decomposed
+    EXPECT_EQ(CheckName("l\u00FC\u0301").value, "l\u01D8");   // half composed
+    EXPECT_EQ(CheckName("\u304B\u3099").value, "\u304C");      // が
+    EXPECT_EQ(CheckName("\u0418\u0306\u043E").value, "\u0419\u043E");
+    EXPECT_EQ(CheckName("\uE000\uE001").problem, "姓名中有本程序无法显示的字符，请换一种写法");
+    EXPECT_EQ(CheckName("\u0410nna").problem, "姓名中不能混用拉丁字母与西里尔字母或希腊字母");
+    EXPECT_FALSE(CheckName("J\u03BFhn").ok);  // Greek omicron
+    EXPECT_TRUE(CheckName("\u0410\u043D\u043D\u0430").ok);  // all Cyrillic
+    EXPECT_TRUE(CheckName("Anna\u00B7\u674E").ok);
+}
+
 TEST_F(CheckinDesk, APhotoIsStoredUprightSmallWithAPreviewTheRollFinds) {
     const Outcome outcome = checkIn(" 张三 ", "phone-a", SidewaysPhoto(2400, 1200), "市场部");
     ASSERT_EQ(outcome.status, Outcome::Status::Joined) << outcome.message;
