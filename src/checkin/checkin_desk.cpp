@@ -19,6 +19,8 @@ const std::vector<std::string> kLogHeader = {"时间",       "姓名",     "部�
 constexpr std::string_view kJoined = "签到成功";
 constexpr std::string_view kReplaced = "更换照片";
 constexpr std::string_view kNameTaken = "该姓名已签到，如果您与他人同名，请填写部门";
+constexpr std::string_view kListed =
+    "您已在名单中，无需再签到。如想在大屏幕上显示自己的照片，请选择照片后再提交。";
 
 std::string LocalTimeText() {
     const std::tm local = LocalTimeNow();
@@ -53,8 +55,14 @@ std::vector<LoggedCheckin> ReadCheckinLog(const Text& logFile) {
 
 Desk::Desk(DeskOptions options) : options_(std::move(options)) {
     // The phones that checked in before a restart keep their names: the log remembers them.
-    for (const LoggedCheckin& c : ReadCheckinLog(options_.logFile))
-        if (!c.phoneId.empty()) owners_[c.participant] = c.phoneId;
+    for (const LoggedCheckin& c : ReadCheckinLog(options_.logFile)) {
+        if (c.phoneId.empty()) {
+            listCards_.insert(c.participant);
+        } else {
+            owners_[c.participant] = c.phoneId;
+            listCards_.erase(c.participant);
+        }
+    }
 }
 
 int Desk::checkedInByPhones() {
@@ -69,7 +77,12 @@ Text Desk::photoPath(const Text& participant) const {
     return options_.photoFolder + "/" + participant + ".jpg";
 }
 
-bool Desk::reserve(const Text& participant, const std::string& phoneId, bool& replacing,
+bool Desk::hasPhoto(const Text& participant) const {
+    // A name ends at its first dot: 刘备.销售部.jpg and 刘备.png are 刘备 as well.
+    return FileExists(options_.photoFolder + "/" + participant + ".*");
+}
+
+bool Desk::reserve(const Text& participant, const Submission& s, bool& replacing,
                    std::string& problem) {
     std::lock_guard lock(mutex_);
     replacing = false;
@@ -78,17 +91,25 @@ bool Desk::reserve(const Text& participant, const std::string& phoneId, bool& re
         return false;
     }
     auto owner = owners_.find(participant);
-    const bool taken = owner != owners_.end() || FileExists(photoPath(participant));
+    const bool taken = owner != owners_.end() || hasPhoto(participant);
     if (taken) {
         // Only the phone that checked in may replace its photo; a photo put in by hand
-        // has no phone and is never replaced.
-        if (phoneId.empty() || owner == owners_.end() || owner->second != phoneId) {
+        // has no phone and is never replaced. A listed person's name card waits for their
+        // selfie: the first phone that brings one takes the card's place.
+        const bool ownPhone =
+            !s.phoneId.empty() && owner != owners_.end() && owner->second == s.phoneId;
+        const bool card = listCards_.count(participant) > 0 && !s.phoneId.empty();
+        if (!ownPhone && !card) {
             problem = std::string(kNameTaken);
+            return false;
+        }
+        if (!ownPhone && s.photo.empty()) {
+            problem = std::string(kListed);
             return false;
         }
         replacing = true;
     }
-    owners_[participant] = phoneId;
+    owners_[participant] = s.phoneId;
     pending_.insert(participant);
     return true;
 }
@@ -96,7 +117,8 @@ bool Desk::reserve(const Text& participant, const std::string& phoneId, bool& re
 void Desk::release(const Text& participant, bool replacing) {
     std::lock_guard lock(mutex_);
     pending_.erase(participant);
-    if (!replacing) owners_.erase(participant);
+    // A listed card whose claim failed is nobody's again.
+    if (!replacing || listCards_.count(participant)) owners_.erase(participant);
 }
 
 void Desk::log(const Submission& s, const std::string& result) {
@@ -136,7 +158,7 @@ void Desk::refused(const Submission& s, std::string_view reason) {
 }
 
 Outcome Desk::finish(const Submission& s, const Text& participant, bool replacing,
-                     Outcome outcome) {
+                     Outcome outcome, bool kept) {
     if (!outcome.photo.empty() && !WriteWholeFile(photoPath(participant), outcome.photo)) {
         outcome = Refusal("照片无法保存，请告诉工作人员");
     }
@@ -148,9 +170,11 @@ Outcome Desk::finish(const Submission& s, const Text& participant, bool replacin
     {
         std::lock_guard lock(mutex_);
         pending_.erase(participant);
+        if (!s.phoneId.empty()) listCards_.erase(participant);
+        if (s.phoneId.empty() && !replacing) listCards_.insert(participant);
     }
     outcome.participant = participant;
-    log(s, std::string(replacing ? kReplaced : kJoined));
+    log(s, kept ? std::string("再次签到（照片未更换）") : std::string(replacing ? kReplaced : kJoined));
     if (!replacing && options_.onJoined) options_.onJoined(participant);
     return outcome;
 }
@@ -168,11 +192,19 @@ Outcome Desk::submit(const Submission& s) {
     const Text participant = ParticipantOf(name.value, department.value);
     bool replacing = false;
     std::string problem;
-    if (!reserve(participant, s.phoneId, replacing, problem)) {
+    if (!reserve(participant, s, replacing, problem)) {
         log(s, "拒绝：" + problem);
         return Refusal(problem);
     }
     Outcome outcome;
+    outcome.message = "签到成功，祝您好运！";
+    if (replacing && s.photo.empty()) {
+        // Sent again without a photo: the photo stays as it is.
+        outcome.status = Outcome::Status::Replaced;
+        Outcome shown = finish(s, participant, true, std::move(outcome), true);
+        shown.photo = ReadWholeFile(photoPath(participant));
+        return shown;
+    }
     if (s.photo.empty()) {
         outcome.photo = EncodeStoredPhoto(DrawNameCard(name.value, department.value));
         outcome.nameCard = true;
@@ -182,7 +214,6 @@ Outcome Desk::submit(const Submission& s) {
         outcome.photo = std::move(*intake.jpeg);
     }
     outcome.status = replacing ? Outcome::Status::Replaced : Outcome::Status::Joined;
-    outcome.message = "签到成功，祝您好运！";
     return finish(s, participant, replacing, std::move(outcome));
 }
 
@@ -196,8 +227,7 @@ Outcome Desk::addFromList(std::string_view nameText, std::string_view department
     const Text participant = ParticipantOf(name.value, department.value);
     {
         std::lock_guard lock(mutex_);
-        if (owners_.count(participant) || pending_.count(participant) ||
-            FileExists(photoPath(participant))) {
+        if (owners_.count(participant) || pending_.count(participant) || hasPhoto(participant)) {
             Outcome exists;
             exists.status = Outcome::Status::Exists;
             exists.participant = participant;

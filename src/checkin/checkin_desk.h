@@ -74,17 +74,21 @@ public:
 private:
     // The participant's name is held while its photo is made, so that two phones cannot
     // both take it. False when it is taken; `replacing` when the same phone takes it again.
-    bool reserve(const Text& participant, const std::string& phoneId, bool& replacing,
+    bool reserve(const Text& participant, const Submission& s, bool& replacing,
                  std::string& problem);
     void release(const Text& participant, bool replacing);
-    Outcome finish(const Submission& s, const Text& participant, bool replacing, Outcome outcome);
+    // `kept`: sent again without a photo, the photo stays.
+    Outcome finish(const Submission& s, const Text& participant, bool replacing, Outcome outcome,
+                   bool kept = false);
     void log(const Submission& s, const std::string& result);
     Text photoPath(const Text& participant) const;
+    bool hasPhoto(const Text& participant) const;  // any photo/<participant>.* file
 
     DeskOptions options_;
     std::mutex mutex_;                    // owners_ and pending_; never held over a disk write
     std::map<Text, std::string> owners_;  // participant -> phone that checked in
     std::set<Text> pending_;              // participants whose photo is being made
+    std::set<Text> listCards_;            // name cards from a list, waiting for a selfie
     // Log lines queue here, so that the header is written once and first; the UI thread's
     // count and the other check-ins do not wait for a flush to disk.
     std::mutex logMutex_;

@@ -41,6 +41,8 @@ TEST_F(LevelRules, GroupsAndListsAsOperatorsWriteThem) {
     EXPECT_EQ(app::GroupOf(Gbk("张三（销售部）")), Gbk("销售部"));
     EXPECT_EQ(app::GroupOf(Gbk("张三（一）（销售部）")), Gbk("销售部"));
     EXPECT_EQ(app::GroupOf(Gbk("张三")), "");
+    EXPECT_EQ(app::GroupOf(Gbk("张三（　销售部 ）")), Gbk("销售部"));  // spaces of either width
+    EXPECT_EQ(app::GroupOf(Gbk("张三（啊）")), Gbk("啊"));  // B0 A1: not a space's bytes
     EXPECT_EQ(app::GroupOf(Gbk("（销售部）")), "");  // a name, not a group
     EXPECT_EQ(app::GroupOf(Gbk("张三(销售部)")), "");
     // "、" and "，" are split as characters, never inside another character's bytes.

@@ -145,6 +145,36 @@ TEST_F(CheckinDesk, TheSameNameFromTheSamePhoneReplacesFromAnotherIsRefused) {
     EXPECT_EQ(folder.readRaw("photo/赵六.JPG"), "by hand");
 }
 
+// A listed person may bring their selfie once: it replaces their card, they stay one entry,
+// also after a restart. A photo put in by hand counts by the name before its first dot.
+TEST_F(CheckinDesk, AListedPersonsSelfieReplacesTheirCardOnce) {
+    ASSERT_EQ(desk->addFromList("刘备", " 销售部 ").status, Outcome::Status::Joined);
+    ASSERT_EQ(desk->addFromList("关羽", "").status, Outcome::Status::Joined);
+    const std::string card = stored("关羽");
+    EXPECT_EQ(checkIn("关羽", "phone-a").message,
+              "您已在名单中，无需再签到。如想在大屏幕上显示自己的照片，请选择照片后再提交。");
+    desk = makeDesk();
+    const Outcome selfie = checkIn("关羽", "phone-a", SidewaysPhoto(300, 200));
+    EXPECT_EQ(selfie.status, Outcome::Status::Replaced);
+    EXPECT_EQ(stored("关羽"), selfie.photo);
+    EXPECT_NE(stored("关羽"), card);
+    EXPECT_EQ(checkIn("关羽", "phone-b", SidewaysPhoto(300, 200)).message,
+              "该姓名已签到，如果您与他人同名，请填写部门");
+    // Sent again without a photo, the selfie stays.
+    const Outcome again = checkIn("关羽", "phone-a");
+    EXPECT_EQ(again.status, Outcome::Status::Replaced);
+    EXPECT_EQ(again.photo, selfie.photo);
+    EXPECT_EQ(stored("关羽"), selfie.photo);
+    // The department was trimmed: the card is 刘备（销售部）, and the selfie finds it.
+    EXPECT_EQ(checkIn("刘备", "phone-c", SidewaysPhoto(300, 200), "销售部").status,
+              Outcome::Status::Replaced);
+    EXPECT_EQ(joined.size(), 2u);
+
+    folder.writeRaw("photo/张飞.销售部.jpg", "by hand");
+    EXPECT_EQ(checkIn("张飞", "phone-d").status, Outcome::Status::Refused);
+    EXPECT_EQ(desk->addFromList("张飞", "").status, Outcome::Status::Exists);
+}
+
 TEST_F(CheckinDesk, BadUploadsAreRefusedAndEveryCheckinIsLogged) {
     EXPECT_EQ(checkIn("甲", "p", "just some text").message,
               "无法识别这张照片，请换一张照片，或不带照片签到");

@@ -13,10 +13,24 @@ size_t CharLength(std::string_view text, size_t at) {
     return static_cast<unsigned char>(text[at]) >= 0x81 && at + 1 < text.size() ? 2 : 1;
 }
 
+// Spaces, tabs and the full-width space (GBK A1 A1) at both ends.
 std::string_view Trim(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
-    return s;
+    constexpr std::string_view wide = "\xA1\xA1";
+    for (;;) {
+        size_t last = 0;  // where the last character starts
+        for (size_t at = 0; at < s.size(); at += CharLength(s, at)) last = at;
+        if (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
+            s.remove_prefix(1);
+        } else if (s.starts_with(wide)) {
+            s.remove_prefix(wide.size());
+        } else if (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
+            s.remove_suffix(1);
+        } else if (s.substr(last) == wide) {
+            s.remove_suffix(wide.size());
+        } else {
+            return s;
+        }
+    }
 }
 
 const Text& Open() {
