@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # End to end: the real program in a temporary folder of its own, on an X display, driven by
 # xdotool as an operator would. Two participants and one level of two winners:
-#   run 1: choose the level with the keyboard (its Return starts nothing), Enter held for
+#   run 1: Ctrl + drag the main title (its place stored), choose the level with the keyboard (its Return starts nothing), Enter held for
 #          two seconds with the X server's auto-repeat on to start (one start: no record),
 #          held again to stop; the results file holds the one winner; exit through the
 #          pop-up menu and save (进度.txt = the other participant, counter 1 = 1);
@@ -64,6 +64,27 @@ draw_held() {
         fail "no record in 抽奖结果.txt after Enter held to start and held to stop"
 }
 
+# Ctrl + drag moves the main title (left 32, top 20 in the window's template) and stores its
+# place at once; a press without Ctrl moves nothing.
+drag_title() {
+    local x=$((stage_x + 400)) y=$((stage_y + 40))
+    xdotool mousemove "$x" "$y" mousedown 1 mousemove $((x + 30)) $((y + 25)) mouseup 1
+    sleep 0.5
+    [ -z "$(zweizhi 标签1左边)" ] || fail "a drag without Ctrl moved the main title"
+    xdotool mousemove "$x" "$y" keydown ctrl mousedown 1
+    sleep 0.3
+    xdotool mousemove $((x + 15)) $((y + 12)) sleep 0.2 mousemove $((x + 30)) $((y + 25))
+    sleep 0.3
+    xdotool mouseup 1 keyup ctrl
+    wait_for 10 eval '[ -n "$(zweizhi 标签1顶边)" ]' || fail "Ctrl + drag stored no place"
+    [ "$(zweizhi 标签1左边),$(zweizhi 标签1顶边)" = "62,45" ] ||
+        fail "the main title was stored at $(zweizhi 标签1左边),$(zweizhi 标签1顶边), not 62,45"
+}
+zweizhi() {
+    iconv -f GB18030 -t UTF-8 "$work/event/peizhi.a" | tr -d '\r' |
+        sed -n "/^\[zweizhi\]/,/^\[/s/^$1=//p"
+}
+
 # The event folder: the program, two photos, one level of two winners, windowed, no effects.
 mkdir -p "$work/event/photo"
 install_program "$work/event"
@@ -82,6 +103,7 @@ progress="$work/event/进度.txt"
 # Run 1: a fresh draw of one winner, the level chosen with the keyboard, saved at exit.
 start_program
 await_stage
+drag_title
 choose_level_with_keys
 draw_held
 first=""
