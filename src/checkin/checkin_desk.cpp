@@ -214,7 +214,31 @@ Outcome Desk::submit(const Submission& s) {
         outcome.photo = std::move(*intake.jpeg);
     }
     outcome.status = replacing ? Outcome::Status::Replaced : Outcome::Status::Joined;
+    if (!options_.pendingFolder.empty() && !outcome.nameCard)
+        return pend(s, participant, replacing, std::move(outcome), name.value, department.value);
     return finish(s, participant, replacing, std::move(outcome));
+}
+
+// The photo waits for the operator; a newcomer stands in the draw with a name card meanwhile,
+// someone already there keeps the photo they have.
+Outcome Desk::pend(const Submission& s, const Text& participant, bool replacing, Outcome outcome,
+                   const std::string& name, const std::string& department) {
+    const Text pending = options_.pendingFolder + "/" + participant + ".jpg";
+    CreateFolder(options_.pendingFolder);  // may exist already
+    if (!WriteWholeFile(pending, outcome.photo))
+        return finish(s, participant, replacing, Refusal("照片无法保存，请告诉工作人员"));
+    Outcome shown = outcome;
+    outcome.photo = replacing ? std::string() : EncodeStoredPhoto(DrawNameCard(name, department));
+    outcome.nameCard = !replacing;
+    outcome.message = "签到成功，祝您好运！照片经工作人员审核后显示在大屏幕上。";
+    Outcome done = finish(s, participant, replacing, std::move(outcome));
+    if (done.status != Outcome::Status::Refused) {
+        done.photo = std::move(shown.photo);  // the phone shows what it sent
+        done.nameCard = false;
+    } else {
+        DeleteFileAt(pending);
+    }
+    return done;
 }
 
 Outcome Desk::addFromList(std::string_view nameText, std::string_view departmentText) {

@@ -46,6 +46,9 @@ struct DeskOptions {
     std::function<void(const Text& participant)> onJoined;
     // Runs on the calling worker thread the first time a log line cannot be written.
     std::function<void()> onLogFailed;
+    // Set while photos are moderated: an uploaded photo waits there (<participant>.jpg) for
+    // the operator, and photo/ gets a name card for a newcomer meanwhile.
+    Text pendingFolder;
 };
 
 // A check-in that 签到记录.csv lists as done: the participant (GBK) whose photo or name card
@@ -77,6 +80,8 @@ private:
     bool reserve(const Text& participant, const Submission& s, bool& replacing,
                  std::string& problem);
     void release(const Text& participant, bool replacing);
+    Outcome pend(const Submission& s, const Text& participant, bool replacing, Outcome outcome,
+                 const std::string& name, const std::string& department);
     // `kept`: sent again without a photo, the photo stays.
     Outcome finish(const Submission& s, const Text& participant, bool replacing, Outcome outcome,
                    bool kept = false);

@@ -50,12 +50,13 @@ protected:
         std::filesystem::create_directory(folder.diskPath("photo"));
         desk = makeDesk();
     }
-    std::unique_ptr<Desk> makeDesk() {
+    std::unique_ptr<Desk> makeDesk(const Text& pendingFolder = {}) {
         return std::make_unique<Desk>(
             DeskOptions{folder.path("photo"),
                         folder.path("log.csv"),
                         [this](const Text& who) { joined.push_back(who); },
-                        {}});
+                        {},
+                        pendingFolder});
     }
     Outcome checkIn(const std::string& name, const std::string& phone,
                     const std::string& photo = "", const std::string& department = "") {
@@ -173,6 +174,22 @@ TEST_F(CheckinDesk, AListedPersonsSelfieReplacesTheirCardOnce) {
     folder.writeRaw("photo/张飞.销售部.jpg", "by hand");
     EXPECT_EQ(checkIn("张飞", "phone-d").status, Outcome::Status::Refused);
     EXPECT_EQ(desk->addFromList("张飞", "").status, Outcome::Status::Exists);
+}
+
+// Moderated: the photo waits for the operator, the newcomer joins with a name card at once,
+// and someone already in keeps the photo they have.
+TEST_F(CheckinDesk, AModeratedPhotoWaitsAndANameCardStandsIn) {
+    desk = makeDesk(folder.path("pending"));
+    const Outcome first = checkIn("王五", "phone-a", SidewaysPhoto(300, 200));
+    ASSERT_EQ(first.status, Outcome::Status::Joined) << first.message;
+    EXPECT_EQ(folder.readRaw("pending/王五.jpg"), first.photo);  // the phone sees its photo
+    EXPECT_EQ(ReadPictureSize(stored("王五")), (Size{960, 1280}));  // the card
+    EXPECT_EQ(joined.size(), 1u);
+    const std::string card = stored("王五");
+    const Outcome again = checkIn("王五", "phone-a", SidewaysPhoto(200, 300));
+    EXPECT_EQ(again.status, Outcome::Status::Replaced);
+    EXPECT_EQ(folder.readRaw("pending/王五.jpg"), again.photo);
+    EXPECT_EQ(stored("王五"), card);
 }
 
 TEST_F(CheckinDesk, BadUploadsAreRefusedAndEveryCheckinIsLogged) {

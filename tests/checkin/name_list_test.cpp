@@ -56,6 +56,7 @@ TEST(NameList, ImportAddsNameCardsSkipsPhotosAndCountsRefusals) {
     Desk desk({folder.path("photo"),
                folder.path("log.csv"),
                [&](const Text& who) { joined.push_back(who); },
+               {},
                {}});
     const ImportReport report = ImportNameList(
         desk,
