@@ -101,6 +101,17 @@ void PhotoPreviews::keepDecoded(const std::string& path, Entry& entry,
     }
 }
 
+void PhotoPreviews::forget(const std::string& photoPath) {
+    std::lock_guard lock(mutex_);
+    const auto it = entries_.find(photoPath);
+    if (it == entries_.end() || !it->second.ready) return;  // on its way: it reads the new file
+    if (it->second.hasDecoded) {
+        decodedBytes_ -= it->second.image->rgba.size();
+        decodedOrder_.erase(it->second.decodedPosition);
+    }
+    entries_.erase(it);
+}
+
 void PhotoPreviews::queueUrgent(const std::string& photoPath) {
     entries_[photoPath];  // on its way: neither queued again nor taken by the warm-up
     pool_.submitUrgent([this, photoPath] { process(photoPath); });

@@ -77,6 +77,10 @@ public:
                                                       BoxFit fit);
     std::shared_future<PlacedPicture> decodeForBox(std::string bytes, Size box, BoxFit fit);
 
+    // The photo changed on disk (a check-in replaced it): its preview is made again when next
+    // asked for.
+    void forget(const std::string& photoPath);
+
     // Blocks until all queued work is done. For tests and benchmarks.
     void waitIdle();
     PhotoPreviewStats stats() const;

@@ -86,6 +86,11 @@ struct ConsoleView {
     int checkinCount = 0;
     int checkinRefused = 0;  // requests the server refused (too many, too big, cut off)
     bool clickersOn = false;
+    // Moderated check-in photos: how many wait, and the oldest one to let through or refuse.
+    bool moderationOn = false;
+    int pendingPhotos = 0;
+    Text pendingName;   // GBK participant
+    Bytes pendingPhoto;  // its JPEG
     std::vector<PopupEntry> stageMenu;  // the stage's pop-up menu as it would open now
     std::vector<PopupEntry> tools;      // 活动工具
 };
@@ -101,6 +106,8 @@ struct ConsoleActions {
     std::function<void()> toggleCheckin;
     std::function<void()> toggleClickers;
     std::function<void()> exportWinners;
+    // 通过 (true) or 拒绝 for the waiting photo of this participant.
+    std::function<void(const Text& participant, bool approve)> moderatePhoto;
     std::function<void(int command)> runCommand;  // a command of stageMenu or tools
 };
 

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+
 #include "app/common/job_runner.h"
 #include "app/common/winners_log.h"
 #include "app/startup/reset.h"
@@ -83,7 +85,7 @@ TEST_F(Desk, TheConsoleShowsTheStageAndRunsItsRoutines) {
     EXPECT_EQ(view.selectedLevel, -1);
     EXPECT_EQ(view.poolSize, 5);
     EXPECT_EQ(view.stageMenu.front().caption, Gbk("更换主标题"));
-    EXPECT_EQ(view.tools.back().caption, Gbk("奖项规则"));
+    EXPECT_EQ(view.tools.back().caption, Gbk("照片审核"));
 
     control("组合框1").addItem(Gbk("一等奖"));  // as start-up fills the selector
     actions.chooseLevel(0);
@@ -119,6 +121,38 @@ TEST_F(Desk, TheConsoleShowsTheStageAndRunsItsRoutines) {
     for (const PopupEntry& e : actions.view().stageMenu)
         if (e.caption == Gbk("查看抽奖结果")) actions.runCommand(e.command);
     ASSERT_FALSE(host.shell.calls.empty());
+}
+
+// Moderated photos wait on the console, oldest first: let through, a photo takes its card's
+// place; refused, it goes to history/ and the card stays.
+TEST_F(Desk, ModeratedPhotosWaitOnTheConsole) {
+    const ConsoleActions actions = app::DeskActions();
+    EXPECT_FALSE(actions.view().moderationOn);
+    host.dialogs.messageAnswers = {msg::kAnswerOk};
+    for (const PopupEntry& e : actions.view().tools)
+        if (e.caption == Gbk("照片审核")) actions.runCommand(e.command);
+    EXPECT_TRUE(actions.view().moderationOn);
+    EXPECT_EQ(ReadConfigText(ConfigStore::path(), "qiandao", Gbk("照片审核"), ""), Gbk("真"));
+
+    for (const char* name : {"photo", "待审核照片"})
+        std::filesystem::create_directories(folder.diskPath(name));
+    folder.write("photo/王五.jpg", "card");
+    folder.write("photo/赵六.jpg", "card");
+    folder.write("待审核照片/王五.jpg", "selfie");
+    folder.write("待审核照片/赵六.jpg", "prank");
+    ConsoleView view = actions.view();
+    EXPECT_EQ(view.pendingPhotos, 2);
+    EXPECT_EQ(view.pendingName, Gbk("王五"));
+    EXPECT_EQ(view.pendingPhoto, "selfie");
+    actions.moderatePhoto(view.pendingName, true);
+    EXPECT_EQ(folder.read("photo/王五.jpg"), "selfie");
+    view = actions.view();
+    EXPECT_EQ(view.pendingPhotos, 1);
+    EXPECT_EQ(view.pendingName, Gbk("赵六"));
+    actions.moderatePhoto(view.pendingName, false);
+    EXPECT_EQ(folder.read("photo/赵六.jpg"), "card");
+    EXPECT_EQ(actions.view().pendingPhotos, 0);
+    EXPECT_TRUE(folder.exists("history"));
 }
 
 TEST_F(Desk, TheWinnersFileFollowsTheDrawThroughExitRecoveryAndReset) {

@@ -20,6 +20,7 @@
 #include "app/draw/draw_phase.h"
 #include "app/handlers.h"
 #include "app/tools/checkin_limits.h"
+#include "app/tools/photo_moderation.h"
 #include "checkin/checkin_desk.h"
 #include "checkin/checkin_server.h"
 #include "checkin/name_list.h"
@@ -204,6 +205,7 @@ checkin::DeskOptions DeskOptionsForStage() {
     checkin::DeskOptions options;
     options.photoFolder = files::InProgramDirectory(files::PhotoFolder());
     options.logFile = files::InProgramDirectory(CheckinLogName());
+    if (ModerationOn()) options.pendingFolder = PendingPhotoFolder();
     // Worker threads: the pool is the UI thread's. The joins wait where the exit finds them.
     options.onJoined = [](const Text& participant) {
         {
@@ -364,10 +366,13 @@ void RenewCheckinToken() {
         Warn("新的签到口令无法写入配置文件，请检查磁盘！口令没有更换，原来的二维码仍然有效。");
         return;
     }
-    if (CheckinIsOpen()) {
-        CloseCheckin();
-        Open();
-    }
+    ReopenCheckin();
+}
+
+void ReopenCheckin() {
+    if (!CheckinIsOpen()) return;
+    CloseCheckin();
+    Open();
 }
 
 void SettleCheckinBeforeExit() {
@@ -406,7 +411,7 @@ Text CheckinLogName() { return Gbk("签到记录.csv"); }
 
 const std::vector<const char*>& CheckinKeys() {
     static const std::vector<const char*> keys = [] {
-        std::vector<const char*> all = {"地址", "端口", "口令", "面板左边", "面板顶边"};
+        std::vector<const char*> all = {"地址", "端口", "口令", "面板左边", "面板顶边", "照片审核"};
         for (const char* key : CheckinLimitKeys()) all.push_back(key);
         return all;
     }();

@@ -17,6 +17,7 @@ int CheckinRefusedCount();     // requests the server refused since the desk ope
 void ToggleCheckin();          // 手机签到
 void ImportNameListCommand();  // 导入名单
 void RenewCheckinToken();      // 更换签到口令
+void ReopenCheckin();          // closed and opened again when open: new settings apply
 // Stops the server, if it runs.
 void CloseCheckin();
 // Before the program ends (either exit answer): check-in closed, a running import stopped

@@ -7,6 +7,7 @@
 #include "app/tools/checkin_link.h"
 #include "app/tools/level_rules_window.h"
 #include "app/tools/operator_desk.h"
+#include "app/tools/photo_moderation.h"
 #include "app/tools/winners_export.h"
 #include "ui/gui.h"
 
@@ -34,6 +35,7 @@ std::vector<Tool> Tools() {
         {"导出中奖名单", nullptr, ExportWinnersCommand},
         // Last, so that the commands above keep their places.
         {"奖项规则", nullptr, EditLevelRules},
+        {"照片审核", ModerationOn, ToggleModeration},
     };
 }
 

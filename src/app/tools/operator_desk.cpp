@@ -13,6 +13,7 @@
 #include "app/draw/level_rules.h"
 #include "app/tools/checkin_link.h"
 #include "app/tools/event_tools.h"
+#include "app/tools/photo_moderation.h"
 #include "app/tools/winners_export.h"
 #include "framework/popup_menu.h"
 #include "services/host.h"
@@ -135,6 +136,26 @@ void ToggleClickers() {
     if (hasGui()) gui().setClickerKeys(on);
 }
 
+namespace {
+
+// The oldest waiting photo; its bytes are read again only when another one comes first.
+void ShowPendingPhoto(ConsoleView& view) {
+    static Text shownName;
+    static Bytes shownPhoto;
+    view.moderationOn = ModerationOn();
+    view.pendingPhotos = PendingPhotoCount();
+    if (view.pendingPhotos == 0) return;
+    std::optional<PendingPhoto> next = NextPendingPhoto();
+    if (next && next->participant != shownName) {
+        shownName = next->participant;
+        shownPhoto = std::move(next->photo);
+    }
+    view.pendingName = shownName;
+    view.pendingPhoto = shownPhoto;
+}
+
+}  // namespace
+
 ConsoleView CurrentConsoleView() {
     ConsoleView view;
     const DrawState& draw = State().draw;
@@ -178,6 +199,7 @@ ConsoleView CurrentConsoleView() {
     view.checkinCount = CheckinCount();
     view.checkinRefused = CheckinRefusedCount();
     view.clickersOn = ClickersOn();
+    ShowPendingPhoto(view);
     view.stageMenu = BuildPopupMenu(Stage().menu(), 0);
     view.tools = EventToolEntries();
     return view;
@@ -198,6 +220,7 @@ ConsoleActions DeskActions() {
     actions.toggleCheckin = ToggleCheckin;
     actions.toggleClickers = ToggleClickers;
     actions.exportWinners = ExportWinnersCommand;
+    actions.moderatePhoto = ModeratePhoto;
     actions.runCommand = RunCommand;
     return actions;
 }
