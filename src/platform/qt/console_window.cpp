@@ -17,6 +17,7 @@
 #include <algorithm>
 
 #include "platform/qt/console_cells.h"
+#include "platform/qt/console_moderation.h"
 #include "platform/qt/qt_gui.h"
 #include "platform/qt/qt_text.h"
 
@@ -121,9 +122,19 @@ ConsoleWindow::ConsoleWindow() : QWidget(nullptr, Qt::Window) {
     auto* left = new QVBoxLayout;
     left->setSpacing(14);
     left->addWidget(buildDrawCard());
+    moderation_ = new ModerationCard([this](const Text& participant, bool approve) {
+        run([participant, approve](const ConsoleActions& a) {
+            if (a.moderatePhoto && !participant.empty()) a.moderatePhoto(participant, approve);
+        });
+    });
     left->addWidget(buildProgressCard(), 1);
     columns->addLayout(left, 0);
-    columns->addWidget(buildWinnersCard(), 1);
+    // Beside the levels, not above them: their table keeps its rows.
+    auto* right = new QVBoxLayout;
+    right->setSpacing(14);
+    right->addWidget(moderation_);
+    right->addWidget(buildWinnersCard(), 1);
+    columns->addLayout(right, 1);
     layout->addLayout(columns, 1);
     layout->addWidget(buildEventCard());
 
@@ -355,6 +366,7 @@ void ConsoleWindow::refresh() {
         checkinCount_->setToolTip(view.checkinRefused > 0 ? Utf8("被拒绝的请求记在 签到记录.csv 中")
                                                           : QString());
     }
+    moderation_->show(view);
     // The menus are built as they open; only the state above is kept.
     view.stageMenu.clear();
     view.tools.clear();

@@ -20,6 +20,8 @@ class QVBoxLayout;
 
 namespace ld::qt {
 
+class ModerationCard;
+
 class ConsoleWindow : public QWidget {
 public:
     ConsoleWindow();
@@ -63,6 +65,7 @@ private:
     QCheckBox* clickers_ = nullptr;
     QPushButton* checkin_ = nullptr;
     QLabel* checkinCount_ = nullptr;
+    ModerationCard* moderation_ = nullptr;
 };
 
 }  // namespace ld::qt
