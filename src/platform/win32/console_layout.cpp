@@ -35,11 +35,11 @@ void ConsoleWindow::build() {
         SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(ConsoleFont(17, true, dpi_)), FALSE);
         return h;
     };
-    auto listView = [this](std::initializer_list<const char*> columns, int firstNumber) {
+    auto listView = [this](std::initializer_list<const char*> columns, int firstNumber, int id) {
         HWND list = make(WC_LISTVIEWW, L"",
                          WS_BORDER | LVS_REPORT | LVS_NOSORTHEADER | LVS_SINGLESEL |
                              LVS_SHOWSELALWAYS,
-                         0);
+                         id);
         ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
         int i = 0;
         for (const char* c : columns) {
@@ -62,10 +62,10 @@ void ConsoleWindow::build() {
     poolUnit_ = make(L"Static", WideUtf8("人").c_str(), SS_LEFT | SS_CENTERIMAGE, 0);
     forfeit_ = make(L"Button", WideUtf8("放弃当前中奖人").c_str(), WS_TABSTOP, kForfeit);
     progressHeading_ = heading("各奖项进度");
-    progress_ = listView({"奖项", "已抽", "总数", "剩余"}, 1);
+    progress_ = listView({"奖项", "已抽", "总数", "剩余"}, 1, 0);
     winnersHeading_ = heading("本场中奖名单");
     export_ = make(L"Button", WideUtf8("导出中奖名单").c_str(), WS_TABSTOP, kExport);
-    winners_ = listView({"时间", "奖项", "姓名"}, -1);
+    winners_ = listView({"时间", "奖项", "姓名", ""}, -1, kWinners);  // last: 放弃
     music_ = make(L"Button", WideUtf8("背景音乐").c_str(), WS_TABSTOP | BS_CHECKBOX, kMusic);
     clickers_ = make(L"Button", WideUtf8("翻页笔").c_str(), WS_TABSTOP | BS_CHECKBOX, kClickers);
     checkinHeading_ = heading("现场签到");
@@ -109,7 +109,8 @@ void ConsoleWindow::layOut() {
           c.bottom - c.top - px(64));
     ListView_SetColumnWidth(winners_, 0, px(100));
     ListView_SetColumnWidth(winners_, 1, px(160));
-    ListView_SetColumnWidth(winners_, 2, c.right - c.left - 2 * pad - px(266));
+    ListView_SetColumnWidth(winners_, 2, c.right - c.left - 2 * pad - px(266 + 76));
+    ListView_SetColumnWidth(winners_, 3, px(76));
     const RECT& d = cards_[3];
     const int rowY = d.top + (eventH - px(32)) / 2;
     place(music_, d.left + pad, rowY, px(110), px(32));

@@ -22,7 +22,8 @@ bool SameLevels(const std::vector<ConsoleLevel>& a, const std::vector<ConsoleLev
 
 bool SameWinners(const std::vector<ConsoleWinner>& a, const std::vector<ConsoleWinner>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
-        return x.time == y.time && x.level == y.level && x.name == y.name;
+        return x.time == y.time && x.level == y.level && x.name == y.name &&
+               x.forfeited == y.forfeited && x.forfeitable == y.forfeitable;
     });
 }
 
@@ -139,19 +140,6 @@ void ConsoleWindow::showLevels(const ConsoleView& view) {
         ListView_SetItemState(progress_, view.selectedLevel, LVIS_SELECTED, LVIS_SELECTED);
     SendMessageW(progress_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(progress_, nullptr, TRUE);
-}
-
-void ConsoleWindow::showWinners(const ConsoleView& view) {
-    SetText(winnersHeading_, WideUtf8("本场中奖名单（") + std::to_wstring(view.winners.size()) +
-                                 WideUtf8(" 人）"));
-    SendMessageW(winners_, WM_SETREDRAW, FALSE, 0);
-    ListView_DeleteAllItems(winners_);
-    for (size_t row = 0; row < view.winners.size(); ++row) {
-        const ConsoleWinner& w = view.winners[row];
-        SetRow(winners_, static_cast<int>(row), {Wide(w.time), Wide(w.level), Wide(w.name)});
-    }
-    SendMessageW(winners_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(winners_, nullptr, TRUE);
 }
 
 }  // namespace ld::win
