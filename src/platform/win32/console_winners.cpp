@@ -83,10 +83,17 @@ LRESULT ConsoleWindow::drawWinnerCell(NMLVCUSTOMDRAW& draw) {
         return CDRF_DODEFAULT;
     HDC dc = draw.nmcd.hdc;
     FillRect(dc, &cell, card_);
+    // A flat button in the console's red, as the rest of the console is drawn.
     RECT button = cell;
-    InflateRect(&button, -px(6), -px(2));
-    DrawFrameControl(dc, &button, DFC_BUTTON, DFCS_BUTTONPUSH);
-    CentredLine(dc, WideUtf8("放弃"), button, ConsoleFont(14, false, dpi_), RGB(0xB7, 0x1C, 0x1C));
+    InflateRect(&button, -px(8), -px(2));
+    SetDCBrushColor(dc, RGB(0xFD, 0xEC, 0xEC));
+    SetDCPenColor(dc, RGB(0xE3, 0x9A, 0x9A));
+    HGDIOBJ oldBrush = SelectObject(dc, GetStockObject(DC_BRUSH));
+    HGDIOBJ oldPen = SelectObject(dc, GetStockObject(DC_PEN));
+    RoundRect(dc, button.left, button.top, button.right, button.bottom, px(8), px(8));
+    SelectObject(dc, oldPen);
+    SelectObject(dc, oldBrush);
+    CentredLine(dc, WideUtf8("放弃"), button, ConsoleFont(14, true, dpi_), RGB(0xB7, 0x1C, 0x1C));
     return CDRF_SKIPDEFAULT;
 }
 
