@@ -16,7 +16,8 @@ namespace {
 
 bool SameLevels(const std::vector<ConsoleLevel>& a, const std::vector<ConsoleLevel>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
-        return x.name == y.name && x.drawn == y.drawn && x.total == y.total;
+        return x.name == y.name && x.drawn == y.drawn && x.total == y.total &&
+               x.perDraw == y.perDraw && x.eligible == y.eligible && x.rule == y.rule;
     });
 }
 
@@ -132,8 +133,10 @@ void ConsoleWindow::showLevels(const ConsoleView& view) {
     for (size_t row = 0; row < view.levels.size(); ++row) {
         const ConsoleLevel& level = view.levels[row];
         SetRow(progress_, static_cast<int>(row),
-               {Wide(level.name), std::to_wstring(level.drawn), std::to_wstring(level.total),
-                std::to_wstring(std::max(0, level.total - level.drawn))});
+               {Wide(level.name),
+                std::to_wstring(level.drawn) + L"/" + std::to_wstring(level.total),
+                std::to_wstring(level.perDraw), std::to_wstring(level.eligible),
+                Wide(level.rule)});
     }
     // The level the next start draws stands out.
     if (view.selectedLevel >= 0)
