@@ -2,7 +2,7 @@
 // still give up, drawn as a button in the row's last cell; a click on it gives that winner up
 // through the same routine as the stage's.
 #include <windows.h>
-
+// after windows.h, whose types it uses
 #include <commctrl.h>
 
 #include <algorithm>
@@ -31,10 +31,13 @@ LPARAM RowFlags(HWND list, int row) {
 
 void ConsoleWindow::showWinners(const ConsoleView& view) {
     const auto rows = view.winners.size();
-    const auto forfeited = static_cast<size_t>(std::count_if(
-        view.winners.begin(), view.winners.end(), [](const ConsoleWinner& w) { return w.forfeited; }));
-    std::wstring heading = WideUtf8("本场中奖名单（") + std::to_wstring(rows - forfeited) + WideUtf8(" 人");
-    if (forfeited > 0) heading += WideUtf8("，放弃 ") + std::to_wstring(forfeited) + WideUtf8(" 人");
+    const auto forfeited =
+        static_cast<size_t>(std::count_if(view.winners.begin(), view.winners.end(),
+                                          [](const ConsoleWinner& w) { return w.forfeited; }));
+    std::wstring heading =
+        WideUtf8("本场中奖名单（") + std::to_wstring(rows - forfeited) + WideUtf8(" 人");
+    if (forfeited > 0)
+        heading += WideUtf8("，放弃 ") + std::to_wstring(forfeited) + WideUtf8(" 人");
     SetWindowTextW(winnersHeading_, (heading + WideUtf8("）")).c_str());
     SendMessageW(winners_, WM_SETREDRAW, FALSE, 0);
     ListView_DeleteAllItems(winners_);
@@ -108,7 +111,8 @@ void ConsoleWindow::clickWinners(POINT at) {
 
 void ConsoleWindow::forfeitRow(int row) {
     // The row as the table shows it now; a refresh in between may have taken its 放弃 away.
-    if (row < 0 || row >= ListView_GetItemCount(winners_) || !(RowFlags(winners_, row) & kForfeitable))
+    if (row < 0 || row >= ListView_GetItemCount(winners_) ||
+        !(RowFlags(winners_, row) & kForfeitable))
         return;
     run([row](const ConsoleActions& a) {
         if (a.forfeitWinner) a.forfeitWinner(row);

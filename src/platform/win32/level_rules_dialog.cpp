@@ -2,7 +2,7 @@
 // boxes and the names left out, typed or pasted. One page of controls serves every level:
 // choosing another level keeps what the page shows and loads that level's.
 #include <windows.h>
-
+// after windows.h, whose types it uses
 #include <commctrl.h>
 
 #include "platform/win32/dialog_template.h"
@@ -25,7 +25,8 @@ struct RulesState {
 
 std::wstring EditText(HWND edit) {
     std::wstring text(static_cast<size_t>(GetWindowTextLengthW(edit)) + 1, L'\0');
-    text.resize(static_cast<size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
+    text.resize(
+        static_cast<size_t>(GetWindowTextW(edit, text.data(), static_cast<int>(text.size()))));
     return text;
 }
 
@@ -103,8 +104,8 @@ INT_PTR CALLBACK RulesProc(HWND dialog, UINT message, WPARAM wParam, LPARAM lPar
     switch (LOWORD(wParam)) {
         case kLevelListId:
             if (HIWORD(wParam) == LBN_SELCHANGE) {
-                const int row = static_cast<int>(SendMessageW(reinterpret_cast<HWND>(lParam),
-                                                              LB_GETCURSEL, 0, 0));
+                const int row = static_cast<int>(
+                    SendMessageW(reinterpret_cast<HWND>(lParam), LB_GETCURSEL, 0, 0));
                 if (row >= 0 && row != state->shown) ShowPage(dialog, *state, row);
             }
             return TRUE;
@@ -137,8 +138,8 @@ bool WinDialogs::levelRulesForm(const Text& caption, const Text& note,
     const wchar_t kSave[] = L"\x4FDD\x5B58", kCancel[] = L"\x53D6\x6D88";
     DialogTemplate t(Wide(caption), 340, 262, 8);
     t.item(SS_LEFT | SS_NOPREFIX, 7, 6, 326, 24, 100, kStaticAtom, Wide(note));
-    t.item(WS_BORDER | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 7, 32, 76,
-           198, kLevelListId, kListBoxAtom, L"");
+    t.item(WS_BORDER | WS_TABSTOP | WS_VSCROLL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT, 7, 32, 76, 198,
+           kLevelListId, kListBoxAtom, L"");
     t.item(SS_LEFT | SS_NOPREFIX, 90, 32, 243, 10, 101, kStaticAtom,
            WideUtf8("可以中奖的部门（都不勾选：所有人）："));
     t.item(WS_BORDER | WS_TABSTOP | LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL |
@@ -147,8 +148,8 @@ bool WinDialogs::levelRulesForm(const Text& caption, const Text& note,
     t.item(SS_LEFT | SS_NOPREFIX, 90, 163, 243, 10, 102, kStaticAtom,
            WideUtf8("不参与本奖项的人（逗号、顿号或换行分隔）："));
     // Enter makes a new line here, as names are pasted a line each.
-    t.item(WS_BORDER | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN,
-           90, 175, 243, 55, kExcludedId, kEditAtom, L"");
+    t.item(WS_BORDER | WS_TABSTOP | WS_VSCROLL | ES_MULTILINE | ES_AUTOVSCROLL | ES_WANTRETURN, 90,
+           175, 243, 55, kExcludedId, kEditAtom, L"");
     t.item(WS_TABSTOP | BS_DEFPUSHBUTTON, 226, 240, 50, 14, IDOK, kButtonAtom, kSave);
     t.item(WS_TABSTOP | BS_PUSHBUTTON, 283, 240, 50, 14, IDCANCEL, kButtonAtom, kCancel);
     if (DialogBoxIndirectParamW(GetModuleHandleW(nullptr), t.get(), DialogOwner(), RulesProc,
