@@ -49,6 +49,9 @@ void ShowPage(HWND dialog, RulesState& state, int level) {
     HWND groups = GetDlgItem(dialog, kGroupsId);
     SendMessageW(groups, WM_SETREDRAW, FALSE, 0);
     ListView_DeleteAllItems(groups);
+    // No check boxes where there is no group to tick.
+    ListView_SetExtendedListViewStyleEx(groups, LVS_EX_CHECKBOXES,
+                                        fields.groups.empty() ? 0 : LVS_EX_CHECKBOXES);
     for (size_t i = 0; i < fields.groups.size(); ++i) {
         std::wstring name = Wide(fields.groups[i]);
         LVITEMW item{};
@@ -61,10 +64,8 @@ void ShowPage(HWND dialog, RulesState& state, int level) {
     if (fields.groups.empty()) {
         std::wstring none = WideUtf8("（名单里没有部门）");
         LVITEMW item{};
-        item.mask = LVIF_TEXT | LVIF_STATE;
+        item.mask = LVIF_TEXT;
         item.pszText = none.data();
-        item.stateMask = LVIS_STATEIMAGEMASK;
-        item.state = INDEXTOSTATEIMAGEMASK(0);  // no check box to tick
         ListView_InsertItem(groups, &item);
     }
     // Space ticks the focused group: the first one to begin with.
