@@ -35,18 +35,20 @@ void ConsoleWindow::build() {
         SendMessageW(h, WM_SETFONT, reinterpret_cast<WPARAM>(ConsoleFont(17, true, dpi_)), FALSE);
         return h;
     };
-    auto listView = [this](std::initializer_list<const char*> columns, int firstNumber) {
+    // Columns firstNumber .. lastNumber hold numbers, aligned right.
+    auto listView = [this](std::initializer_list<const char*> columns, int firstNumber,
+                           int lastNumber, int id) {
         HWND list = make(WC_LISTVIEWW, L"",
                          WS_BORDER | LVS_REPORT | LVS_NOSORTHEADER | LVS_SINGLESEL |
                              LVS_SHOWSELALWAYS,
-                         0);
+                         id);
         ListView_SetExtendedListViewStyle(list, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
         int i = 0;
         for (const char* c : columns) {
             std::wstring title = WideUtf8(c);
             LVCOLUMNW column{};
             column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
-            column.fmt = firstNumber >= 0 && i >= firstNumber ? LVCFMT_RIGHT : LVCFMT_LEFT;
+            column.fmt = i >= firstNumber && i <= lastNumber ? LVCFMT_RIGHT : LVCFMT_LEFT;
             column.cx = px(i == 0 ? 120 : 80);
             column.pszText = title.data();
             ListView_InsertColumn(list, i++, &column);
@@ -62,10 +64,10 @@ void ConsoleWindow::build() {
     poolUnit_ = make(L"Static", WideUtf8("人").c_str(), SS_LEFT | SS_CENTERIMAGE, 0);
     forfeit_ = make(L"Button", WideUtf8("放弃当前中奖人").c_str(), WS_TABSTOP, kForfeit);
     progressHeading_ = heading("各奖项进度");
-    progress_ = listView({"奖项", "已抽", "总数", "剩余"}, 1);
+    progress_ = listView({"奖项", "已抽/总数", "每次", "可中奖", "规则"}, 1, 3, 0);
     winnersHeading_ = heading("本场中奖名单");
     export_ = make(L"Button", WideUtf8("导出中奖名单").c_str(), WS_TABSTOP, kExport);
-    winners_ = listView({"时间", "奖项", "姓名"}, -1);
+    winners_ = listView({"时间", "奖项", "姓名", ""}, -1, -1, kWinners);  // last: 放弃
     music_ = make(L"Button", WideUtf8("背景音乐").c_str(), WS_TABSTOP | BS_CHECKBOX, kMusic);
     clickers_ = make(L"Button", WideUtf8("翻页笔").c_str(), WS_TABSTOP | BS_CHECKBOX, kClickers);
     checkinHeading_ = heading("现场签到");
@@ -79,7 +81,8 @@ void ConsoleWindow::layOut() {
     RECT client;
     GetClientRect(hwnd_, &client);
     const int W = client.right, H = client.bottom, m = px(16), gap = px(14), pad = px(18);
-    const int leftW = px(400), eventH = px(60);
+    // The levels' rules want width on a wide console; the winners keep the larger part.
+    const int leftW = std::clamp(W * 2 / 5, px(400), px(560)), eventH = px(60);
     auto place = [](HWND h, int x, int y, int w, int hh) {
         SetWindowPos(h, nullptr, x, y, std::max(1, w), std::max(1, hh), SWP_NOZORDER | SWP_NOACTIVATE);
     };
@@ -100,8 +103,12 @@ void ConsoleWindow::layOut() {
     place(progressHeading_, b.left + pad, b.top + px(10), px(200), px(30));
     place(progress_, b.left + pad, b.top + px(44), b.right - b.left - 2 * pad,
           b.bottom - b.top - px(58));
-    ListView_SetColumnWidth(progress_, 0, b.right - b.left - 2 * pad - px(3 * 64 + 6));
-    for (int c = 1; c < 4; ++c) ListView_SetColumnWidth(progress_, c, px(64));
+    // A long rule is cut short; its column takes what the others leave.
+    const int numbers[] = {px(84), px(44), px(64)};
+    ListView_SetColumnWidth(progress_, 0, px(72));
+    for (int c = 1; c < 4; ++c) ListView_SetColumnWidth(progress_, c, numbers[c - 1]);
+    const int ruleW = static_cast<int>(b.right - b.left) - 2 * pad - px(72 + 84 + 44 + 64 + 6);
+    ListView_SetColumnWidth(progress_, 4, std::max(px(60), ruleW));
     const RECT& c = cards_[2];
     place(winnersHeading_, c.left + pad, c.top + px(10), px(320), px(30));
     place(export_, c.right - pad - px(140), c.top + px(8), px(140), px(32));
@@ -109,7 +116,8 @@ void ConsoleWindow::layOut() {
           c.bottom - c.top - px(64));
     ListView_SetColumnWidth(winners_, 0, px(100));
     ListView_SetColumnWidth(winners_, 1, px(160));
-    ListView_SetColumnWidth(winners_, 2, c.right - c.left - 2 * pad - px(266));
+    ListView_SetColumnWidth(winners_, 2, c.right - c.left - 2 * pad - px(266 + 76));
+    ListView_SetColumnWidth(winners_, 3, px(76));
     const RECT& d = cards_[3];
     const int rowY = d.top + (eventH - px(32)) / 2;
     place(music_, d.left + pad, rowY, px(110), px(32));

@@ -16,13 +16,15 @@ namespace {
 
 bool SameLevels(const std::vector<ConsoleLevel>& a, const std::vector<ConsoleLevel>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
-        return x.name == y.name && x.drawn == y.drawn && x.total == y.total;
+        return x.name == y.name && x.drawn == y.drawn && x.total == y.total &&
+               x.perDraw == y.perDraw && x.eligible == y.eligible && x.rule == y.rule;
     });
 }
 
 bool SameWinners(const std::vector<ConsoleWinner>& a, const std::vector<ConsoleWinner>& b) {
     return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](const auto& x, const auto& y) {
-        return x.time == y.time && x.level == y.level && x.name == y.name;
+        return x.time == y.time && x.level == y.level && x.name == y.name &&
+               x.forfeited == y.forfeited && x.forfeitable == y.forfeitable;
     });
 }
 
@@ -131,27 +133,16 @@ void ConsoleWindow::showLevels(const ConsoleView& view) {
     for (size_t row = 0; row < view.levels.size(); ++row) {
         const ConsoleLevel& level = view.levels[row];
         SetRow(progress_, static_cast<int>(row),
-               {Wide(level.name), std::to_wstring(level.drawn), std::to_wstring(level.total),
-                std::to_wstring(std::max(0, level.total - level.drawn))});
+               {Wide(level.name),
+                std::to_wstring(level.drawn) + L"/" + std::to_wstring(level.total),
+                std::to_wstring(level.perDraw), std::to_wstring(level.eligible),
+                Wide(level.rule)});
     }
     // The level the next start draws stands out.
     if (view.selectedLevel >= 0)
         ListView_SetItemState(progress_, view.selectedLevel, LVIS_SELECTED, LVIS_SELECTED);
     SendMessageW(progress_, WM_SETREDRAW, TRUE, 0);
     InvalidateRect(progress_, nullptr, TRUE);
-}
-
-void ConsoleWindow::showWinners(const ConsoleView& view) {
-    SetText(winnersHeading_, WideUtf8("本场中奖名单（") + std::to_wstring(view.winners.size()) +
-                                 WideUtf8(" 人）"));
-    SendMessageW(winners_, WM_SETREDRAW, FALSE, 0);
-    ListView_DeleteAllItems(winners_);
-    for (size_t row = 0; row < view.winners.size(); ++row) {
-        const ConsoleWinner& w = view.winners[row];
-        SetRow(winners_, static_cast<int>(row), {Wide(w.time), Wide(w.level), Wide(w.name)});
-    }
-    SendMessageW(winners_, WM_SETREDRAW, TRUE, 0);
-    InvalidateRect(winners_, nullptr, TRUE);
 }
 
 }  // namespace ld::win

@@ -121,6 +121,18 @@ LRESULT ConsoleWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             }
             command(LOWORD(wParam), HIWORD(wParam));
             return 0;
+        case WM_NOTIFY: {
+            auto* header = reinterpret_cast<NMHDR*>(lParam);
+            if (header->hwndFrom != winners_) break;
+            if (header->code == NM_CUSTOMDRAW)
+                return drawWinnerCell(*reinterpret_cast<NMLVCUSTOMDRAW*>(lParam));
+            if (header->code == NM_CLICK)
+                clickWinners(reinterpret_cast<NMITEMACTIVATE*>(lParam)->ptAction);
+            return 0;
+        }
+        case kForfeitRow:
+            forfeitRow(static_cast<int>(wParam));
+            return 0;
         case kRunCommand: {
             const int id = static_cast<int>(wParam);
             run([id](const ConsoleActions& a) {
@@ -143,8 +155,9 @@ LRESULT ConsoleWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             DestroyWindow(hwnd_);
             return 0;
         default:
-            return DefWindowProcW(hwnd_, message, wParam, lParam);
+            break;
     }
+    return DefWindowProcW(hwnd_, message, wParam, lParam);
 }
 
 void ConsoleWindow::command(int id, int code) {

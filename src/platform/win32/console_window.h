@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <commctrl.h>
+
 #include <functional>
 
 #include "ui/gui.h"
@@ -15,7 +17,10 @@ namespace ld::win {
 class ConsoleWindow {
 public:
     // The controls' ids.
-    enum : int { kLevels = 201, kStartStop, kForfeit, kExport, kMusic, kClickers, kCheckin };
+    enum : int { kLevels = 201, kStartStop, kForfeit, kExport, kMusic, kClickers, kCheckin,
+                 kWinners };
+    // Posted by a click on a row's 放弃 (wParam: the row), run once the click is over.
+    static constexpr UINT kForfeitRow = WM_APP + 53;
 
     ConsoleWindow();
     ~ConsoleWindow();
@@ -46,6 +51,9 @@ private:
     void showSelector(const ConsoleView& view);
     void showLevels(const ConsoleView& view);
     void showWinners(const ConsoleView& view);
+    LRESULT drawWinnerCell(NMLVCUSTOMDRAW& draw);
+    void clickWinners(POINT at);
+    void forfeitRow(int row);
     int px(int logical) const;
     HWND make(const wchar_t* cls, const wchar_t* text, DWORD style, int id);
 

@@ -28,19 +28,30 @@ public:
     }
     void item(DWORD style, short x, short y, short cx, short cy, WORD id, WORD atom,
               const std::wstring& title, DWORD exStyle = 0) {
-        if (words_.size() % 2) words_.push_back(0);  // items start on a DWORD
-        dword(WS_CHILD | WS_VISIBLE | style);
-        dword(exStyle);
-        for (short v : {x, y, cx, cy}) word(static_cast<WORD>(v));
-        word(id);
+        head(style, x, y, cx, cy, id, exStyle);
         word(0xFFFF);
         word(atom);
         text(title);
         word(0);  // no creation data
     }
+    // A control of a registered class named by `className` (a common control).
+    void item(DWORD style, short x, short y, short cx, short cy, WORD id,
+              const std::wstring& className, DWORD exStyle = 0) {
+        head(style, x, y, cx, cy, id, exStyle);
+        text(className);
+        word(0);  // no title
+        word(0);  // no creation data
+    }
     const DLGTEMPLATE* get() const { return reinterpret_cast<const DLGTEMPLATE*>(words_.data()); }
 
 private:
+    void head(DWORD style, short x, short y, short cx, short cy, WORD id, DWORD exStyle) {
+        if (words_.size() % 2) words_.push_back(0);  // items start on a DWORD
+        dword(WS_CHILD | WS_VISIBLE | style);
+        dword(exStyle);
+        for (short v : {x, y, cx, cy}) word(static_cast<WORD>(v));
+        word(id);
+    }
     // Every part of a template is made of 16-bit words; the buffer is DWORD-aligned.
     void word(WORD w) { words_.push_back(w); }
     void dword(DWORD d) {

@@ -1,5 +1,6 @@
 // The program's dialogs with the system's own: message boxes with the exact style bits the
-// program asks for, the input box, the file dialogs and the font dialog with its colour.
+// program asks for, the input box, the file dialogs and the font dialog with its colour;
+// the small forms (numbers, a list, the 奖项规则 window).
 #pragma once
 
 #include <windows.h>
@@ -24,6 +25,8 @@ public:
                     std::vector<NumberField>& fields) override;
     std::optional<int> chooseFromList(const Text& caption, const Text& prompt,
                                       const std::vector<Text>& entries, int current) override;
+    bool levelRulesForm(const Text& caption, const Text& note,
+                        std::vector<LevelRuleFields>& levels) override;
 };
 
 // The owner of a dialog: the active window when it is ours, else none.
