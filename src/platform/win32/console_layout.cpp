@@ -73,6 +73,7 @@ void ConsoleWindow::build() {
     checkinHeading_ = heading("现场签到");
     checkinCount_ = make(L"Static", L"", SS_LEFT | SS_CENTERIMAGE, 0);
     checkin_ = make(L"Button", L"", WS_TABSTOP, kCheckin);
+    buildModeration();
 }
 
 // Two columns over a row of toggles: the draw and the levels' progress on the left, this
@@ -89,7 +90,11 @@ void ConsoleWindow::layOut() {
     const int top = px(12), columnsBottom = H - m - eventH - gap;
     cards_[0] = {m, top, m + leftW, top + px(220)};
     cards_[1] = {m, cards_[0].bottom + gap, m + leftW, columnsBottom};
-    cards_[2] = {m + leftW + gap, top, W - m, columnsBottom};
+    // The waiting photo's card, when shown, stands above the winners.
+    const int photoH = moderationShown_ ? px(180) : 0;
+    cards_[4] = moderationShown_ ? RECT{m + leftW + gap, top, W - m, top + photoH} : RECT{};
+    cards_[2] = {m + leftW + gap, top + (photoH ? photoH + gap : 0), W - m, columnsBottom};
+    layOutModeration(cards_[4]);
     cards_[3] = {m, H - m - eventH, W - m, H - m};
     const RECT& a = cards_[0];
     place(levelLabel_, a.left + pad, a.top + px(16), px(50), px(34));
@@ -135,10 +140,12 @@ void ConsoleWindow::paint(HDC dc) {
     HPEN pen = CreatePen(PS_SOLID, 1, RGB(0xD9, 0xDE, 0xE5));
     HGDIOBJ oldPen = SelectObject(dc, pen);
     HGDIOBJ oldBrush = SelectObject(dc, card_);
-    for (const RECT& r : cards_) RoundRect(dc, r.left, r.top, r.right, r.bottom, px(20), px(20));
+    for (const RECT& r : cards_)
+        if (r.right > r.left) RoundRect(dc, r.left, r.top, r.right, r.bottom, px(20), px(20));
     SelectObject(dc, oldBrush);
     SelectObject(dc, oldPen);
     DeleteObject(pen);
+    paintModeration(dc);
 }
 
 void ConsoleWindow::drawStartStop(const DRAWITEMSTRUCT& item) {

@@ -95,11 +95,18 @@ void ConsoleWindow::refresh() {
         SendMessageW(clickers_, BM_SETCHECK, view.clickersOn ? BST_CHECKED : BST_UNCHECKED, 0);
     if (all || view.checkinOpen != shown_.checkinOpen)
         SetText(checkin_, WideUtf8(view.checkinOpen ? "关闭签到" : "开启签到"));
-    if (all || view.checkinOpen != shown_.checkinOpen || view.checkinCount != shown_.checkinCount)
-        SetText(checkinCount_, view.checkinOpen || view.checkinCount > 0
-                                   ? WideUtf8("已签到 ") + std::to_wstring(view.checkinCount) +
-                                         WideUtf8(" 人")
-                                   : WideUtf8("未开启"));
+    if (all || view.checkinOpen != shown_.checkinOpen || view.checkinCount != shown_.checkinCount ||
+        view.checkinRefused != shown_.checkinRefused) {
+        std::wstring text = view.checkinOpen || view.checkinCount > 0
+                                ? WideUtf8("已签到 ") + std::to_wstring(view.checkinCount) +
+                                      WideUtf8(" 人")
+                                : WideUtf8("未开启");
+        // Refusals mean phones that did not get in: the operator looks into 签到记录.csv.
+        if (view.checkinRefused > 0)
+            text += WideUtf8("，拒绝 ") + std::to_wstring(view.checkinRefused) + WideUtf8(" 次");
+        SetText(checkinCount_, text);
+    }
+    if (showModeration(view)) layOut();
     // The menus are built as they open; only the state above is kept.
     view.stageMenu.clear();
     view.tools.clear();

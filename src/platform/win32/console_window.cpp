@@ -198,6 +198,13 @@ void ConsoleWindow::command(int id, int code) {
                 if (a.toggleCheckin) a.toggleCheckin();
             });
             break;
+        case kApprove:
+        case kRefuse:
+            // The photo shown when the button was pressed: the queue may have moved since.
+            run([participant = modShownName_, approve = id == kApprove](const ConsoleActions& a) {
+                if (a.moderatePhoto && !participant.empty()) a.moderatePhoto(participant, approve);
+            });
+            break;
         default:
             break;
     }

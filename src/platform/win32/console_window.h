@@ -10,6 +10,7 @@
 
 #include <functional>
 
+#include "platform/win32/pictures.h"
 #include "ui/gui.h"
 
 namespace ld::win {
@@ -18,7 +19,7 @@ class ConsoleWindow {
 public:
     // The controls' ids.
     enum : int { kLevels = 201, kStartStop, kForfeit, kExport, kMusic, kClickers, kCheckin,
-                 kWinners };
+                 kWinners, kApprove, kRefuse };
     // Posted by a click on a row's 放弃 (wParam: the row), run once the click is over.
     static constexpr UINT kForfeitRow = WM_APP + 53;
 
@@ -54,6 +55,12 @@ private:
     LRESULT drawWinnerCell(NMLVCUSTOMDRAW& draw);
     void clickWinners(POINT at);
     void forfeitRow(int row);
+    // The waiting photo's card (console_moderation.cpp): built, laid out in `card`, brought up
+    // to date (true when it appeared or went, so the layout changes), drawn.
+    void buildModeration();
+    void layOutModeration(const RECT& card);
+    bool showModeration(const ConsoleView& view);
+    void paintModeration(HDC dc);
     int px(int logical) const;
     HWND make(const wchar_t* cls, const wchar_t* text, DWORD style, int id);
 
@@ -68,7 +75,13 @@ private:
     HWND music_ = nullptr, clickers_ = nullptr, checkin_ = nullptr, checkinCount_ = nullptr;
     HWND levelLabel_ = nullptr, poolLabel_ = nullptr, poolUnit_ = nullptr;
     HWND progressHeading_ = nullptr, checkinHeading_ = nullptr;
-    RECT cards_[4]{};  // the white cards behind the groups, client pixels
+    HWND modHeading_ = nullptr, modCount_ = nullptr, modName_ = nullptr;
+    HWND approve_ = nullptr, refuse_ = nullptr;
+    Bitmap modPhoto_;
+    RECT modPhotoBox_{};  // client pixels
+    Text modShownName_;
+    bool moderationShown_ = false;
+    RECT cards_[5]{};  // the white cards behind the groups, client pixels; [4] the photo's
     HBRUSH back_ = nullptr, card_ = nullptr;
 };
 
