@@ -36,9 +36,13 @@ std::vector<ListEntry> ReadNameList(std::string_view bytes) {
 }
 
 ImportReport ImportNameList(Desk& desk, const std::vector<ListEntry>& entries,
-                            const std::atomic<bool>* stop) {
+                            const std::atomic<bool>* stop,
+                            const std::function<void(int done, int total)>& progress) {
     ImportReport report;
+    const auto total = static_cast<int>(entries.size());
     for (size_t i = 0; i < entries.size(); ++i) {
+        // Every tenth name: a name card takes a few milliseconds, the note a UI-thread post.
+        if (progress && i % 10 == 0) progress(static_cast<int>(i), total);
         if (stop && *stop) {
             report.notReached = static_cast<int>(entries.size() - i);
             break;
@@ -60,6 +64,7 @@ ImportReport ImportNameList(Desk& desk, const std::vector<ListEntry>& entries,
                 break;
         }
     }
+    if (progress) progress(total - report.notReached, total);
     return report;
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <atomic>
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -27,9 +28,11 @@ struct ImportReport {
     std::vector<std::string> reasons;  // the first few refusals: "name: why" (UTF-8)
 };
 
-// Stops between two entries once `stop` is set (the program is ending).
+// Stops between two entries once `stop` is set (the program is ending). `progress`, when
+// given, hears how many entries are done out of how many, now and then and at the end.
 ImportReport ImportNameList(Desk& desk, const std::vector<ListEntry>& entries,
-                            const std::atomic<bool>* stop = nullptr);
+                            const std::atomic<bool>* stop = nullptr,
+                            const std::function<void(int done, int total)>& progress = {});
 
 // The operator's summary, in Chinese (UTF-8).
 std::string ImportSummary(const ImportReport& report);
