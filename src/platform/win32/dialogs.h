@@ -24,6 +24,9 @@ public:
                     std::vector<NumberField>& fields) override;
     std::optional<int> chooseFromList(const Text& caption, const Text& prompt,
                                       const std::vector<Text>& entries, int current) override;
+    // In progress_note.cpp.
+    void showProgress(const Text& caption, const Text& text, int percent) override;
+    void closeProgress() override;
 };
 
 // The owner of a dialog: the active window when it is ours, else none.
