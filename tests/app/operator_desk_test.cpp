@@ -168,7 +168,7 @@ TEST_F(Desk, TheWinnersFileFollowsTheDrawThroughExitRecoveryAndReset) {
     ASSERT_EQ(messages().size(), shown + 2);
     EXPECT_EQ(messages()[shown].text, Gbk("正在导出中奖名单，请稍候。"));
     const Text told = messages().back().text;
-    EXPECT_TRUE(told.starts_with(Gbk("中奖名单已导出到文件夹：\r\n") + ProgramDirectory() +
+    EXPECT_TRUE(told.starts_with(Gbk("中奖名单已导出到文件夹：\r\n") + ProgramDirectoryShown() +
                                  Gbk("\r\n\r\n中奖名单.xlsx\r\n中奖名单.csv\r\n")));
     EXPECT_EQ(told.ends_with(Gbk("没有导出成功（文件可能正被其他程序打开）：\r\n中奖名单.pdf")),
               !kWindows);

@@ -34,7 +34,8 @@ Text FileList(const std::vector<bool>& made, bool which) {
 // stage may be on the projector).
 void TellExported(const std::vector<bool>& made) {
     const Text madeList = FileList(made, true), failed = FileList(made, false);
-    const Text done = Gbk("中奖名单已导出到文件夹：\r\n") + ProgramDirectory() + "\r\n" + madeList;
+    const Text done =
+        Gbk("中奖名单已导出到文件夹：\r\n") + ProgramDirectoryShown() + "\r\n" + madeList;
     if (failed.empty()) {
         if (host().dialogs->showMessage(done + Gbk("\r\n\r\n现在打开这个文件夹吗？"),
                                         msg::kYesNo | msg::kIconInfo, Caption()) == msg::kAnswerYes)
