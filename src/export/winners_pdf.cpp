@@ -143,11 +143,13 @@ int CountOfLevel(const std::vector<WinnerRecord>& rows, const std::string& level
 class Document {
 public:
     Document(const std::string& title, const std::vector<WinnerRecord>& rows,
-             const std::string& photoFolder)
-        : title_(title), rows_(rows), photoFolder_(photoFolder) {}
+             const std::string& photoFolder, const std::function<void(int, int)>& cardDone)
+        : title_(title), rows_(rows), photoFolder_(photoFolder), cardDone_(cardDone) {}
 
     // The file; empty when it could not be made.
     std::string write(const std::vector<PdfPage>& pages) {
+        for (const PdfPage& page : pages)
+            for (const PdfItem& item : page) cardCount_ += item.kind == PdfItem::Kind::Card;
         std::vector<std::string> contents;
         for (size_t p = 0; p < pages.size(); ++p)
             contents.push_back(
@@ -195,6 +197,7 @@ private:
                     break;
                 case PdfItem::Kind::Card:
                     DrawCard(page, item, photo(*item.row));
+                    if (cardDone_) cardDone_(++cardsDone_, cardCount_);
                     break;
             }
         }
@@ -205,6 +208,8 @@ private:
     const std::string& title_;
     const std::vector<WinnerRecord>& rows_;
     const std::string& photoFolder_;
+    const std::function<void(int, int)>& cardDone_;
+    int cardCount_ = 0, cardsDone_ = 0;
     PdfFile file_;
     PdfGlyphFonts fonts_{file_};
     std::string photos_;                             // the image resources' entries
@@ -216,8 +221,10 @@ private:
 
 bool WriteWinnersPdf(const std::string& fsPath, const std::string& title,
                      const std::vector<WinnerRecord>& rows,
-                     const std::vector<std::string>& levelOrder, const std::string& photoFolder) {
-    const std::string pdf = Document(title, rows, photoFolder).write(LayOutPdf(rows, levelOrder));
+                     const std::vector<std::string>& levelOrder, const std::string& photoFolder,
+                     const std::function<void(int, int)>& cardDone) {
+    const std::string pdf =
+        Document(title, rows, photoFolder, cardDone).write(LayOutPdf(rows, levelOrder));
     return !pdf.empty() && WriteDiskFile(fsPath, pdf).ok();
 }
 

@@ -74,6 +74,11 @@ public:
                                 std::vector<LevelRuleFields>& levels) {
         return false;
     }
+    // A note that is not modal, for work that takes a while: `text` and a bar at `percent`
+    // (0 to 100). It takes no activation, so the stage and its keys go on as before. Called
+    // again it is updated in place; closeProgress removes it.
+    virtual void showProgress(const Text& caption, const Text& text, int percent) {}
+    virtual void closeProgress() {}
 };
 
 class Shell {

@@ -10,6 +10,8 @@
 
 namespace ld::os {
 
+// What the system's own paths have between folders ('/' is used throughout the program).
+extern const char kFolderSeparator;
 // The running executable's disk path (see disk.h), '/' between folders; empty on failure.
 std::string ExecutablePath();
 bool ChangeDirectory(const std::string& diskPath);

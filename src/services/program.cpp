@@ -35,6 +35,13 @@ Text DiskPathToGbk(std::string_view diskPath) {
 const Text& ProgramDirectory() { return g_programDirectory; }
 const Text& ProgramFileName() { return g_programFileName; }
 
+Text ProgramDirectoryShown() {
+    Text shown = g_programDirectory;  // '/' is never a trail byte of GBK
+    for (char& c : shown)
+        if (c == '/') c = os::kFolderSeparator;
+    return shown;
+}
+
 bool InitProgramLocation() {
     std::string executable = os::ExecutablePath();
     size_t slash = executable.rfind('/');

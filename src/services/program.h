@@ -9,6 +9,8 @@ namespace ld {
 // Directory of the executable (GBK, no trailing slash) and its own file name.
 const Text& ProgramDirectory();
 const Text& ProgramFileName();
+// The directory as the operator knows it, for messages: the system's own separators.
+Text ProgramDirectoryShown();
 // From the running executable (/proc/self/exe, GetModuleFileNameW), and makes it the current
 // directory. Returns false when it failed.
 bool InitProgramLocation();

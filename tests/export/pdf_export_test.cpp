@@ -38,10 +38,13 @@ protected:
         return WriteWinnersPdf(folder.path("名单.pdf"), "2026 年会 · 幸运大抽奖", rows, order,
                                folder.path("photo"));
     }
-    // The file to read: this program's, or one that the Windows program made.
-    std::string pdf() { return test::FileToRead(folder.path("名单.pdf"), "winners.pdf"); }
+    // Kept for the Linux readers under `kept`; the file to read is this program's, or the
+    // one the Windows program kept.
+    void keep() { test::KeepFile(folder.diskPath("名单.pdf"), kept); }
+    std::string pdf() { return test::FileToRead(folder.path("名单.pdf"), kept); }
     std::string text() { return test::RunTool("pdftotext -layout '" + pdf() + "' -"); }
     ld::test::TempFolder folder;
+    std::string kept = "winners.pdf";
 };
 
 // 60 winners drawn from the lowest level up, a forfeit among them, photos of every kind.
@@ -64,7 +67,7 @@ std::vector<WinnerRecord> SixtyWinners() {
 TEST_F(PdfExport, LevelsInOrderWithTheirWinnersAndPageNumbersOnEveryPage) {
     const auto rows = SixtyWinners();
     ASSERT_TRUE(write(rows, {"特等奖", "一等奖", "二等奖", "三等奖"}));
-    test::KeepFile(folder.diskPath("名单.pdf"), "winners.pdf");
+    keep();
     if (!test::kReadersHere) GTEST_SKIP() << test::kNoReaders;
     const std::string all = text();
     EXPECT_NE(all.find("2026 年会 · 幸运大抽奖"), std::string::npos);
@@ -109,6 +112,15 @@ TEST_F(PdfExport, LevelsInOrderWithTheirWinnersAndPageNumbersOnEveryPage) {
     const std::string images = test::RunTool("pdfimages -list '" + pdf() + "'");
     const auto imageLines = std::count(images.begin(), images.end(), '\n') - 2;  // two header lines
     EXPECT_EQ(imageLines, 12);
+}
+
+// 𠮷 (U+20BB7) is two UTF-16 units: the text layer must map its one glyph to both.
+TEST_F(PdfExport, CharactersBeyondTheBasicPlaneExtractWhole) {
+    kept = "winners-beyond-bmp.pdf";
+    ASSERT_TRUE(write(ExportRows({Winner("一等奖", 1, "𠮷田")}), {"一等奖"}));
+    keep();
+    if (!test::kReadersHere) GTEST_SKIP() << test::kNoReaders;
+    EXPECT_NE(text().find("𠮷田"), std::string::npos) << text();
 }
 
 }  // namespace

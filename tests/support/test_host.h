@@ -68,6 +68,14 @@ public:
         rulesAnswers.pop_front();
         return true;
     }
+    // The progress note: each text it showed, with its percent; open until closeProgress.
+    std::vector<std::pair<Text, int>> progressShown;
+    bool progressOpen = false;
+    void showProgress(const Text&, const Text& text, int percent) override {
+        progressShown.emplace_back(text, percent);
+        progressOpen = true;
+    }
+    void closeProgress() override { progressOpen = false; }
     std::deque<std::optional<int>> listAnswers;  // chosen index; nullopt (or none): cancelled
     std::vector<std::vector<Text>> listsShown;
     std::optional<int> chooseFromList(const Text&, const Text&, const std::vector<Text>& entries,

@@ -18,6 +18,7 @@ struct Job {
     std::atomic<bool> over = false;  // the work has returned
     JobDone done;                    // set by the worker before `over`
     std::thread worker;
+    bool progressShown = false;  // UI thread only
 
     ~Job() {
         // Only a program ending with a job still running gets here with a live worker.
@@ -30,6 +31,8 @@ std::shared_ptr<Job>& Current() {
     static std::shared_ptr<Job> job;
     return job;
 }
+
+thread_local std::weak_ptr<Job> ownJob;  // on a worker: the job it works for
 
 JobDone Failure(const Text& caption, const char* what) {
     return [caption, what = Utf8ToGbk(what).value_or(Text(what))] {
@@ -55,6 +58,7 @@ void Run(Job& job, const JobWork& work) {
 void Complete() {
     std::shared_ptr<Job> job = std::exchange(Current(), nullptr);
     job->worker.join();
+    if (job->progressShown) host().dialogs->closeProgress();
     if (job->done) job->done();
 }
 
@@ -74,6 +78,7 @@ bool StartJob(const JobKind& kind, JobWork work) {
     // reset has already run it.
     std::weak_ptr<Job> owner = job;
     job->worker = std::thread([raw = job.get(), owner, work = std::move(work)] {
+        ownJob = owner;
         Run(*raw, work);
         host().loop->post([owner] {
             if (std::shared_ptr<Job> live = owner.lock(); live && live == Current()) Complete();
@@ -84,6 +89,17 @@ bool StartJob(const JobKind& kind, JobWork work) {
 }
 
 bool JobRunning() { return Current() != nullptr; }
+
+void ReportJobProgress(const Text& text, int percent) {
+    if (ownJob.expired()) return;
+    // A report that arrives after the job's end (the exit waited for it) shows nothing.
+    host().loop->post([owner = ownJob, text, percent] {
+        const std::shared_ptr<Job> live = owner.lock();
+        if (!live || live != Current()) return;
+        live->progressShown = true;
+        host().dialogs->showProgress(live->kind.caption, text, percent);
+    });
+}
 
 void WaitForJob() {
     if (Current()) Complete();

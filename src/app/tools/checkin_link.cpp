@@ -398,8 +398,11 @@ void ImportNameListCommand() {
     }
     const JobKind kind{caption, Gbk("正在导入名单，请稍候。"), true};
     StartJob(kind, [desk = SharedDesk(), list = std::move(*bytes)](const std::atomic<bool>& stop) {
-        const checkin::ImportReport report =
-            checkin::ImportNameList(*desk, checkin::ReadNameList(list), &stop);
+        const checkin::ImportReport report = checkin::ImportNameList(
+            *desk, checkin::ReadNameList(list), &stop, [](int done, int total) {
+                ReportJobProgress(Gbk("正在导入名单：") + ToText(done) + " / " + ToText(total),
+                                  total > 0 ? done * 100 / total : 100);
+            });
         return JobDone([report] {
             host().dialogs->showMessage(Utf8ToGbk(checkin::ImportSummary(report)).value_or(Text()),
                                         msg::kIconInfo, Gbk("导入名单"));

@@ -21,21 +21,45 @@ namespace {
 
 Text Caption() { return Gbk("导出中奖名单"); }
 
-void TellExported(const std::vector<const char*>& failed) {
-    if (!failed.empty()) {
-        Text names;
-        for (const char* name : failed) names += "\r\n" + Gbk(name);
-        host().dialogs->showMessage(
-            Gbk("以下文件没有导出成功（文件可能正被其他程序打开）：") + names, msg::kIconStop,
-            Caption());
+constexpr const char* kFiles[] = {"中奖名单.xlsx", "中奖名单.csv", "中奖名单.pdf"};
+
+Text FileList(const std::vector<bool>& made, bool which) {
+    Text list;
+    for (size_t i = 0; i < made.size(); ++i)
+        if (made[i] == which) list += "\r\n" + Gbk(kFiles[i]);
+    return list;
+}
+
+// Where the files are and which of them were made; the folder opens only when asked for (the
+// stage may be on the projector).
+void TellExported(const std::vector<bool>& made) {
+    const Text madeList = FileList(made, true), failed = FileList(made, false);
+    const Text done =
+        Gbk("中奖名单已导出到文件夹：\r\n") + ProgramDirectoryShown() + "\r\n" + madeList;
+    if (failed.empty()) {
+        if (host().dialogs->showMessage(done + Gbk("\r\n\r\n现在打开这个文件夹吗？"),
+                                        msg::kYesNo | msg::kIconInfo, Caption()) == msg::kAnswerYes)
+            host().shell->openInShell(ProgramDirectory());
         return;
     }
-    host().shell->openInShell(ProgramDirectory());
+    host().dialogs->showMessage((madeList.empty() ? Text() : done + "\r\n\r\n") +
+                                    Gbk("以下文件没有导出成功（文件可能正被其他程序打开）：") +
+                                    failed,
+                                msg::kIconStop, Caption());
+}
+
+// On the worker: the file being made and, in the PDF, the winner it is at. The photos make
+// the time, so the bar follows the PDF's cards.
+void Report(const char* file, int done = 0, int count = 0) {
+    Text text = Gbk("正在导出 ") + Gbk(file);
+    if (count > 0) text += Gbk("：第 ") + ToText(done) + " / " + ToText(count) + Gbk(" 位中奖人");
+    ReportJobProgress(text, count > 0 ? done * 100 / count : 0);
 }
 
 }  // namespace
 
 void ExportWinnersCommand() {
+    if (JobBusy(Caption())) return;  // a second click while the files are being made
     // What this run keeps is the newest; the file serves a run that has drawn nobody yet.
     const Bytes log =
         State().winnersLog.text
@@ -61,12 +85,21 @@ void ExportWinnersCommand() {
     // A printout with hundreds of photos takes seconds: made on a worker while the stage
     // stays alive (the rows are a copy, so a draw meanwhile changes nothing in it).
     StartJob({Caption(), Gbk("正在导出中奖名单，请稍候。")}, [=](const std::atomic<bool>&) {
-        std::vector<const char*> failed;
-        if (!exporting::WriteWinnersXlsx(xlsx, rows, levels)) failed.push_back("中奖名单.xlsx");
-        if (!exporting::WriteWinnersCsv(csv, rows)) failed.push_back("中奖名单.csv");
-        if (!exporting::WriteWinnersPdf(pdf, title, rows, levels, photos))
-            failed.push_back("中奖名单.pdf");
-        return JobDone([failed] { TellExported(failed); });
+        std::vector<bool> made(3);
+        Report(kFiles[0]);
+        made[0] = exporting::WriteWinnersXlsx(xlsx, rows, levels);
+        Report(kFiles[1]);
+        made[1] = exporting::WriteWinnersCsv(csv, rows);
+        Report(kFiles[2]);
+        int shown = 0;
+        made[2] =
+            exporting::WriteWinnersPdf(pdf, title, rows, levels, photos, [&](int done, int count) {
+                // A report per step of the bar is enough.
+                if (done * 100 / count == shown) return;
+                shown = done * 100 / count;
+                Report(kFiles[2], done, count);
+            });
+        return JobDone([made] { TellExported(made); });
     });
 }
 

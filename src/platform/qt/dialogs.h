@@ -27,6 +27,9 @@ public:
     // In level_rules_dialog.cpp.
     bool levelRulesForm(const Text& caption, const Text& note,
                         std::vector<LevelRuleFields>& levels) override;
+    // In progress_note.cpp.
+    void showProgress(const Text& caption, const Text& text, int percent) override;
+    void closeProgress() override;
 };
 
 // Builds the message box for a Windows style word (buttons, icon, default and escape

@@ -14,10 +14,12 @@ constexpr WORD kButtonAtom = 0x0080, kEditAtom = 0x0081, kStaticAtom = 0x0082,
 
 class DialogTemplate {
 public:
-    // A modal, centred dialog of the shell font with `items` controls to follow.
-    DialogTemplate(const std::wstring& caption, short cx, short cy, WORD items) {
-        dword(DS_MODALFRAME | DS_SHELLFONT | DS_CENTER | WS_POPUP | WS_CAPTION | WS_SYSMENU);
-        dword(0);
+    // A modal, centred dialog of the shell font with `items` controls to follow; another
+    // `frame` and `exStyle` make other kinds of window.
+    DialogTemplate(const std::wstring& caption, short cx, short cy, WORD items,
+                   DWORD frame = DS_MODALFRAME | DS_CENTER | WS_SYSMENU, DWORD exStyle = 0) {
+        dword(frame | DS_SHELLFONT | WS_POPUP | WS_CAPTION);
+        dword(exStyle);
         word(items);
         for (short v : {short{0}, short{0}, cx, cy}) word(static_cast<WORD>(v));
         word(0);  // no menu

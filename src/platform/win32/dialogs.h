@@ -27,6 +27,9 @@ public:
                                       const std::vector<Text>& entries, int current) override;
     bool levelRulesForm(const Text& caption, const Text& note,
                         std::vector<LevelRuleFields>& levels) override;
+    // In progress_note.cpp.
+    void showProgress(const Text& caption, const Text& text, int percent) override;
+    void closeProgress() override;
 };
 
 // The owner of a dialog: the active window when it is ours, else none.

@@ -10,6 +10,8 @@
 
 namespace ld::os {
 
+const char kFolderSeparator = '/';
+
 std::string ExecutablePath() {
     std::string path(256, '\0');
     for (;;) {

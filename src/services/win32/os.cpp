@@ -15,6 +15,8 @@
 
 namespace ld::os {
 
+const char kFolderSeparator = '\\';
+
 std::string ExecutablePath() {
     std::wstring path(MAX_PATH, L'\0');
     for (;;) {
