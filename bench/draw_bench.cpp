@@ -136,6 +136,24 @@ void EngineStop(benchmark::State& run) {
 }
 BENCHMARK(EngineStop)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
+// One roll tick of a batch of 50 with 100,000 names: the draw's share of it (which people
+// the tiles show, their previews asked for), the host's drawing aside. No photo exists, so
+// every preview is ready at once and empty: each tile finds its first candidate ready.
+void BatchRollTick(benchmark::State& run) {
+    Stage stage;
+    WriteConfigText(ConfigStore::path(), "zbt", Gbk("特等奖每次人数"), "50");
+    DrawState& draw = app::State().draw;
+    draw.poolText = Pool();
+    draw.resultsText.clear();
+    stage.trigger();  // start: the grid rolls
+    for (int warm = 0; warm < 200; ++warm) app::RollTick();
+    app::RollPreviews().waitIdle();
+    for (auto _ : run) app::RollTick();
+    run.counters["tiles"] = static_cast<double>(app::State().batchGrid->tiles.size());
+    stage.trigger();  // stop
+}
+BENCHMARK(BatchRollTick)->Unit(benchmark::kMicrosecond)->MinTime(2.0);
+
 // Names that checked in or were imported during a roll go into the pool after the stop: 10,000
 // at once against a single one: the UI thread's time from the stop's settling on (the joins
 // wait for it), and how much the recovery record, written once, grew for them.

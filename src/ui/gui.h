@@ -45,6 +45,9 @@ struct BatchTile {
     // File-system path of the winner's whole photo, empty while rolling. The host reads and
     // decodes it at the tile's size off the UI thread and shows it once ready.
     std::string photoFile;
+    // The winner's department (张三（销售部） has 销售部): when the name is too long for one
+    // line, the name goes without it and the department smaller on a line of its own.
+    Text department = {};
 };
 
 // The grid that takes the photo's place when a stop draws several winners at once.
@@ -54,6 +57,8 @@ struct BatchGridView {
     // The congratulation line, drawn in a band under the tiles (the stage's own label would
     // lie under the grid); empty while rolling, when the band stays empty.
     Text caption;
+    // Names may carry a department: every tile keeps a line for it under the name.
+    bool departments = false;
 };
 
 // The operator's console, on a screen other than the stage's. The host asks for `view`

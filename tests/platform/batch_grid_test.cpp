@@ -48,7 +48,7 @@ protected:
 };
 
 QRect Tile(const BatchLayout& l, int i) {
-    return ToQRect(l.photoCell(i)).united(ToQRect(l.nameLine(i)));
+    return ToQRect(l.photoCell(i)) | ToQRect(l.nameLine(i)) | ToQRect(l.departmentLine(i));
 }
 
 bool Inside(const BatchLayout& l, QSize area) {
@@ -80,7 +80,9 @@ TEST_F(BatchGridTest, FiftyTilesFitTheAreaLegiblyAndLeaveTheMouseToTheStage) {
     // Other counts and shapes of area hold together too.
     for (QSize area : {QSize(1900, 800), QSize(640, 360), QSize(300, 900)})
         for (int count : {1, 2, 7, 13, 50})
-            EXPECT_TRUE(Inside(LayOutBatch({area.width(), area.height()}, count), area)) << count << " in " << area.width();
+            for (bool departments : {false, true})
+                EXPECT_TRUE(Inside(LayOutBatch({area.width(), area.height()}, count, departments), area))
+                    << count << " in " << area.width() << (departments ? " with departments" : "");
 
     gui.hideBatchGrid(*window);
     EXPECT_TRUE(grid().isHidden());

@@ -41,6 +41,7 @@ struct AppState {
     std::unique_ptr<ResultsFile> results = std::make_unique<ResultsFile>();
     Text currentPassword;                    // the password window's, unscrambled
     std::optional<BatchGridView> batchGrid;  // a batch draw's grid while it is shown
+    std::vector<size_t> batchRollShows;      // while it rolls, per tile the roll entry shown
     WinnersLogState winnersLog;
     RecordWrites record;
     std::optional<LastBatch> lastBatch;

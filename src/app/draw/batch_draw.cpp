@@ -9,6 +9,7 @@
 #include "app/draw/draw_engine_parts.h"
 #include "app/draw/draw_levels.h"
 #include "app/draw/draw_phase.h"
+#include "app/draw/level_rules.h"
 #include "app/handlers.h"
 #include "framework/template_library.h"
 #include "services/files.h"
@@ -30,7 +31,18 @@ struct Span {
     int size() const { return last - first; }
 };
 
+constexpr size_t kNobody = static_cast<size_t>(-1);
+
 bool Shows(const Control& control) { return control.visible(); }
+
+// A look at the last character first: a large pool without departments costs next to
+// nothing at the start.
+bool AnyDepartment(const std::vector<Text>& names) {
+    static const Text close = Gbk("）");
+    return std::any_of(names.begin(), names.end(), [](const Text& name) {
+        return name.ends_with(close) && !GroupOf(name).empty();
+    });
+}
 
 // Between the titles and the row of the selector and the start button, across the stage,
 // leaving out the prize picture with its frame and name when they are shown.
@@ -105,25 +117,49 @@ void StartBatchRoll() {
     BatchGridView& grid = State().batchGrid.emplace();
     PlaceGrid(grid);
     grid.tiles.resize(static_cast<size_t>(tiles));
+    grid.departments = AnyDepartment(State().draw.rollList);
+    State().batchRollShows.assign(grid.tiles.size(), kNobody);
     StageControl("图片框_照片").setVisible(false);
     Show(grid);
 }
 
+// The tiles show distinct people when the roll has enough: a tile's candidates leave out
+// whoever the tiles before it show, and a tile whose candidates are not ready yet keeps its
+// person only when nobody took them meanwhile.
 bool RollBatchTiles() {
     if (!State().batchGrid) return false;
     BatchGridView& grid = *State().batchGrid;
     DrawState& state = State().draw;
     const size_t n = state.rollList.size();
     if (n == 0) return true;
+    std::vector<size_t>& shows = State().batchRollShows;
+    shows.resize(grid.tiles.size(), kNobody);
+    std::vector<size_t> taken;  // a few dozen at most: a scan beats a set
+    taken.reserve(grid.tiles.size());
+    const auto isTaken = [&taken](size_t entry) {
+        return std::find(taken.begin(), taken.end(), entry) != taken.end();
+    };
     std::vector<std::string> candidates;
-    for (BatchTile& tile : grid.tiles) {
+    std::vector<size_t> entries;
+    for (size_t t = 0; t < grid.tiles.size(); ++t) {
         state.currentIndex = RandomInt(1, static_cast<int32_t>(n));
-        const auto first = static_cast<size_t>(state.currentIndex - 1);
         candidates.clear();
-        for (size_t i = first; i < std::min(first + kTileCandidates, n); ++i)
+        entries.clear();
+        for (size_t i = static_cast<size_t>(state.currentIndex - 1), seen = 0;
+             seen < n && entries.size() < kTileCandidates; ++seen, i = (i + 1) % n) {
+            if (isTaken(i)) continue;
+            entries.push_back(i);
             candidates.push_back(PhotoPathOf(state.rollList[i]).value_or(Text()));
-        if (std::optional<ReadyPreview> ready = RollPreviews().pickReady(candidates, 0))
+        }
+        BatchTile& tile = grid.tiles[t];
+        if (std::optional<ReadyPreview> ready = RollPreviews().pickReady(candidates, 0)) {
             tile.picture = std::move(ready->picture);
+            shows[t] = entries[ready->index];
+        } else if (shows[t] != kNobody && (shows[t] >= n || isTaken(shows[t]))) {
+            tile.picture.clear();
+            shows[t] = kNobody;
+        }
+        if (shows[t] != kNobody) taken.push_back(shows[t]);
     }
     Show(grid);
     return true;
@@ -138,6 +174,8 @@ void ShowBatchWinners(const std::vector<Text>& winners, const Text& congratulati
         BatchTile tile;
         tile.picture = PreviewOf(name);
         tile.name = name;
+        tile.department = GroupOf(name);
+        grid.departments = grid.departments || !tile.department.empty();
         if (std::optional<Text> path = PhotoPathOf(name)) tile.photoFile = ResolveExistingPath(*path);
         grid.tiles.push_back(std::move(tile));
     }

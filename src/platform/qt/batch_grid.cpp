@@ -85,6 +85,17 @@ std::pair<QFont, QString> FitLine(const QString& text, int pixels, int width) {
     return {font, QFontMetrics(font).elidedText(text, Qt::ElideRight, width)};
 }
 
+// A line at the size the layout chose, cut short if it is still too wide.
+std::pair<QFont, QString> SizedLine(const TileLine& line, int width) {
+    if (line.text.empty()) return {};
+    QFont font = CardFont(line.pixels);
+    return {font, QFontMetrics(font).elidedText(ToQString(line.text), Qt::ElideRight, width)};
+}
+
+int LineWidth(std::string_view text, int pixels) {
+    return QFontMetrics(CardFont(pixels)).horizontalAdvance(ToQString(Text(text)));
+}
+
 }  // namespace
 
 BatchGrid::BatchGrid(QWidget* stage) : QWidget(stage) {
@@ -121,8 +132,9 @@ void BatchGrid::dismiss() {
 void BatchGrid::show(const BatchGridView& view) {
     if (view.tiles.empty()) return dismiss();
     const QRect area(view.left, view.top, std::max(0, view.width), std::max(0, view.height));
-    if (area != area_ || view.tiles.size() != tiles_.size() || devicePixelRatioF() != ratio_)
-        arrange(area, static_cast<int>(view.tiles.size()));
+    if (area != area_ || view.tiles.size() != tiles_.size() || devicePixelRatioF() != ratio_ ||
+        view.departments != (layout_.departmentHeight > 0))
+        arrange(area, static_cast<int>(view.tiles.size()), view.departments);
     for (size_t i = 0; i < tiles_.size(); ++i) takeTile(i, view.tiles[i]);
     takeCaption(view.caption);
     // One rectangle around all changes: painting through dozens of small ones (a roll tick
@@ -132,11 +144,11 @@ void BatchGrid::show(const BatchGridView& view) {
     if (isHidden()) QWidget::show();
 }
 
-void BatchGrid::arrange(QRect area, int count) {
+void BatchGrid::arrange(QRect area, int count, bool departments) {
     forgetRequests();
     area_ = area;
     ratio_ = devicePixelRatioF();
-    layout_ = LayOutBatch({area.width(), area.height()}, count);
+    layout_ = LayOutBatch({area.width(), area.height()}, count, departments);
     tiles_.assign(static_cast<size_t>(count), Tile{});
     wanted_ = std::make_shared<std::vector<std::atomic<uint64_t>>>(tiles_.size());
     caption_.clear();
@@ -181,11 +193,10 @@ void BatchGrid::takeTile(size_t index, const BatchTile& tile) {
         t.preview = {};
         if (t.whole.image.isNull()) dirty_ |= ToQRect(layout_.photoCell(i));
     }
-    if (t.name != tile.name) {
+    if (t.name != tile.name || t.department != tile.department) {
         t.name = tile.name;
-        std::tie(t.nameFont, t.shownName) =
-            FitLine(ToQString(t.name), layout_.namePixels, ToQRect(layout_.nameLine(i)).width() - 4);
-        dirty_ |= ToQRect(layout_.nameLine(i));
+        t.department = tile.department;
+        fitName(t, i);
     }
     if (t.photoFile != tile.photoFile) {
         t.photoFile = tile.photoFile;
@@ -198,6 +209,14 @@ void BatchGrid::takeTile(size_t index, const BatchTile& tile) {
         t.previewDecoded = false;
         dirty_ |= ToQRect(layout_.photoCell(i));
     }
+}
+
+void BatchGrid::fitName(Tile& t, int index) {
+    const TileName fit = FitTileName(layout_, t.name, t.department, LineWidth);
+    std::tie(t.nameFont, t.shownName) = SizedLine(fit.name, LineRoom(layout_.nameLine(index)));
+    std::tie(t.departmentFont, t.shownDepartment) =
+        SizedLine(fit.department, LineRoom(layout_.departmentLine(index)));
+    dirty_ |= ToQRect(layout_.nameLine(index)) | ToQRect(layout_.departmentLine(index));
 }
 
 void BatchGrid::takeCaption(const Text& caption) {
@@ -294,6 +313,13 @@ void BatchGrid::paintEvent(QPaintEvent* event) {
         if (!tiles_[i].shownName.isEmpty() && name.intersects(dirty)) {
             p.setFont(tiles_[i].nameFont);
             p.drawText(name, Qt::AlignCenter, tiles_[i].shownName);
+        }
+        const QRect department = ToQRect(layout_.departmentLine(index));
+        if (!tiles_[i].shownDepartment.isEmpty() && department.intersects(dirty)) {
+            p.setFont(tiles_[i].departmentFont);
+            p.setPen(kGold);
+            p.drawText(department, Qt::AlignCenter, tiles_[i].shownDepartment);
+            p.setPen(Qt::white);
         }
     }
     if (!captionShown_.isEmpty() && ToQRect(layout_.captionLine()).intersects(dirty)) {

@@ -51,10 +51,10 @@ protected:
 private:
     struct Tile {
         Bytes picture;
-        Text name;
+        Text name, department;
         std::string photoFile;
-        QFont nameFont;
-        QString shownName;
+        QFont nameFont, departmentFont;
+        QString shownName, shownDepartment;  // elided where still too wide
         Shown preview;
         bool previewDecoded = false, previewSmooth = false;
         Shown whole;                // the whole photo once read; replaces the preview
@@ -62,10 +62,11 @@ private:
         bool stopped() const { return !name.empty() || !photoFile.empty(); }
     };
 
-    void arrange(QRect area, int count);
+    void arrange(QRect area, int count, bool departments);
     void paintCard();
     void takeTile(size_t index, const BatchTile& tile);
     void takeCaption(const Text& caption);
+    void fitName(Tile& tile, int index);
     void requestWholePhoto(size_t index);
     void wholePhotoReady(size_t index, uint64_t request, const Shown& shown);
     void forgetRequests();

@@ -216,8 +216,9 @@ void BatchGrid::show(const BatchGridView& view) {
     if (view.tiles.empty()) return dismiss();
     const RECT area{view.left, view.top, view.left + std::max(0, view.width),
                     view.top + std::max(0, view.height)};
-    if (!EqualRect(&area, &area_) || view.tiles.size() != tiles_.size())
-        arrange(area, static_cast<int>(view.tiles.size()));
+    if (!EqualRect(&area, &area_) || view.tiles.size() != tiles_.size() ||
+        view.departments != (layout_.departmentHeight > 0))
+        arrange(area, static_cast<int>(view.tiles.size()), view.departments);
     for (size_t i = 0; i < tiles_.size(); ++i) takeTile(i, view.tiles[i]);
     if (view.caption != caption_) {
         caption_ = view.caption;
@@ -228,7 +229,7 @@ void BatchGrid::show(const BatchGridView& view) {
     }
 }
 
-void BatchGrid::arrange(const RECT& area, int count) {
+void BatchGrid::arrange(const RECT& area, int count, bool departments) {
     {
         std::lock_guard<std::mutex> hold(loads_->lock);
         loads_->wanted.clear();
@@ -236,7 +237,7 @@ void BatchGrid::arrange(const RECT& area, int count) {
     }
     pending_ = 0;
     area_ = area;
-    layout_ = LayOutBatch({area.right - area.left, area.bottom - area.top}, count);
+    layout_ = LayOutBatch({area.right - area.left, area.bottom - area.top}, count, departments);
     tiles_.assign(static_cast<size_t>(count), Tile{});
     caption_.clear();
     const int left = area.left + (area.right - area.left - layout_.card.width) / 2;
@@ -285,8 +286,9 @@ void BatchGrid::takeTile(size_t index, const BatchTile& tile) {
         t.picture = tile.picture;
         redrawPhoto = !t.whole;
     }
-    if (t.name != tile.name) {
+    if (t.name != tile.name || t.department != tile.department) {
         t.name = tile.name;
+        t.department = tile.department;
         drawName(i);
     }
     if (t.photoFile != tile.photoFile) {
@@ -316,17 +318,35 @@ void BatchGrid::drawPhoto(int index, const Image& image) {
 }
 
 void BatchGrid::drawName(int index) {
-    Tile& t = tiles_[static_cast<size_t>(index)];
-    const BatchBox box = layout_.nameLine(index);
-    const RECT line = device(box);
-    BitBlt(back_.dc(), line.left, line.top, line.right - line.left, line.bottom - line.top,
-           card_.dc(), line.left, line.top, SRCCOPY);
+    const Tile& t = tiles_[static_cast<size_t>(index)];
+    const BatchBox nameBox = layout_.nameLine(index), departmentBox = layout_.departmentLine(index);
+    const BatchBox both{nameBox.left, nameBox.top, nameBox.width,
+                        nameBox.height + departmentBox.height};
+    const RECT lines = device(both);
+    BitBlt(back_.dc(), lines.left, lines.top, lines.right - lines.left, lines.bottom - lines.top,
+           card_.dc(), lines.left, lines.top, SRCCOPY);
     if (!t.name.empty()) {
-        const std::wstring name = Wide(t.name);
-        t.font = FitLine(hwnd_, name, layout_.namePixels, box.width - 4, dpi_);
-        CentredLine(back_.dc(), name, line, t.font, RGB(255, 255, 255));
+        HDC dc = GetDC(hwnd_);
+        const UINT dpi = dpi_;
+        // Logical pixels, as the layout counts.
+        const auto width = [dc, dpi](std::string_view text, int pixels) {
+            const std::wstring wide = Wide(Text(text));
+            HGDIOBJ old = SelectObject(dc, CardFont(pixels, dpi));
+            SIZE size{};
+            GetTextExtentPoint32W(dc, wide.c_str(), static_cast<int>(wide.size()), &size);
+            SelectObject(dc, old);
+            return MulDiv(size.cx, 96, static_cast<int>(dpi));
+        };
+        const TileName fit = FitTileName(layout_, t.name, t.department, width);
+        ReleaseDC(hwnd_, dc);
+        // The drawing cuts short what is still too wide.
+        CentredLine(back_.dc(), Wide(fit.name.text), device(nameBox),
+                    CardFont(fit.name.pixels, dpi_), RGB(255, 255, 255));
+        if (!fit.department.text.empty())
+            CentredLine(back_.dc(), Wide(fit.department.text), device(departmentBox),
+                        CardFont(fit.department.pixels, dpi_), kGold);
     }
-    invalidate(box);
+    invalidate(both);
 }
 
 void BatchGrid::drawCaption() {

@@ -48,17 +48,16 @@ public:
 private:
     struct Tile {
         Bytes picture;
-        Text name;
+        Text name, department;
         std::string photoFile;
         bool whole = false;  // the whole photo is on the card
         uint64_t wholeRequest = 0;
         bool previewSmooth = false;
-        HFONT font = nullptr;  // the name's, smaller for a long name
         bool stopped() const { return !name.empty() || !photoFile.empty(); }
     };
 
     static LRESULT CALLBACK Proc(HWND, UINT, WPARAM, LPARAM);
-    void arrange(const RECT& area, int count);
+    void arrange(const RECT& area, int count, bool departments);
     void paintCard();
     void takeTile(size_t index, const BatchTile& tile);
     void drawPhoto(int index, const Image& image);
