@@ -387,8 +387,11 @@ void RenewCheckinToken() {
         return;
     }
     if (CheckinIsOpen()) {
+        // The full-screen view stays up, with the new code.
+        const bool screen = CheckinScreenShown();
         CloseCheckin();
         Open();
+        if (screen && CheckinIsOpen()) ToggleCheckinScreen();
     }
 }
 

@@ -231,4 +231,14 @@ void KeepCheckinScreenOnTop(HWND stage) {
                      SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
 }
 
+void FitCheckinScreen(HWND stage) {
+    CheckinScreen* screen = ScreenOf(stage);
+    if (!screen || !IsWindowVisible(screen->hwnd())) return;
+    RECT client{};
+    GetClientRect(stage, &client);
+    SetWindowPos(screen->hwnd(), nullptr, 0, 0, client.right, client.bottom,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+    InvalidateRect(screen->hwnd(), nullptr, FALSE);
+}
+
 }  // namespace ld::win

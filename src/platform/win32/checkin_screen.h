@@ -14,5 +14,7 @@ void ShowCheckinScreen(HWND stage, UINT dpi, const CheckinScreenView& view);
 void HideCheckinScreen(HWND stage);
 // Keeps the view above the stage's other cards (the panel raises itself when updated).
 void KeepCheckinScreenOnTop(HWND stage);
+// The stage's size changed (窗口模式 from the console): the view fills it again.
+void FitCheckinScreen(HWND stage);
 
 }  // namespace ld::win
