@@ -184,7 +184,9 @@ public:
     void showCheckinPanel(Window&, const CheckinPanelView& panel) override { checkinPanel = panel; }
     void hideCheckinPanel(Window&) override { checkinPanel.reset(); }
     std::optional<CheckinScreenView> checkinScreen;  // while shown
-    void showCheckinScreen(Window&, const CheckinScreenView& view) override { checkinScreen = view; }
+    void showCheckinScreen(Window&, const CheckinScreenView& view) override {
+        checkinScreen = view;
+    }
     void hideCheckinScreen(Window&) override { checkinScreen.reset(); }
     std::optional<int> consoleScreen;  // while the console is open
     ConsoleActions console;

@@ -52,8 +52,8 @@ struct Link {
     int selected = 0;
     std::deque<Bytes> recent;
     std::deque<Text> recentNames;  // newest first
-    std::vector<Text> waiting;  // joined while photos rolled
-    bool panelHidden = false;   // stepped aside for a roll
+    std::vector<Text> waiting;     // joined while photos rolled
+    bool panelHidden = false;      // stepped aside for a roll
     bool settingsFailureTold = false;
     EventLoop::TimerId quietCheck = 0;  // running until a phone reaches us or it is told
 };

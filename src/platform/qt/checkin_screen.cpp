@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QKeyEvent>
 #include <QPainter>
-
 #include <algorithm>
 
 #include "platform/qt/batch_grid.h"

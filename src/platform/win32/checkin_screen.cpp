@@ -62,8 +62,8 @@ CheckinScreen::CheckinScreen(HWND stage) : stage_(stage) {
         wc.lpszClassName = kClass;
         RegisterClassExW(&wc);
     }
-    hwnd_ = CreateWindowExW(0, kClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, 1, stage,
-                            nullptr, GetModuleHandleW(nullptr), nullptr);
+    hwnd_ = CreateWindowExW(0, kClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, 1, stage, nullptr,
+                            GetModuleHandleW(nullptr), nullptr);
     SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }
 
@@ -159,8 +159,7 @@ void CheckinScreen::paint(HDC target) {
     s.make(hwnd_, client.right, client.bottom);
     HDC dc = s.dc();
     FillColor(dc, client, kCardRed);
-    const CheckinScreenLayout l =
-        LayOutCheckinScreen({client.right, client.bottom}, view_.qrSize);
+    const CheckinScreenLayout l = LayOutCheckinScreen({client.right, client.bottom}, view_.qrSize);
     const auto rect = [](const BatchBox& b) { return RECT{b.left, b.top, b.right(), b.bottom()}; };
 
     CentredLine(dc, WideUtf8("扫码签到，参加抽奖"), rect(l.caption), font(l.captionPixels, true),
@@ -172,8 +171,7 @@ void CheckinScreen::paint(HDC target) {
     SetBkMode(dc, TRANSPARENT);
     HGDIOBJ old = SelectObject(dc, font(l.countPixels, true));
     SetTextColor(dc, kGold);
-    const std::wstring count =
-        WideUtf8("已签到 ") + std::to_wstring(view_.count) + WideUtf8(" 人");
+    const std::wstring count = WideUtf8("已签到 ") + std::to_wstring(view_.count) + WideUtf8(" 人");
     RECT countBox = rect(l.count);
     DrawTextW(dc, count.c_str(), static_cast<int>(count.size()), &countBox,
               DT_LEFT | DT_VCENTER | DT_SINGLELINE | DT_NOPREFIX);
