@@ -145,7 +145,14 @@ Routes::Routes(std::string token, ServerLimits limits, ClientGate& gate)
 
 std::optional<Answer> Routes::screen(const RequestHead& head, const Target& target,
                                      const std::string& address) {
+    if (!gate_.mayTryToken(address)) {
+        Answer refusal = PlainRefusal(http::status::too_many_requests, "请稍后再试",
+                                      "尝试次数太多，请一分钟后重新扫描现场大屏幕上的二维码。");
+        refusal.set(http::field::retry_after, "60");
+        return refusal;
+    }
     if (!SameToken(target.param("t"), token_)) {
+        gate_.wrongToken(address);
         return PlainRefusal(http::status::forbidden, "无法签到",
                             "这个签到链接不完整或已失效，请重新扫描现场大屏幕上的二维码。");
     }
@@ -193,6 +200,8 @@ std::optional<Answer> Routes::screenCheckin(const RequestHead& head, const std::
     }
     return std::nullopt;
 }
+
+bool Routes::hasToken(const Target& target) const { return SameToken(target.param("t"), token_); }
 
 Answer Routes::page(const RequestHead& head, const Target&) const {
     // The inline style and script run by their nonce, new with every page; nothing else does.

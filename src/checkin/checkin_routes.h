@@ -48,6 +48,9 @@ public:
     std::optional<Answer> screen(const RequestHead& head, const Target& target,
                                  const std::string& address);
     Answer page(const RequestHead& head, const Target& target) const;
+    // Whether the request carries the token: only then does a refusal name it in the log,
+    // or anyone guessing could fill the log with names of their choosing.
+    bool hasToken(const Target& target) const;
     // Runs the desk: on a worker thread, possibly on several at once.
     Answer checkin(const RequestHead& head, const Target& target, std::string photo,
                    const std::string& address, const CheckinServer::Submit& submit) const;

@@ -64,7 +64,7 @@ struct CheckinServer::Impl {
           refused(std::move(refusedTo)),
           limits(serverLimits),
           gate(limits.maxConnectionsPerAddress, limits.maxConnections,
-               limits.checkinsPerMinutePerAddress),
+               limits.checkinsPerMinutePerAddress, limits.wrongTokensPerMinutePerAddress),
           routes(std::move(token), limits, gate) {}
 
     void accept();

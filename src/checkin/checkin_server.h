@@ -25,6 +25,8 @@ struct ServerLimits {
     int maxConnectionsPerAddress = 128;
     int maxConnections = 128;
     int checkinsPerMinutePerAddress = 300;
+    // Enough for a few typing slips behind one router; 31^8 tokens take ages at this pace.
+    int wrongTokensPerMinutePerAddress = 20;
 };
 
 // A request refused before it reached the desk; `name` and the rest are what its head

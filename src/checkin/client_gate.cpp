@@ -11,8 +11,12 @@ constexpr auto kWindow = std::chrono::minutes(1);
 constexpr size_t kSweepAbove = 1024;
 }  // namespace
 
-ClientGate::ClientGate(int maxPerAddress, int maxTotal, int checkinsPerMinute)
-    : maxPerAddress_(maxPerAddress), maxTotal_(maxTotal), checkinsPerMinute_(checkinsPerMinute) {}
+ClientGate::ClientGate(int maxPerAddress, int maxTotal, int checkinsPerMinute,
+                       int wrongTokensPerMinute)
+    : maxPerAddress_(maxPerAddress),
+      maxTotal_(maxTotal),
+      checkinsPerMinute_(checkinsPerMinute),
+      wrongTokensPerMinute_(wrongTokensPerMinute) {}
 
 ClientGate::Id ClientGate::enter(const std::string& address, std::function<void()> drop,
                                  Clock::time_point now) {
@@ -78,20 +82,39 @@ void ClientGate::forget(std::map<Id, Open>::iterator it) {
 
 bool ClientGate::allowCheckin(const std::string& address, Clock::time_point now) {
     std::lock_guard lock(mutex_);
-    if (checkins_.size() > kSweepAbove) forgetOldCheckins(now);
-    auto& times = checkins_[address];
-    while (!times.empty() && now - times.front() >= kWindow) times.pop_front();
+    auto& times = recentOf(checkins_, address, now);
     if (static_cast<int>(times.size()) >= checkinsPerMinute_) return false;
     times.push_back(now);
     return true;
 }
 
-void ClientGate::forgetOldCheckins(Clock::time_point now) {
-    for (auto it = checkins_.begin(); it != checkins_.end();) {
-        auto& times = it->second;
+bool ClientGate::mayTryToken(const std::string& address, Clock::time_point now) {
+    std::lock_guard lock(mutex_);
+    auto it = wrongTokens_.find(address);
+    if (it == wrongTokens_.end()) return true;
+    return static_cast<int>(recentOf(wrongTokens_, address, now).size()) < wrongTokensPerMinute_;
+}
+
+void ClientGate::wrongToken(const std::string& address, Clock::time_point now) {
+    std::lock_guard lock(mutex_);
+    recentOf(wrongTokens_, address, now).push_back(now);
+}
+
+std::deque<ClientGate::Clock::time_point>& ClientGate::recentOf(Recent& recent,
+                                                                const std::string& address,
+                                                                Clock::time_point now) {
+    auto drop = [now](std::deque<Clock::time_point>& times) {
         while (!times.empty() && now - times.front() >= kWindow) times.pop_front();
-        it = times.empty() ? checkins_.erase(it) : std::next(it);
+    };
+    if (recent.size() > kSweepAbove) {
+        for (auto it = recent.begin(); it != recent.end();) {
+            drop(it->second);
+            it = it->second.empty() ? recent.erase(it) : std::next(it);
+        }
     }
+    auto& times = recent[address];
+    drop(times);
+    return times;
 }
 
 }  // namespace ld::checkin

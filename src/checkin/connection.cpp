@@ -114,7 +114,8 @@ void Connection::onHead(Error error) {
     target_ = ParseTarget(head.target());
     headOnly_ = head.method() == http::verb::head;
     if (std::optional<Answer> refusal = serving_.routes.screen(head, target_, address_)) {
-        if (std::optional<std::string> reason = ReasonToTell(*refusal)) report(*reason, true);
+        if (std::optional<std::string> reason = ReasonToTell(*refusal))
+            report(*reason, serving_.routes.hasToken(target_));
         return answer(std::move(*refusal));
     }
     if (head.method() != http::verb::post) return answer(serving_.routes.page(head, target_));

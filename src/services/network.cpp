@@ -24,14 +24,18 @@ std::vector<LocalAddress> LocalIpv4Addresses() {
     return MachineIpv4Addresses();
 }
 
-std::string RandomToken() {
-    unsigned char bytes[16] = {};
-    os::RandomBytes(bytes, sizeof bytes);
-    static const char kHex[] = "0123456789abcdef";
+std::string ReadableToken() {
+    // Bytes past the last whole multiple of the alphabet are drawn again, so that every
+    // character is equally likely.
+    constexpr unsigned kUsable = 256 / kTokenAlphabet.size() * kTokenAlphabet.size();
     std::string token;
-    for (unsigned char b : bytes) {
-        token += kHex[b >> 4];
-        token += kHex[b & 15];
+    while (token.size() < kTokenLength) {
+        unsigned char bytes[16] = {};
+        os::RandomBytes(bytes, sizeof bytes);
+        for (unsigned char b : bytes) {
+            if (b >= kUsable || token.size() == kTokenLength) continue;
+            token += kTokenAlphabet[b % kTokenAlphabet.size()];
+        }
     }
     return token;
 }

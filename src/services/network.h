@@ -3,6 +3,7 @@
 
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 namespace ld {
@@ -20,7 +21,11 @@ std::vector<LocalAddress> MachineIpv4Addresses();
 // Tests: the addresses found (nullopt: the machine's own).
 void SetLocalIpv4AddressesForTest(std::optional<std::vector<LocalAddress>> addresses);
 
-// 128 bits from the operating system's random source, as 32 hex digits.
-std::string RandomToken();
+// A token to type from a screen: kTokenLength characters of kTokenAlphabet (digits and
+// lower-case letters without 0, 1, i, l and o, which read as one another), from the
+// operating system's random source. 31^8 is about 2^39.6.
+inline constexpr std::string_view kTokenAlphabet = "23456789abcdefghjkmnpqrstuvwxyz";
+inline constexpr size_t kTokenLength = 8;
+std::string ReadableToken();
 
 }  // namespace ld

@@ -38,6 +38,19 @@ struct CheckinPanelView {
     std::function<void(int index)> addressChosen;
 };
 
+// The full-screen check-in view over the stage, for a hall whose back rows cannot read the
+// panel's code: the code as large as the stage allows, the address, the count and the
+// latest names (see ui/checkin_screen_layout.h for where each goes).
+struct CheckinScreenView {
+    Text url;
+    std::vector<uint8_t> qrModules;  // as CheckinPanelView's
+    int qrSize = 0;
+    int count = 0;
+    std::vector<Text> latestNames;  // newest first
+    std::function<void()> escape;   // the operator pressed Escape on it
+    std::function<void()> menu;     // a right press on it: the menu that can close it
+};
+
 // One tile of a batch draw's grid.
 struct BatchTile {
     Bytes picture;  // what the tile shows: a preview while rolling and until the whole photo
@@ -142,6 +155,10 @@ public:
     // Shows or updates the check-in panel on the window / removes it.
     virtual void showCheckinPanel(Window& window, const CheckinPanelView& panel) {}
     virtual void hideCheckinPanel(Window& window) {}
+    // Shows or updates the full-screen check-in view over the window's whole area, above
+    // everything on it / removes it. While it is shown it has the keyboard's Escape.
+    virtual void showCheckinScreen(Window& window, const CheckinScreenView& view) {}
+    virtual void hideCheckinScreen(Window& window) {}
     // Shows or updates the batch grid on the window (every roll tick updates it whole; a
     // tile whose picture is unchanged costs nothing) / removes it.
     virtual void showBatchGrid(Window& window, const BatchGridView& grid) {}

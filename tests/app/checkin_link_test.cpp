@@ -82,12 +82,15 @@ TEST_F(CheckinLink, CtrlRightPressOffersTheEventToolsAndOpensCheckinOnLoopback) 
     for (const PopupEntry& tool : tools) captions.push_back(tool.caption);
     EXPECT_EQ(captions, (std::vector<Text>{Gbk("手机签到"), Gbk("导入名单"), Gbk("更换签到口令"),
                                            Gbk("每次抽取人数"), Gbk("舞台显示器"), Gbk("翻页笔"),
-                                           Gbk("导出中奖名单"), Gbk("奖项规则")}));
+                                           Gbk("导出中奖名单"), Gbk("奖项规则"), Gbk("签到大屏")}));
     EXPECT_FALSE(tools[0].checked);
 
     ASSERT_TRUE(app::CheckinIsOpen());
+    // Short enough to type from the screen, and nothing in it that reads as something else.
     const Text token = stored("口令");
-    EXPECT_EQ(token.size(), 32u);
+    EXPECT_EQ(token.size(), 8u);
+    EXPECT_EQ(token.find_first_not_of(kTokenAlphabet), Text::npos);
+    EXPECT_EQ(Text(kTokenAlphabet).find_first_of("01ilo"), Text::npos);
     const Text port = stored("端口");
     EXPECT_GE(ToInt32(port), 8686);
     ASSERT_TRUE(host.gui.checkinPanel);
@@ -234,6 +237,49 @@ TEST_F(CheckinLink, FailuresThatLeavePhonesOutAreToldOnce) {
     SetLocalIpv4AddressesForTest(std::vector<LocalAddress>{});
     app::ToggleCheckin();
     EXPECT_EQ(warnings().size(), 3u);
+}
+
+// Printed codes of an earlier event carry a long token: they keep working, whole only.
+TEST_F(CheckinLink, AnOldLongTokenKeepsWorkingAndNoPartOfItDoes) {
+    const std::string old = "0123456789abcdef0123456789abcdef";
+    WriteConfigText(ConfigStore::path(), "qiandao", Gbk("口令"), Text(old));
+    openOnLoopback();
+    EXPECT_TRUE(host.gui.checkinPanel->url.ends_with("/?t=" + old));
+    const int port = ToInt32(stored("端口"));
+    using namespace checkin::testing;
+    EXPECT_EQ(Exchange(port, Get("/?t=" + old)).status, 200);
+    EXPECT_EQ(Exchange(port, Get("/?t=" + old.substr(0, kTokenLength))).status, 403);
+    EXPECT_EQ(stored("口令"), old);
+}
+
+TEST_F(CheckinLink, TheCheckinScreenFollowsJoinsTakesNoEnterAndClosesWithEscape) {
+    NameCardFonts fonts;
+    setLevel(1, "特等奖", "5");
+    setPool({"张三", "李四"});
+    choose("特等奖");
+    WriteConfigText(ConfigStore::path(), "qiandao", Gbk("地址"), Text("127.0.0.1"));
+    host.gui.menuChoices = {30008};  // 签到大屏: opens check-in too
+    rightPress(keys::kCtrl);
+    ASSERT_TRUE(app::CheckinIsOpen());
+    ASSERT_TRUE(host.gui.checkinScreen);
+    EXPECT_EQ(host.gui.checkinScreen->url, host.gui.checkinPanel->url);
+    EXPECT_GT(host.gui.checkinScreen->qrSize, 20);
+
+    EXPECT_EQ(phoneChecksIn("%E7%8E%8B%E4%BA%94"), 200);  // 王五
+    host.loop.runPosted();
+    EXPECT_EQ(host.gui.checkinScreen->count, 1);
+    EXPECT_EQ(host.gui.checkinScreen->latestNames, std::vector<Text>{Gbk("王五")});
+
+    // Enter (or a clicker) on the stage would draw unseen behind the view.
+    const Text before = caption();
+    enter();
+    EXPECT_EQ(caption(), before);
+
+    host.gui.checkinScreen->escape();
+    EXPECT_FALSE(host.gui.checkinScreen);
+    EXPECT_TRUE(app::CheckinIsOpen());  // the panel is back; phones go on checking in
+    enter();
+    EXPECT_NE(caption(), before);
 }
 
 }  // namespace

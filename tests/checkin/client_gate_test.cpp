@@ -9,7 +9,7 @@ namespace {
 using std::chrono::seconds;
 
 TEST(ClientGate, CheckInsPerAddressRenewAMinuteAfterEachOne) {
-    ClientGate gate(8, 64, 3);
+    ClientGate gate(8, 64, 3, 20);
     const auto t0 = ClientGate::Clock::now();
     EXPECT_TRUE(gate.allowCheckin("10.0.0.5", t0));
     EXPECT_TRUE(gate.allowCheckin("10.0.0.5", t0 + seconds(20)));
@@ -22,7 +22,7 @@ TEST(ClientGate, CheckInsPerAddressRenewAMinuteAfterEachOne) {
 }
 
 TEST(ClientGate, ManyOneOffAddressesAreForgottenOnceTheirMinuteIsOver) {
-    ClientGate gate(8, 64, 1);
+    ClientGate gate(8, 64, 1, 20);
     const auto t0 = ClientGate::Clock::now();
     for (int i = 0; i < 3000; ++i) gate.allowCheckin("a" + std::to_string(i), t0);
     // A minute later the old records are swept, and the old addresses start afresh.
@@ -31,7 +31,7 @@ TEST(ClientGate, ManyOneOffAddressesAreForgottenOnceTheirMinuteIsOver) {
 }
 
 TEST(ClientGate, ConnectionCapsPerAddressAndInTotal) {
-    ClientGate gate(2, 3, 10);
+    ClientGate gate(2, 3, 10, 20);
     // Requests that are whole: none of them can make room.
     auto enter = [&](const char* address) {
         const auto id = gate.enter(address, {});
@@ -58,7 +58,7 @@ TEST(ClientGate, ConnectionCapsPerAddressAndInTotal) {
 // head, else of the slowest upload; a full address gives up only its own, and a request that
 // is whole is never given up.
 TEST(ClientGate, AFullServerDropsTheConnectionWorthLeast) {
-    ClientGate gate(2, 5, 10);
+    ClientGate gate(2, 5, 10, 20);
     const auto t0 = ClientGate::Clock::now();
     std::vector<std::string> dropped;
     auto enter = [&](const std::string& who, int ms, bool whole = false) {

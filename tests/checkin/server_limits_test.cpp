@@ -148,6 +148,24 @@ TEST_F(ServerTest, TooManyCheckInsFromOneAddressAreRefusedForAMinute) {
     EXPECT_EQ(Exchange(port_, Get(std::string("/?t=") + kToken)).status, 200);
 }
 
+// The token is short enough to type, so an address that keeps getting it wrong must not learn
+// when it got it right; nor may it write names of its choosing into the log.
+TEST_F(ServerTest, AnAddressThatGuessesTheTokenIsRefusedEvenTheRightOneForAMinute) {
+    ServerLimits limits;
+    limits.wrongTokensPerMinutePerAddress = 3;
+    startServer(limits);
+    for (int i = 0; i < 3; ++i)
+        EXPECT_EQ(Exchange(port_, Post("/checkin?t=abcdefgh&name=x", "")).status, 403);
+    EXPECT_EQ(Exchange(port_, Get(std::string("/?t=") + kToken)).status, 429);
+    EXPECT_EQ(Exchange(port_, Post(checkinTarget(), "")).status, 429);
+    EXPECT_EQ(Exchange(port_, Post("/checkin?t=abcdefgh&name=x", "")).status, 429);
+    EXPECT_TRUE(submissions().empty());
+    ASSERT_FALSE(refusals(1).empty());
+    for (const RefusedRequest& r : refusals()) EXPECT_NE(r.request.name, "x") << r.reason;
+    // A phone behind another address is not affected.
+    EXPECT_EQ(Exchange(port_, Post(checkinTarget(), ""), "127.0.0.2").status, 200);
+}
+
 // Forty people behind one router, compressed in time: twenty load the page at once, then all
 // check in one after the other. Every one gets through with the default limits.
 TEST_F(ServerTest, AHallBehindOneAddressGetsThroughWithTheDefaults) {

@@ -276,7 +276,7 @@ read_url() {
     url=$(qr_text "$shots/stage-open.png") || return 1
 }
 wait_for 15 read_url || fail "no QR code on the stage after 手机签到"
-[[ "$url" =~ ^http://127\.0\.0\.1:[0-9]+/\?t=([0-9a-f]{32})$ ]] ||
+[[ "$url" =~ ^http://127\.0\.0\.1:[0-9]+/\?t=([2-9a-hjkmnp-z]{8})$ ]] ||
     fail "the code on the stage reads '$url'"
 token=${BASH_REMATCH[1]}
 iconv -f GB18030 -t UTF-8 "$event/peizhi.a" | tr -d '\r' | grep -qx "口令=$token" ||

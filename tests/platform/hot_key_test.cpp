@@ -70,6 +70,26 @@ TEST_F(HotKeys, EnterOnTheActiveStageRunsTheHotKeyEvenWithTheButtonFlat) {
     EXPECT_EQ(draws, 2);
 }
 
+// The full-screen check-in view has Escape while shown, and nothing else of the stage's
+// keys changes; closed, it gives the focus back where it was.
+TEST_F(HotKeys, TheCheckinScreenTakesEscapeAndGivesTheFocusBack) {
+    gui.setFocus(*button);
+    int escapes = 0;
+    CheckinScreenView view;
+    view.escape = [&] {
+        ++escapes;
+        gui.hideCheckinScreen(*window);
+    };
+    gui.showCheckinScreen(*window, view);
+    ASSERT_NE(QApplication::focusWidget(), widgetOf(*button));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_EQ(escapes, 1);
+    EXPECT_EQ(draws, 0);
+    EXPECT_EQ(QApplication::focusWidget(), widgetOf(*button));
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Escape);
+    EXPECT_EQ(escapes, 1);
+}
+
 TEST_F(HotKeys, EnterInATextFieldBelongsToTheField) {
     gui.setFocus(*edit);
     pressEnter();

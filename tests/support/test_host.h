@@ -191,6 +191,11 @@ public:
     std::optional<CheckinPanelView> checkinPanel;  // while shown
     void showCheckinPanel(Window&, const CheckinPanelView& panel) override { checkinPanel = panel; }
     void hideCheckinPanel(Window&) override { checkinPanel.reset(); }
+    std::optional<CheckinScreenView> checkinScreen;  // while shown
+    void showCheckinScreen(Window&, const CheckinScreenView& view) override {
+        checkinScreen = view;
+    }
+    void hideCheckinScreen(Window&) override { checkinScreen.reset(); }
     std::optional<int> consoleScreen;  // while the console is open
     ConsoleActions console;
     bool clickerKeys = false;

@@ -47,6 +47,8 @@ struct AppState {
     std::optional<LastBatch> lastBatch;
     // Per level, the ordinals whose winners gave up, drawn again before any new one.
     std::array<std::vector<int32_t>, kLevelCount> freedOrdinals;
+    // The full-screen check-in view covers the stage: nothing may be drawn unseen behind it.
+    bool checkinScreen = false;
     bool clickers = false;  // 翻页笔 as read at start-up and switched since: the console asks often
 };
 

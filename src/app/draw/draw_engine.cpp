@@ -56,6 +56,9 @@ void StartOrStopDraw() {
     // care that the button is disabled) would pick again from it and could record the same
     // participant twice.
     if (button.disabled()) return;
+    // Enter or a clicker on the stage while the check-in view covers it: nobody would see
+    // the roll or the winner. The console closes the view before it starts.
+    if (State().checkinScreen) return;
     if (IsWindowLoaded(kCelebrationWindow)) CloseWindow(kCelebrationWindow);
 
     DrawState& state = State().draw;

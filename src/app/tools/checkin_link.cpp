@@ -21,6 +21,7 @@
 #include "app/handlers.h"
 #include "app/tools/checkin_limits.h"
 #include "app/tools/photo_moderation.h"
+#include "app/tools/checkin_screen.h"
 #include "checkin/checkin_desk.h"
 #include "checkin/checkin_server.h"
 #include "checkin/name_list.h"
@@ -40,6 +41,7 @@ namespace {
 constexpr int kDefaultPort = 8686;
 constexpr int kPortsTried = 20;
 constexpr size_t kRecentShown = 6;
+constexpr size_t kRecentNames = 12;  // the full-screen view shows as many as fit
 // How long after the code went up the operator is told that no phone has reached us.
 constexpr int kQuietCheckMs = 3 * 60 * 1000;
 
@@ -50,8 +52,9 @@ struct Link {
     std::vector<std::string> addresses;
     int selected = 0;
     std::deque<Bytes> recent;
-    std::vector<Text> waiting;  // joined while photos rolled
-    bool panelHidden = false;   // stepped aside for a roll
+    std::deque<Text> recentNames;  // newest first
+    std::vector<Text> waiting;     // joined while photos rolled
+    bool panelHidden = false;      // stepped aside for a roll
     bool settingsFailureTold = false;
     EventLoop::TimerId quietCheck = 0;  // running until a phone reaches us or it is told
 };
@@ -127,6 +130,7 @@ void ChooseAddress(int index) {
 }
 
 void ShowPanel() {
+    RefreshCheckinScreen();
     Link& link = TheLink();
     // Batch winners keep the stage to themselves until their grid goes.
     if (!link.server || !hasGui() || link.panelHidden || BatchGridShown()) return;
@@ -187,11 +191,17 @@ void AddToPool(const std::vector<Text>& participants) {
         link.recent.push_front(PreviewOf(*joined[i]));
         if (link.recent.size() > kRecentShown) link.recent.pop_back();
     }
+    const size_t firstName = joined.size() > kRecentNames ? joined.size() - kRecentNames : 0;
+    for (size_t i = firstName; i < joined.size(); ++i) {
+        link.recentNames.push_front(*joined[i]);
+        if (link.recentNames.size() > kRecentNames) link.recentNames.pop_back();
+    }
 }
 
 void OnDrawPhase(DrawPhase phase) {
     Link& link = TheLink();
     if (phase == DrawPhase::Rolling) {
+        CloseCheckinScreen();  // the roll is for everyone to see
         link.panelHidden = true;
         if (link.server && hasGui()) gui().hideCheckinPanel(Stage());
         return;
@@ -277,7 +287,7 @@ void Open() {
     link.settingsFailureTold = false;
     link.token = GbkToUtf8(Stored("口令"));
     if (link.token.empty()) {
-        link.token = RandomToken();
+        link.token = ReadableToken();
         StoreSetting("口令", link.token);
     }
     link.desk = SharedDesk();
@@ -344,6 +354,8 @@ void CloseCheckin() {
     if (link.server) link.server->stop();
     link.server.reset();
     link.desk.reset();
+    link.recentNames.clear();
+    CloseCheckinScreen();
     if (hasGui() && IsWindowLoaded(kMainWindow)) gui().hideCheckinPanel(Stage());
 }
 
@@ -355,6 +367,16 @@ void ToggleCheckin() {
     }
 }
 
+std::string CheckinUrl() {
+    const Link& link = TheLink();
+    return link.server ? Url(link) : std::string();
+}
+
+std::vector<Text> LatestCheckinNames() {
+    const Link& link = TheLink();
+    return {link.recentNames.begin(), link.recentNames.end()};
+}
+
 void JoinPool(const Text& participant) { JoinAll(std::vector<Text>{participant}); }
 
 void RenewCheckinToken() {
@@ -362,7 +384,7 @@ void RenewCheckinToken() {
             Gbk("更换口令后，已经打印或分享的签到二维码都将失效。确定更换吗？"), msg::kOkCancel,
             Gbk("更换签到口令")) != msg::kAnswerOk)
         return;
-    if (!Store("口令", RandomToken())) {
+    if (!Store("口令", ReadableToken())) {
         Warn("新的签到口令无法写入配置文件，请检查磁盘！口令没有更换，原来的二维码仍然有效。");
         return;
     }
@@ -371,8 +393,11 @@ void RenewCheckinToken() {
 
 void ReopenCheckin() {
     if (!CheckinIsOpen()) return;
+    // The full-screen view stays up, with the new code.
+    const bool screen = CheckinScreenShown();
     CloseCheckin();
     Open();
+    if (screen && CheckinIsOpen()) ToggleCheckinScreen();
 }
 
 void SettleCheckinBeforeExit() {

@@ -5,6 +5,7 @@
 // 面板顶边 the panel's place; the server's limits are there too (checkin_limits.h).
 #pragma once
 
+#include <string>
 #include <vector>
 
 #include "services/text.h"
@@ -18,6 +19,10 @@ void ToggleCheckin();          // 手机签到
 void ImportNameListCommand();  // 导入名单
 void RenewCheckinToken();      // 更换签到口令
 void ReopenCheckin();          // closed and opened again when open: new settings apply
+// What the code holds: the address phones open, with the token; empty when closed.
+std::string CheckinUrl();
+// Who joined lately while check-in was open (by phone or from a list), newest first.
+std::vector<Text> LatestCheckinNames();
 // Stops the server, if it runs.
 void CloseCheckin();
 // Before the program ends (either exit answer): check-in closed, a running import stopped

@@ -5,6 +5,7 @@
 
 #include "app/draw/batch_draw.h"
 #include "app/tools/checkin_link.h"
+#include "app/tools/checkin_screen.h"
 #include "app/tools/level_rules_window.h"
 #include "app/tools/operator_desk.h"
 #include "app/tools/photo_moderation.h"
@@ -33,8 +34,9 @@ std::vector<Tool> Tools() {
         {"舞台显示器", nullptr, ChooseStageScreen},
         {"翻页笔", ClickersOn, ToggleClickers},
         {"导出中奖名单", nullptr, ExportWinnersCommand},
-        // Last, so that the commands above keep their places.
+        // New ones last, so that the commands above keep their places.
         {"奖项规则", nullptr, EditLevelRules},
+        {"签到大屏", CheckinScreenShown, ToggleCheckinScreen},
         {"照片审核", ModerationOn, ToggleModeration},
     };
 }

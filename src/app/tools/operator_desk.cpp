@@ -12,6 +12,7 @@
 #include "app/draw/forfeit.h"
 #include "app/draw/level_rules.h"
 #include "app/tools/checkin_link.h"
+#include "app/tools/checkin_screen.h"
 #include "app/tools/event_tools.h"
 #include "app/tools/photo_moderation.h"
 #include "app/tools/winners_export.h"
@@ -208,7 +209,12 @@ ConsoleView CurrentConsoleView() {
 ConsoleActions DeskActions() {
     ConsoleActions actions;
     actions.view = CurrentConsoleView;
-    actions.startOrStop = StartOrStopDraw;
+    // The operator at the console means the hall to see the roll: the check-in view steps
+    // aside first (over it, a start is refused).
+    actions.startOrStop = [] {
+        CloseCheckinScreen();
+        StartOrStopDraw();
+    };
     actions.chooseLevel = ChooseLevel;
     actions.forfeit = [] { RunStageMenuItem("放弃当前中奖人"); };
     actions.forfeitWinner = [](int index) {

@@ -129,6 +129,14 @@ void QtGui::hideCheckinPanel(Window& window) {
     if (StageWindow* stage = stageOf(window)) stage->hideCheckinPanel();
 }
 
+void QtGui::showCheckinScreen(Window& window, const CheckinScreenView& view) {
+    if (StageWindow* stage = stageOf(window)) stage->showCheckinScreen(view);
+}
+
+void QtGui::hideCheckinScreen(Window& window) {
+    if (StageWindow* stage = stageOf(window)) stage->hideCheckinScreen();
+}
+
 void QtGui::showBatchGrid(Window& window, const BatchGridView& grid) {
     if (StageWindow* stage = stageOf(window)) stage->showBatchGrid(grid);
 }

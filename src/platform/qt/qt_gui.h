@@ -40,6 +40,8 @@ public:
     void setStageNotice(Window& window, const Text& text) override;
     void showCheckinPanel(Window& window, const CheckinPanelView& panel) override;
     void hideCheckinPanel(Window& window) override;
+    void showCheckinScreen(Window& window, const CheckinScreenView& view) override;
+    void hideCheckinScreen(Window& window) override;
     void showBatchGrid(Window& window, const BatchGridView& grid) override;
     void hideBatchGrid(Window& window) override;
     void openConsole(int screen, const ConsoleActions& actions) override;

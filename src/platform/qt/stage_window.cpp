@@ -10,6 +10,7 @@
 #include "framework/window_manager.h"
 #include "platform/qt/batch_grid.h"
 #include "platform/qt/checkin_panel.h"
+#include "platform/qt/checkin_screen.h"
 #include "platform/qt/fireworks.h"
 #include "platform/qt/pictures.h"
 #include "platform/qt/qt_text.h"
@@ -245,6 +246,7 @@ void StageWindow::moveEvent(QMoveEvent* event) {
 
 void StageWindow::resizeEvent(QResizeEvent* event) {
     if (animation_) animation_->setGeometry(rect());
+    if (checkinScreen_) checkinScreen_->setGeometry(rect());
     placeNotice();
     if (event->spontaneous()) takeGeometryFromSystem();
 }
@@ -335,11 +337,23 @@ void StageWindow::showCheckinPanel(const CheckinPanelView& view) {
     if (detached()) return;
     if (!checkin_) checkin_ = new CheckinPanel(this);
     checkin_->show(view);
+    if (checkinScreen_ && checkinScreen_->isVisible()) checkinScreen_->raise();
     if (notice_) notice_->raise();
 }
 
 void StageWindow::hideCheckinPanel() {
     if (checkin_) checkin_->hide();
+}
+
+void StageWindow::showCheckinScreen(const CheckinScreenView& view) {
+    if (detached()) return;
+    if (!checkinScreen_) checkinScreen_ = new CheckinScreen(this);
+    checkinScreen_->show(view);
+    if (notice_) notice_->raise();  // the operator's warnings stay in sight
+}
+
+void StageWindow::hideCheckinScreen() {
+    if (checkinScreen_) checkinScreen_->dismiss();
 }
 
 void StageWindow::showBatchGrid(const BatchGridView& view) {

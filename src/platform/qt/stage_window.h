@@ -45,6 +45,8 @@ public:
     // The check-in panel, made on first use.
     void showCheckinPanel(const CheckinPanelView& view);
     void hideCheckinPanel();
+    void showCheckinScreen(const CheckinScreenView& view);
+    void hideCheckinScreen();
     // The batch draw's grid, made on first use; null until then.
     void showBatchGrid(const BatchGridView& view);
     void hideBatchGrid();
@@ -86,6 +88,7 @@ private:
     QWidget* animation_ = nullptr;
     QLabel* notice_ = nullptr;
     class CheckinPanel* checkin_ = nullptr;
+    class CheckinScreen* checkinScreen_ = nullptr;
     BatchGrid* batch_ = nullptr;
     void placeNotice();
 };

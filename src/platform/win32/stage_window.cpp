@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "framework/window_manager.h"
+#include "platform/win32/checkin_screen.h"
 #include "platform/win32/fireworks.h"
 #include "platform/win32/key_filter.h"
 #include "platform/win32/screens.h"
@@ -294,6 +295,7 @@ bool StageWindow::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
                 SetWindowPos(animation_, nullptr, 0, 0, client.right, client.bottom,
                              SWP_NOZORDER | SWP_NOACTIVATE);
             }
+            FitCheckinScreen(hwnd());
             placeNotice();
             return false;
         case WM_DPICHANGED:

@@ -4,6 +4,7 @@
 
 #include "platform/win32/batch_grid.h"
 #include "platform/win32/checkin_panel.h"
+#include "platform/win32/checkin_screen.h"
 #include "platform/win32/console_window.h"
 #include "platform/win32/event_loop.h"
 #include "platform/win32/key_filter.h"
@@ -181,7 +182,18 @@ void WinGui::hideBatchGrid(Window& window) {
 }
 
 void WinGui::showCheckinPanel(Window& window, const CheckinPanelView& panel) {
-    if (StageWindow* stage = stageOf(window)) ShowCheckinPanel(stage->hwnd(), stage->dpi(), panel);
+    if (StageWindow* stage = stageOf(window)) {
+        ShowCheckinPanel(stage->hwnd(), stage->dpi(), panel);
+        KeepCheckinScreenOnTop(stage->hwnd());
+    }
+}
+
+void WinGui::showCheckinScreen(Window& window, const CheckinScreenView& view) {
+    if (StageWindow* stage = stageOf(window)) ShowCheckinScreen(stage->hwnd(), stage->dpi(), view);
+}
+
+void WinGui::hideCheckinScreen(Window& window) {
+    if (StageWindow* stage = stageOf(window)) HideCheckinScreen(stage->hwnd());
 }
 
 void WinGui::hideCheckinPanel(Window& window) {

@@ -35,6 +35,8 @@ public:
     void hideBatchGrid(Window& window) override;
     void showCheckinPanel(Window& window, const CheckinPanelView& panel) override;
     void hideCheckinPanel(Window& window) override;
+    void showCheckinScreen(Window& window, const CheckinScreenView& view) override;
+    void hideCheckinScreen(Window& window) override;
     void openConsole(int screen, const ConsoleActions& actions) override;
     void closeConsole() override;
 
