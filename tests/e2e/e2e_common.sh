@@ -27,21 +27,10 @@ if [ -n "$e2e_wine" ]; then
     wineserver="$(command -v wineserver || echo /usr/lib/wine/wineserver)"
     export WINEPREFIX="${E2E_WINEPREFIX:-$(dirname "$program")/wine-prefix-e2e}"
     export WINEDEBUG=-all WINEDLLOVERRIDES='mscoree,mshtml=;winemenubuilder.exe=d'
-fi
-# Readies Wine on the display the program will use, once, at its first start. Wine's screens
-# are those of the display its desktop process (explorer) was started on, the first Wine
-# process of a wineserver: a wineserver left from another display (it lingers a few seconds)
-# would give the program that display's screens, so it is ended first.
-wine_ready=""
-ready_wine() {
-    [ -n "$e2e_wine" ] && [ -z "$wine_ready" ] || return 0
     "$(dirname "${BASH_SOURCE[0]}")/../../scripts/wine-prefix.sh" "$WINEPREFIX" --fonts >&2
-    "$wineserver" -k 2>/dev/null || true
-    "$wineserver" -w
     twm -f "$(dirname "${BASH_SOURCE[0]}")/twmrc" >/dev/null 2>&1 &
     twm_pid=$!
-    wine_ready=1
-}
+fi
 install_program() { cp "$program" "$1/$program_file"; }
 # Runs the program in the current folder in place of the calling shell.
 run_program() {
@@ -163,7 +152,6 @@ any_window_or_gone() {
 # client that comes at once after another one left) is retried once.
 start_program() {
     local attempt
-    ready_wine
     for attempt in 1 2; do
         (cd "$work/event" && run_program) >"$work/program.log" 2>&1 &
         pid=$!

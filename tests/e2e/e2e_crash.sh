@@ -149,7 +149,6 @@ kill_on_write() {
 # Starts the program; a start that could not reach the display is retried once.
 launch() {
     local attempt
-    ready_wine
     for attempt in 1 2; do
         (cd "$event" && run_program) >"$work/program.log" 2>&1 &
         pid=$!

@@ -35,7 +35,6 @@ export QT_QPA_PLATFORM=xcb SDL_AUDIODRIVER=dummy LC_ALL=C.UTF-8
 unset SESSION_MANAGER
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/ld-e2e-desk.XXXXXX")
-. "$here/e2e_common.sh"
 xorg=""
 # After the program (and Wine), the X server this script started: never another one.
 stop_xorg() {
@@ -43,6 +42,16 @@ stop_xorg() {
     kill "$xorg" 2>/dev/null || true
     for _ in $(seq 50); do kill -0 "$xorg" 2>/dev/null || break; sleep 0.1; done
 }
+trap 'stop_xorg; rm -rf "$work"' EXIT
+# A free display number; another test may take it first, so a failed start tries the next.
+# The X server comes first: Wine and its window manager start on it (e2e_common.sh).
+for n in $(seq 71 98); do
+    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
+    xorg=$("$here/two_screen_x.sh" ":$n" "$work/xorg") && { export DISPLAY=":$n"; break; }
+    xorg=""
+done
+[ -n "$xorg" ] || { echo "e2e: FAILED: no X server with two screens could be started" >&2; exit 1; }
+. "$here/e2e_common.sh"
 extra_cleanup=stop_xorg
 
 # Clicks the console's button and takes the mouse off it again.
@@ -50,13 +59,6 @@ click_button() {
     xdotool mousemove "$button_x" "$button_y" click 1 mousemove "$console_x" "$console_y"
 }
 
-# A free display number; another test may take it first, so a failed start tries the next.
-for n in $(seq 71 98); do
-    [ -e "/tmp/.X$n-lock" ] || [ -e "/tmp/.X11-unix/X$n" ] && continue
-    xorg=$("$here/two_screen_x.sh" ":$n" "$work/xorg") && { export DISPLAY=":$n"; break; }
-    xorg=""
-done
-[ -n "$xorg" ] || fail "no X server with two screens could be started"
 started=$SECONDS
 
 # The event: four photos, one level of three winners, the stage on screen 2, clickers on.
