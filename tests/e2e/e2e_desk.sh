@@ -51,6 +51,7 @@ for n in $(seq 71 98); do
     xorg=""
 done
 [ -n "$xorg" ] || { echo "e2e: FAILED: no X server with two screens could be started" >&2; exit 1; }
+# shellcheck source=e2e_common.sh
 . "$here/e2e_common.sh"
 extra_cleanup=stop_xorg
 
