@@ -16,6 +16,8 @@
 #   7. The exit with 是; a phone checks in while its notice is open: refused, or saved in
 #      进度.txt, never told 签到成功 and lost.
 # Screenshots (the stage, the phone's form and success page) are left in <work folder>/shots.
+# The Windows build (a path ending in .exe) runs under Wine (e2e_common.sh), its server on
+# Winsock; Chromium stays native.
 # npm ci puts puppeteer-core (no browser of its own) into <work folder>/node once.
 #   tests/e2e/e2e_checkin.sh <path of luckydraw> <work folder in the build tree>
 set -euo pipefail
@@ -59,50 +61,16 @@ cp "$here/checkin_browser.mjs" "$base/node/"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/ld-checkin.XXXXXX")
 event="$work/event"
-pid=""
-cleanup() {
-    if [ -n "$pid" ] && kill -0 "$pid" 2>/dev/null; then
-        kill "$pid" 2>/dev/null || true
-        wait "$pid" 2>/dev/null || true
-    fi
-    rm -rf "$work"
-}
-trap cleanup EXIT
-
-fail() {
-    echo "e2e_checkin: FAILED: $*" >&2
-    [ -s "$work/program.log" ] && sed 's/^/e2e_checkin: program: /' "$work/program.log" | tail -n 20 >&2
-    import -window root "$shots/failure.png" 2>/dev/null || true
-    echo "e2e_checkin: the screen at the failure: $shots/failure.png" >&2
-    exit 1
-}
-
-crlf_gbk() { printf '%s\r\n' "$1" | iconv -f UTF-8 -t GB18030; }
-
-wait_for() {
-    local seconds=$1
-    shift
-    local tries=$((seconds * 5))
-    while ! "$@"; do
-        tries=$((tries - 1))
-        [ "$tries" -gt 0 ] || return 1
-        sleep 0.2
-    done
-}
-
-stage_window() {
-    local id best="" area best_area=0
-    for id in $(xdotool search --all --onlyvisible --pid "$pid" --name '.+' 2>/dev/null); do
-        eval "$(xdotool getwindowgeometry --shell "$id")"
-        area=$((WIDTH * HEIGHT))
-        if [ "$area" -gt "$best_area" ]; then best=$id best_area=$area; fi
-    done
-    [ -n "$best" ] && echo "$best"
-}
+E2E_SHOTS=$shots  # the screen at a failure goes beside the others
+# shellcheck source=e2e_common.sh
+. "$here/e2e_common.sh"
+# Waits for the program's reactions: Wine's are slower (a window, a menu, a repaint).
+patience=15
+[ -z "$e2e_wine" ] || patience=45
 
 # --- The event folder: three photos, one level of five winners, check-in on 127.0.0.1 ---
 mkdir -p "$event/photo"
-cp "$program" "$event/luckydraw"
+install_program "$event"
 convert -size 320x240 xc:'#3060a0' "$event/photo/张三.jpg"
 convert -size 320x240 xc:'#a06030' "$event/photo/李四.jpg"
 convert -size 320x240 xc:'#30a060' "$event/photo/王五.jpg"
@@ -256,11 +224,10 @@ fs.writeFileSync(process.argv[2], jpeg.subarray(start, end + 2));
 }
 
 # --- 1. The program, check-in opened from the 活动工具 menu ---
-(cd "$event" && exec ./luckydraw) >"$work/program.log" 2>&1 &
-pid=$!
-wait_for 30 stage_window >/dev/null || fail "the draw screen does not appear"
+start_program
+wait_for $patience stage_window >/dev/null || fail "the draw screen does not appear"
 stage=$(stage_window)
-xdotool windowactivate --sync "$stage" 2>/dev/null || xdotool windowfocus --sync "$stage"
+focus "$stage"
 eval "$(xdotool getwindowgeometry --shell "$stage")"
 stage_x=$X stage_y=$Y stage_w=$WIDTH stage_h=$HEIGHT
 [ "$stage_w" -ge 1280 ] || fail "the stage is only $stage_w px wide"
@@ -275,14 +242,14 @@ read_url() {
     shoot_stage "$shots/stage-open.png"
     url=$(qr_text "$shots/stage-open.png") || return 1
 }
-wait_for 15 read_url || fail "no QR code on the stage after 手机签到"
+wait_for $patience read_url || fail "no QR code on the stage after 手机签到"
 [[ "$url" =~ ^http://127\.0\.0\.1:[0-9]+/\?t=([2-9a-hjkmnp-z]{8})$ ]] ||
     fail "the code on the stage reads '$url'"
 token=${BASH_REMATCH[1]}
 iconv -f GB18030 -t UTF-8 "$event/peizhi.a" | tr -d '\r' | grep -qx "口令=$token" ||
     fail "the token on the screen is not the one kept in peizhi.a"
 panel_scans || fail "the panel is not where its default layout puts it"
-wait_for 5 counter_reads 0 || fail "the counter does not read 0 before any check-in ($last_reading)"
+wait_for $patience counter_reads 0 || fail "the counter does not read 0 before any check-in ($last_reading)"
 echo "e2e_checkin: counter before: $last_reading (digit, distance, next best)"
 
 # --- 3, 4. A check-in with a sideways photo ---
@@ -298,7 +265,7 @@ halves=$(convert "$event/photo/$first.jpg" -resize '1x2!' -depth 8 -format '%[pi
 [ "${BASH_REMATCH[1]}" -gt 150 ] && [ "${BASH_REMATCH[2]}" -lt 100 ] &&
     [ "${BASH_REMATCH[3]}" -lt 100 ] && [ "${BASH_REMATCH[4]}" -gt 150 ] ||
     fail "photo/$first.jpg is not upright: top and bottom are $halves"
-wait_for 10 counter_reads 1 || fail "the counter does not read 1 after a check-in ($last_reading)"
+wait_for $patience counter_reads 1 || fail "the counter does not read 1 after a check-in ($last_reading)"
 echo "e2e_checkin: counter after one check-in: $last_reading"
 shoot_stage "$shots/stage-after-checkin.png"
 
@@ -307,14 +274,19 @@ second=测试员乙
 node "$base/node/checkin_browser.mjs" "$url" "$second" "$shots/phone-card" ||
     fail "the check-in of $second in Chromium"
 check_photo "$second" >/dev/null
-wait_for 10 counter_reads 2 || fail "the counter does not read 2 after two check-ins ($last_reading)"
+wait_for $patience counter_reads 2 || fail "the counter does not read 2 after two check-ins ($last_reading)"
 echo "e2e_checkin: counter after two check-ins: $last_reading"
 
 # --- 6. The level drawn whole: both people who checked in are in the pool ---
 # The level selector at the bottom left: a click opens its list, Down and Return choose.
-xdotool mousemove $((stage_x + 220)) $((stage_y + stage_h - 64)) click 1
-sleep 0.5
-xdotool key Down Return
+# Wine's list opens on a press held a moment on the selector's arrow; Home marks the first.
+# There the layout counts the screen's height from the window's top, below the client's.
+if [ -n "$e2e_wine" ]; then
+    xdotool mousemove $((stage_x + 277)) $((stage_y + $(xdotool getdisplaygeometry | cut -d' ' -f2) - 65)) \
+        sleep 0.3 mousedown 1 sleep 0.2 mouseup 1 sleep 0.5 key Home Return
+else
+    xdotool mousemove $((stage_x + 220)) $((stage_y + stage_h - 64)) click 1 sleep 0.5 key Down Return
+fi
 sleep 0.5
 lines() { if [ -e "$results" ]; then tr -cd '\n' <"$results" | wc -c; else echo 0; fi; }
 for round in 1 2 3 4 5; do
@@ -323,9 +295,9 @@ for round in 1 2 3 4 5; do
     sleep 1
     [ "$(lines)" -eq "$before" ] || fail "round $round: the start recorded a winner"
     xdotool key Return
-    wait_for 15 eval '[ "$(lines)" -gt '"$before"' ]' || fail "round $round: no winner recorded"
+    wait_for $patience eval '[ "$(lines)" -gt '"$before"' ]' || fail "round $round: no winner recorded"
     # The celebration over, the panel is back (it steps aside for the roll).
-    wait_for 20 panel_scans || fail "round $round: the panel does not come back after the draw"
+    wait_for $patience panel_scans || fail "round $round: the panel does not come back after the draw"
 done
 cp "$work/stage.png" "$shots/stage-after-draw.png"
 expected=$(printf '%s\n' 张三 李四 王五 "$first" "$second" | sort)
@@ -335,20 +307,16 @@ iconv -f GB18030 -t UTF-8 "$results" | grep -q "^$first  ------  特等奖"$'\r'
     fail "抽奖结果.txt: the line of $first is not '$first  ------  特等奖' CR LF"
 # --- 7. A check-in as the program exits: saved with the draw, or refused; never told
 # 签到成功 and then lost. The phone tries while the exit's notice is still open.
-program_window() { xdotool search --all --onlyvisible --pid "$pid" --name "^$1\$" 2>/dev/null | sed -n 1p; }
 xdotool mousemove $((stage_x + 60)) $((stage_y + 300)) click 3
 sleep 0.6
 xdotool key Up Return
-wait_for 15 program_window "退出是否保存进度？" >/dev/null || fail "no exit question"
-sleep 0.3
-xdotool key y
-wait_for 15 program_window "提示" >/dev/null || fail "no notice after the exit's save"
+answer "退出是否保存进度？" y
+wait_for $patience visible_window "提示" || fail "no notice after the exit's save"
 third=测试员丙
 accepted=0
 node "$base/node/checkin_browser.mjs" "$url" "$third" "$shots/phone-at-exit" >/dev/null 2>&1 && accepted=1
-xdotool windowactivate --sync "$(program_window 提示)" 2>/dev/null || true
-xdotool key Return
-wait_for 15 eval '! kill -0 "$pid" 2>/dev/null' || fail "the program does not end after the exit"
+answer "提示" Return
+wait_for $patience program_gone || fail "the program does not end after the exit"
 pid=""
 if [ "$accepted" = 1 ]; then
     iconv -f GB18030 -t UTF-8 "$event/进度.txt" | tr -d '\r' | grep -qx "$third" ||

@@ -11,6 +11,7 @@ cleanup() {
         "$wineserver" -k 2>/dev/null || true
         [ -n "$twm_pid" ] && kill "$twm_pid" 2>/dev/null || true
     fi
+    "${extra_cleanup:-true}"
     rm -rf "$work"
 }
 trap cleanup EXIT
