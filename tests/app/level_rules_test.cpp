@@ -53,6 +53,7 @@ TEST_F(LevelRules, GroupsAndListsAsOperatorsWriteThem) {
     rule.excluded = {Gbk("李四"), Gbk("王五（销售部）")};
     EXPECT_TRUE(rule.allows(Gbk("张三（销售部）")));
     EXPECT_FALSE(rule.allows(Gbk("李四（销售部）")));  // by the name without its group
+    EXPECT_FALSE(rule.allows(Gbk("李四（ 销售部　）")));
     EXPECT_FALSE(rule.allows(Gbk("王五（销售部）")));
     EXPECT_FALSE(rule.allows(Gbk("赵六（财务部）")));
     EXPECT_FALSE(rule.allows(Gbk("孙七")));  // in no group

@@ -42,17 +42,9 @@ const Text& Close() {
     return close;
 }
 
-// The participant name without its group: 张三（销售部） gives 张三.
-std::string_view WithoutGroup(std::string_view participant) {
-    const Text group = GroupOf(participant);
-    if (group.empty()) return participant;
-    return participant.substr(0,
-                              participant.size() - group.size() - Open().size() - Close().size());
-}
-
-}  // namespace
-
-Text GroupOf(std::string_view participant) {
+// Where the group's brackets open in `participant` (张三（销售部） gives 4), or npos when the
+// name ends in no group.
+size_t GroupStart(std::string_view participant) {
     size_t lastOpen = std::string_view::npos, lastChar = std::string_view::npos;
     for (size_t at = 0; at < participant.size(); at += CharLength(participant, at)) {
         if (participant.substr(at).starts_with(Open())) lastOpen = at;
@@ -60,9 +52,24 @@ Text GroupOf(std::string_view participant) {
     }
     if (lastOpen == std::string_view::npos || participant.substr(lastChar) != Close() ||
         lastOpen == 0)
-        return {};
-    const size_t from = lastOpen + Open().size();
-    return Text(Trim(participant.substr(from, lastChar - from)));
+        return std::string_view::npos;
+    return lastOpen;
+}
+
+// The participant name without its group: 张三（ 销售部 ） gives 张三.
+std::string_view WithoutGroup(std::string_view participant) {
+    const size_t start = GroupStart(participant);
+    if (start == std::string_view::npos || GroupOf(participant).empty()) return participant;
+    return participant.substr(0, start);
+}
+
+}  // namespace
+
+Text GroupOf(std::string_view participant) {
+    const size_t start = GroupStart(participant);
+    if (start == std::string_view::npos) return {};
+    const size_t from = start + Open().size();
+    return Text(Trim(participant.substr(from, participant.size() - Close().size() - from)));
 }
 
 bool LevelRule::allows(std::string_view participant) const {
