@@ -3,48 +3,13 @@
 #include <algorithm>
 #include <iterator>
 
+#include "services/utf8.h"
+
 namespace ld::checkin {
 
 namespace {
 
 #include "checkin/name_tables.inc"
-
-// Valid UTF-8 assumed (the caller checked it).
-std::u32string Decode(std::string_view s) {
-    std::u32string out;
-    for (size_t i = 0; i < s.size();) {
-        const auto b = static_cast<unsigned char>(s[i]);
-        const int n = b < 0x80 ? 1 : b < 0xE0 ? 2 : b < 0xF0 ? 3 : 4;
-        char32_t c = n == 1 ? b : b & (0x7F >> n);
-        for (int k = 1; k < n && i + k < s.size(); ++k)
-            c = (c << 6) | (static_cast<unsigned char>(s[i + k]) & 0x3F);
-        out.push_back(c);
-        i += n;
-    }
-    return out;
-}
-
-std::string Encode(const std::u32string& s) {
-    std::string out;
-    for (char32_t c : s) {
-        if (c < 0x80) {
-            out += static_cast<char>(c);
-        } else if (c < 0x800) {
-            out += static_cast<char>(0xC0 | (c >> 6));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else if (c < 0x10000) {
-            out += static_cast<char>(0xE0 | (c >> 12));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        } else {
-            out += static_cast<char>(0xF0 | (c >> 18));
-            out += static_cast<char>(0x80 | ((c >> 12) & 0x3F));
-            out += static_cast<char>(0x80 | ((c >> 6) & 0x3F));
-            out += static_cast<char>(0x80 | (c & 0x3F));
-        }
-    }
-    return out;
-}
 
 char32_t Singleton(char32_t c) {
     const auto* end = std::end(kSingletons);
@@ -80,7 +45,7 @@ std::string ComposedName(std::string_view utf8) {
     // Only names that may still pass the length rule are worth composing.
     if (utf8.size() > 256) return std::string(utf8);
     std::u32string decomposed;
-    for (char32_t c : Decode(utf8)) {
+    for (char32_t c : DecodeUtf8(utf8)) {
         c = Singleton(c);
         if (const char32_t* parts = Decomposition(c)) {
             for (int k = 0; k < 3 && parts[k]; ++k) decomposed.push_back(parts[k]);
@@ -94,11 +59,11 @@ std::string ComposedName(std::string_view utf8) {
         composed.push_back(c);
         i += length;
     }
-    return Encode(composed);
+    return EncodeUtf8(composed);
 }
 
 bool HasPrivateUse(std::string_view utf8) {
-    const std::u32string s = Decode(utf8);
+    const std::u32string s = DecodeUtf8(utf8);
     return std::any_of(s.begin(), s.end(), [](char32_t c) {
         return In(c, 0xE000, 0xF8FF) || In(c, 0xF0000, 0x10FFFF);
     });
@@ -106,7 +71,7 @@ bool HasPrivateUse(std::string_view utf8) {
 
 bool MixesLookAlikeScripts(std::string_view utf8) {
     bool latin = false, other = false;
-    for (char32_t c : Decode(utf8)) {
+    for (char32_t c : DecodeUtf8(utf8)) {
         latin = latin || In(c, 'A', 'Z') || In(c, 'a', 'z') ||
                 (In(c, 0xC0, 0x24F) && c != 0xD7 && c != 0xF7) || In(c, 0x1E00, 0x1EFF);
         other = other || In(c, 0x370, 0x52F) || In(c, 0x1F00, 0x1FFF);

@@ -7,7 +7,7 @@
 #include "export/pdf_file.h"
 #include "export/pdf_glyph_fonts.h"
 #include "export/pdf_layout.h"
-#include "export/utf8.h"
+#include "services/utf8.h"
 #include "media/file_bytes.h"
 #include "media/jpeg_encoder.h"
 #include "media/picture.h"

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <cstdint>
 
-#include "export/utf8.h"
+#include "services/utf8.h"
 
 namespace ld::exporting {
 namespace {

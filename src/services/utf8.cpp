@@ -1,8 +1,8 @@
-#include "export/utf8.h"
+#include "services/utf8.h"
 
 #include <cstdint>
 
-namespace ld::exporting {
+namespace ld {
 namespace {
 
 constexpr char32_t kReplacement = 0xFFFD;
@@ -52,4 +52,4 @@ std::string EncodeUtf8(const std::u32string& text) {
     return out;
 }
 
-}  // namespace ld::exporting
+}  // namespace ld
