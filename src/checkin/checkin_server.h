@@ -25,8 +25,10 @@ struct ServerLimits {
     int maxConnectionsPerAddress = 128;
     int maxConnections = 128;
     int checkinsPerMinutePerAddress = 300;
-    // Enough for a few typing slips behind one router; 31^8 tokens take ages at this pace.
-    int wrongTokensPerMinutePerAddress = 20;
+    // A hall's phones often share one router's address, and while an address is over this
+    // every request from it is refused: a prankster typing wrong addresses by hand must not
+    // reach it. 31^8 tokens still take thousands of years at this pace.
+    int wrongTokensPerMinutePerAddress = 300;
 };
 
 // A request refused before it reached the desk; `name` and the rest are what its head
