@@ -23,6 +23,7 @@ add_subdirectory(src/platform/win32)
 # zlib from libz-mingw-w64-dev, linked statically: the program ships without a zlib1.dll.
 set(ZLIB_USE_STATIC_LIBS ON)
 add_subdirectory(src/export)
+add_subdirectory(src/verify)
 
 # Header-only libraries for the cross-compiler. It must not search the Linux include folder
 # (glibc's headers would shadow MinGW's), so Boost is reached through a folder of its own
