@@ -116,7 +116,12 @@ int CountStoredPhotos(const fs::path& folder) {
     int count = 0;
     for (const auto& entry : fs::directory_iterator(folder)) {
         if (entry.path().extension() != ".jpg") continue;
-        const Size size = ReadPictureSize(ReadAll(entry.path().string()));
+        // By the path itself: the names are Chinese, which a narrow string cannot carry on
+        // Windows.
+        std::ifstream in(entry.path(), std::ios::binary);
+        const std::string bytes{std::istreambuf_iterator<char>(in),
+                                std::istreambuf_iterator<char>()};
+        const Size size = ReadPictureSize(bytes);
         count += size.width > 0 && std::max(size.width, size.height) <= checkin::kStoredLongSide;
     }
     return count;
