@@ -33,11 +33,15 @@ windows: deps
 windows-test: windows
 	JOBS=$(JOBS) ./scripts/windows-tests.sh $(WINDOWS_BUILD)
 
-# The picture and sound benchmarks under Wine against the Linux build's, in one run.
+# The picture and sound benchmarks, then the roll tick ones (the 50-tile batch tick and the
+# check-in storm) on a virtual screen, under Wine against the Linux build's, in one run each.
 windows-bench: windows
-	cmake --build $(BUILD) -j $(JOBS) --target picture_bench sound_bench
-	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target picture_bench sound_bench
+	cmake --build $(BUILD) -j $(JOBS) --target picture_bench sound_bench batch_tick_bench \
+		checkin_bench
+	cmake --build $(WINDOWS_BUILD) -j $(JOBS) --target picture_bench sound_bench \
+		batch_tick_bench checkin_bench
 	./scripts/windows-bench.sh $(BUILD) $(WINDOWS_BUILD)
+	./scripts/windows-tick-bench.sh $(BUILD) $(WINDOWS_BUILD)
 
 clean:
 	rm -rf $(BUILD) $(WINDOWS_BUILD)

@@ -2,11 +2,8 @@
 
 #include <QApplication>
 #include <QImage>
-#include <chrono>
-#include <vector>
 
 #include "framework/window_manager.h"
-#include "ratio_reporter.h"
 #include "platform/qt/control_view.h"
 #include "platform/qt/qt_host.h"
 #include "platform/qt/stage_window.h"
@@ -14,38 +11,18 @@
 namespace ld::bench {
 
 Figures TimeTicks(int ticks, const std::function<void(int)>& tick) {
-    using Clock = std::chrono::steady_clock;
-    for (int i = 0; i < 3; ++i) tick(i);
-    std::vector<double> ms;
-    for (int i = 0; i < ticks; ++i) {
-        const auto start = Clock::now();
-        tick(i);
-        ms.push_back(std::chrono::duration<double, std::milli>(Clock::now() - start).count());
-        QApplication::processEvents();
-    }
-    return {Percentile(ms, 0.50), Percentile(ms, 0.99)};
+    return TimeTicks(ticks, tick, [] { QApplication::processEvents(); });
 }
 
 BenchStage::BenchStage()
     : host_(std::make_unique<qt::QtHost>()),
-      manager_(std::make_unique<WindowManager>([](std::string_view name) {
-          auto w = std::make_unique<Window>(Text(name), 0);
-          w->self().setWidth(1280);
-          w->self().setHeight(800);
-          Control& box = w->add(ControlType::PicBox, Gbk("图片框_照片"));
-          box.setLeft(440);
-          box.setTop(200);
-          box.setWidth(kBoxWidth);
-          box.setHeight(kBoxHeight);
-          box.setInt(prop::kDisplayMode, 2);
-          return w;
-      })) {
+      manager_(std::make_unique<WindowManager>(StageModel)) {
     setWindowManager(manager_.get());
     manager_->loadWindow("MainWindow");
     window_ = manager_->find("MainWindow");
     host_->gui.stageOf(*window_)->showFirstTime();
     QApplication::processEvents();
-    box_ = &window_->control(Gbk("图片框_照片"));
+    box_ = &window_->control(Gbk(kBoxName));
     widget_ = host_->gui.viewOf(*box_)->widget();
 }
 

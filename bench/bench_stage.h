@@ -7,6 +7,8 @@
 #include <memory>
 
 #include "services/text.h"
+#include "stage_model.h"
+#include "tick_timer.h"
 
 namespace ld {
 class Control;
@@ -19,14 +21,7 @@ class QtHost;
 
 namespace ld::bench {
 
-constexpr int kBoxWidth = 400, kBoxHeight = 300;  // the photo box at start-up
-
-// p50 and p99 of a tick, in milliseconds.
-struct Figures {
-    double p50 = 0, p99 = 0;
-};
-// Times `tick` `ticks` times on the UI thread, after a few untimed ones that fill the caches,
-// letting Qt handle its events between two, as between two timer ticks.
+// TimeTicks with Qt handling its events between two ticks.
 Figures TimeTicks(int ticks, const std::function<void(int)>& tick);
 
 class BenchStage {
