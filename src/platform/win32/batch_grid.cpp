@@ -121,18 +121,7 @@ struct BatchGrid::Loads {
 };
 
 BatchGrid::BatchGrid(HWND stage) : stage_(stage), loads_(std::make_shared<Loads>()) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (!GetClassInfoExW(GetModuleHandleW(nullptr), kClass, &wc)) {
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kClass;
-        RegisterClassExW(&wc);
-    }
-    hwnd_ = CreateWindowExW(0, kClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, 1, stage, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    hwnd_ = CreateCardWindow(kClass, Proc, stage, WS_CLIPSIBLINGS, this);
     loads_->notify = hwnd_;
     // One worker fewer than the cores: the celebration plays on the UI thread meanwhile.
     // (The count may be unknown: 0.)

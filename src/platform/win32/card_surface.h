@@ -1,5 +1,5 @@
-// A memory DC with a device bitmap of its own: what the stage's cards (the batch grid, the
-// check-in panel) draw into off screen and copy to the window when painted.
+// The stage's cards (the batch grid, the check-in panel and view): their windows, and a memory
+// DC with a device bitmap of its own that they draw into off screen and copy when painted.
 #pragma once
 
 #include <windows.h>
@@ -8,6 +8,25 @@
 #include <string>
 
 namespace ld::win {
+
+// A card of the stage (the batch grid, the check-in panel and view): a child window of a class
+// of its own, registered on first use, with `self` kept as its user data for `proc`.
+inline HWND CreateCardWindow(const wchar_t* cls, WNDPROC proc, HWND stage, DWORD style,
+                             void* self) {
+    WNDCLASSEXW wc{};
+    wc.cbSize = sizeof wc;
+    if (!GetClassInfoExW(GetModuleHandleW(nullptr), cls, &wc)) {
+        wc.lpfnWndProc = proc;
+        wc.hInstance = GetModuleHandleW(nullptr);
+        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+        wc.lpszClassName = cls;
+        RegisterClassExW(&wc);
+    }
+    HWND hwnd = CreateWindowExW(0, cls, L"", WS_CHILD | style, 0, 0, 1, 1, stage, nullptr,
+                                GetModuleHandleW(nullptr), nullptr);
+    SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    return hwnd;
+}
 
 class Surface {
 public:

@@ -53,18 +53,7 @@ CheckinScreen* ScreenOf(HWND stage) {
 }
 
 CheckinScreen::CheckinScreen(HWND stage) : stage_(stage) {
-    WNDCLASSEXW wc{};
-    wc.cbSize = sizeof wc;
-    if (!GetClassInfoExW(GetModuleHandleW(nullptr), kClass, &wc)) {
-        wc.lpfnWndProc = Proc;
-        wc.hInstance = GetModuleHandleW(nullptr);
-        wc.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        wc.lpszClassName = kClass;
-        RegisterClassExW(&wc);
-    }
-    hwnd_ = CreateWindowExW(0, kClass, L"", WS_CHILD | WS_CLIPSIBLINGS, 0, 0, 1, 1, stage, nullptr,
-                            GetModuleHandleW(nullptr), nullptr);
-    SetWindowLongPtrW(hwnd_, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    hwnd_ = CreateCardWindow(kClass, Proc, stage, WS_CLIPSIBLINGS, this);
 }
 
 CheckinScreen::~CheckinScreen() {
