@@ -1,0 +1,44 @@
+// The record of a verified draw (公证记录.jsonl): one JSON object a line, UTF-8, each chained
+// to the one before by hash, so that no entry can be changed, dropped or moved unseen:
+//   {"n":1,"prev":"","type":"seal",<fields>,"hash":"<hex>"}
+// "hash" is the SHA-256 of the line up to (not including) `,"hash":`; "prev" is the hash of
+// the entry before ("" for the first). Fields are strings or arrays of strings; their order is
+// the writer's and part of what is hashed.
+//   seal     fingerprint, commitment (SHA-256 of the secret), list (the sealed list's file)
+//   seed     digits (from the hall)
+//   stop     level, winners (in pick order)
+//   forfeit  level, name
+//   resume, recovery   (the program went on from a saved or a crashed draw)
+//   reveal   secret (hex)
+#pragma once
+
+#include <map>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace ld::verify {
+
+struct AuditEntry {
+    int n = 0;
+    std::string prev, type, hash;
+    std::map<std::string, std::string> fields;               // string fields
+    std::map<std::string, std::vector<std::string>> lists;  // array fields
+    std::vector<std::string> order;                          // field names as written
+};
+
+// The next line of a record whose last entry is `last` (nullptr for the first): n, prev and
+// hash filled in. Fields in the order of `fields`, then `lists`.
+std::string ChainedLine(const AuditEntry* last, const std::string& type,
+                        const std::vector<std::pair<std::string, std::string>>& fields,
+                        const std::vector<std::pair<std::string, std::vector<std::string>>>& lists =
+                            {});
+
+struct ReadRecord {
+    std::vector<AuditEntry> entries;
+    std::string problem;  // empty when every line is whole and the chain holds; else which line
+};
+ReadRecord ReadAuditRecord(std::string_view text);
+
+}  // namespace ld::verify

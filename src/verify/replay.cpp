@@ -1,0 +1,161 @@
+#include "verify/replay.h"
+
+#include <algorithm>
+#include <cstdlib>
+#include <map>
+
+#include "services/sha256.h"
+#include "verify/audit_record.h"
+#include "verify/keyed_pick.h"
+#include "verify/sealed_list.h"
+
+namespace ld::verify {
+
+namespace {
+
+constexpr std::string_view kOpen = "\xEF\xBC\x88", kClose = "\xEF\xBC\x89";  // （ ）
+
+std::string_view Trim(std::string_view s) {
+    constexpr std::string_view wide = "\xE3\x80\x80";
+    for (;;) {
+        if (!s.empty() && (s.front() == ' ' || s.front() == '\t')) {
+            s.remove_prefix(1);
+        } else if (!s.empty() && (s.back() == ' ' || s.back() == '\t')) {
+            s.remove_suffix(1);
+        } else if (s.starts_with(wide)) {
+            s.remove_prefix(wide.size());
+        } else if (s.ends_with(wide)) {
+            s.remove_suffix(wide.size());
+        } else {
+            return s;
+        }
+    }
+}
+
+std::optional<Digest> FromHex(const std::string& hex) {
+    if (hex.size() != 64) return std::nullopt;
+    Digest out{};
+    for (size_t i = 0; i < 32; ++i) {
+        unsigned byte = 0;
+        for (size_t k = 0; k < 2; ++k) {
+            const char c = hex[2 * i + k];
+            const int v = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+            if (v < 0) return std::nullopt;
+            byte = byte * 16 + static_cast<unsigned>(v);
+        }
+        out[i] = static_cast<uint8_t>(byte);
+    }
+    return out;
+}
+
+std::string Field(const AuditEntry& e, const char* key) {
+    const auto it = e.fields.find(key);
+    return it == e.fields.end() ? std::string() : it->second;
+}
+
+std::vector<std::string> List(const AuditEntry& e, const char* key) {
+    const auto it = e.lists.find(key);
+    return it == e.lists.end() ? std::vector<std::string>() : it->second;
+}
+
+std::vector<std::string> Lines(std::string_view text) {
+    std::vector<std::string> lines;
+    while (!text.empty()) {
+        const size_t end = text.find("\r\n");
+        lines.emplace_back(text.substr(0, end));
+        text.remove_prefix(end == std::string_view::npos ? text.size() : end + 2);
+    }
+    return lines;
+}
+
+Replay Failed(Replay replay, const std::string& where) {
+    replay.verdict = "复核未通过：" + where;
+    return replay;
+}
+
+}  // namespace
+
+bool Allowed(std::string_view participant, const std::vector<std::string>& groups,
+             const std::vector<std::string>& excluded) {
+    std::string_view name = participant, group;
+    const size_t open = participant.rfind(kOpen);
+    if (open != std::string_view::npos && open > 0 && participant.ends_with(kClose)) {
+        group = Trim(participant.substr(open + kOpen.size(),
+                                        participant.size() - kClose.size() - open - kOpen.size()));
+        if (!group.empty()) name = participant.substr(0, open);
+    }
+    for (const std::string& out : excluded)
+        if (out == participant || out == name) return false;
+    return groups.empty() || std::find(groups.begin(), groups.end(), group) != groups.end();
+}
+
+Replay ReplayEvent(std::string_view recordText, std::string_view sealedText,
+                   std::optional<std::string_view> results) {
+    Replay replay;
+    const ReadRecord record = ReadAuditRecord(recordText);
+    if (!record.problem.empty()) return Failed(replay, "公证记录" + record.problem);
+    const std::vector<AuditEntry>& entries = record.entries;
+    if (entries.empty() || entries[0].type != "seal") return Failed(replay, "公证记录不是以封存开始");
+    const std::optional<SealedList> sealed = ParseSealedList(sealedText);
+    if (!sealed) return Failed(replay, "封存的名单文件格式不对");
+    const Digest fingerprint = Fingerprint(*sealed);
+    if (Hex(fingerprint) != Field(entries[0], "fingerprint"))
+        return Failed(replay, "名单与封存时的指纹不符（名单被改动过）");
+    std::string digits;
+    std::optional<Digest> secret;
+    for (const AuditEntry& e : entries) {
+        if (e.type == "seed") digits = Field(e, "digits");
+        if (e.type == "reveal") secret = FromHex(Field(e, "secret"));
+    }
+    if (digits.size() < 18 || !std::all_of(digits.begin(), digits.end(),
+                                           [](char c) { return c >= '0' && c <= '9'; }))
+        return Failed(replay, "现场数字少于 18 位或含有其他字符");
+    if (!secret) return Failed(replay, "记录中没有公布密钥（结束公证后才能复核）");
+    if (Hex(Sha256Of(std::string_view(reinterpret_cast<const char*>(secret->data()), 32))) !=
+        Field(entries[0], "commitment"))
+        return Failed(replay, "公布的密钥与封存时的承诺不符");
+
+    const Digest seed = EventSeed(*secret, digits, fingerprint);
+    std::vector<std::string> pool = sealed->names;
+    std::sort(pool.begin(), pool.end());
+    const std::vector<std::string> resultLines = results ? Lines(*results) : std::vector<std::string>();
+    std::map<std::string, std::vector<std::string>> won;
+    uint64_t k = 0;
+    for (const AuditEntry& e : entries) {
+        if (e.type != "stop") continue;
+        const std::string levelName = Field(e, "level");
+        const auto level = std::find_if(sealed->levels.begin(), sealed->levels.end(),
+                                        [&](const SealedLevel& l) { return l.name == levelName; });
+        if (level == sealed->levels.end()) return Failed(replay, "记录中的奖项“" + levelName + "”不在封存的奖项中");
+        const std::vector<std::string> winners = List(e, "winners"), lines = List(e, "lines");
+        for (size_t i = 0; i < winners.size(); ++i) {
+            std::vector<std::string> eligible;
+            for (const std::string& name : pool)
+                if (Allowed(name, level->groups, level->excluded)) eligible.push_back(name);
+            ++k;
+            const std::string where = "第 " + std::to_string(k) + " 次抽取（" + levelName + "）";
+            if (eligible.empty()) return Failed(replay, where + "已没有可以中奖的人");
+            const std::string& computed = eligible[KeyedPick(seed, levelName, k, eligible.size())];
+            if (computed != winners[i])
+                return Failed(replay, where + "计算为 " + computed + "，记录为 " + winners[i]);
+            pool.erase(std::find(pool.begin(), pool.end(), computed));
+            won[levelName].push_back(computed);
+            if (!results) continue;
+            const size_t line = i < lines.size() ? std::strtoul(lines[i].c_str(), nullptr, 10) : 0;
+            if (line == 0 || line > resultLines.size() ||
+                resultLines[line - 1] != computed + "  ------  " + levelName)
+                return Failed(replay, "抽奖结果.txt 第 " + std::to_string(line) + " 行与" + where + "不符");
+        }
+    }
+    for (const SealedLevel& level : sealed->levels) {
+        if (won[level.name].empty()) continue;
+        std::string line = level.name + "：";
+        for (size_t i = 0; i < won[level.name].size(); ++i)
+            line += (i ? "、" : "") + won[level.name][i];
+        replay.levels.push_back(std::move(line));
+    }
+    replay.verdict = "复核通过";
+    return replay;
+}
+
+}  // namespace ld::verify

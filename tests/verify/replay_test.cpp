@@ -1,0 +1,97 @@
+// A whole verified event replayed: single and batch stops, a forfeit and the redraw of its
+// place; the winners were computed by Python's standard library from the documented formulas
+// (tools/verify/verify_draw.py). Every tampering is found and named.
+#include "verify/replay.h"
+
+#include <gtest/gtest.h>
+
+#include <numeric>
+
+#include "services/sha256.h"
+#include "verify/audit_record.h"
+
+namespace ld::verify {
+namespace {
+
+const std::string kList =
+    "luckydraw sealed list v1\n"
+    "level\t特等奖\t1\t1\t销售部\t\n"
+    "level\t一等奖\t3\t3\t\t甲\n"
+    "name\t丁\nname\t丙（财务部）\nname\t乙（销售部）\nname\t己\nname\t庚（财务部）\n"
+    "name\t戊（销售部）\nname\t甲（销售部）\nname\t辛\n";
+const std::string kResults =
+    "甲（销售部）  ------  特等奖\r\n乙（销售部）  ------  一等奖\r\n丁  ------  一等奖\r\n"
+    "己  ------  一等奖\r\n                        (中奖人 丁 放弃 一等奖)\r\n辛  ------  一等奖\r\n";
+
+Digest Secret() {
+    Digest secret;
+    std::iota(secret.begin(), secret.end(), uint8_t{0});
+    return secret;
+}
+
+std::string Event(const std::string& digits = "314159265358979323", Digest secret = Secret()) {
+    std::string text;
+    auto add = [&](const std::string& type,
+                   const std::vector<std::pair<std::string, std::string>>& fields,
+                   const std::vector<std::pair<std::string, std::vector<std::string>>>& lists = {}) {
+        const ReadRecord so_far = ReadAuditRecord(text);
+        text += ChainedLine(so_far.entries.empty() ? nullptr : &so_far.entries.back(), type,
+                            fields, lists);
+    };
+    const std::string commitment =
+        Hex(Sha256Of(std::string_view(reinterpret_cast<const char*>(Secret().data()), 32)));
+    add("seal", {{"fingerprint", Hex(Sha256Of(kList))}, {"commitment", commitment},
+                 {"list", "公证名单.txt"}});
+    add("seed", {{"digits", digits}});
+    add("stop", {{"level", "特等奖"}}, {{"winners", {"甲（销售部）"}}, {"lines", {"1"}}});
+    add("stop", {{"level", "一等奖"}}, {{"winners", {"乙（销售部）", "丁", "己"}}, {"lines", {"2", "3", "4"}}});
+    add("forfeit", {{"level", "一等奖"}, {"name", "丁"}});
+    add("recovery", {});
+    add("stop", {{"level", "一等奖"}}, {{"winners", {"辛"}}, {"lines", {"6"}}});
+    add("reveal", {{"secret", Hex(secret)}});
+    return text;
+}
+
+TEST(Replay, AWholeEventPassesAndEveryTamperingIsNamed) {
+    const Replay passed = ReplayEvent(Event(), kList, kResults);
+    EXPECT_EQ(passed.verdict, "复核通过");
+    EXPECT_EQ(passed.levels,
+              (std::vector<std::string>{"特等奖：甲（销售部）", "一等奖：乙（销售部）、丁、己、辛"}));
+
+    std::string list = kList;
+    list[list.find("辛") - 1] = ' ';
+    EXPECT_EQ(ReplayEvent(Event(), list, kResults).verdict,
+              "复核未通过：封存的名单文件格式不对");
+    list = kList;
+    list.replace(list.find("庚"), 3, "康");
+    EXPECT_EQ(ReplayEvent(Event(), list, kResults).verdict,
+              "复核未通过：名单与封存时的指纹不符（名单被改动过）");
+    // Another digit: the picks go elsewhere (the first may agree by chance, one in three).
+    EXPECT_TRUE(ReplayEvent(Event("314159265358979324"), kList, kResults)
+                    .verdict.starts_with("复核未通过：第 2 次抽取（一等奖）计算为 "));
+    Digest other = Secret();
+    other[0] = 1;
+    EXPECT_EQ(ReplayEvent(Event("314159265358979323", other), kList, kResults).verdict,
+              "复核未通过：公布的密钥与封存时的承诺不符");
+    std::string results = kResults;
+    results.replace(results.find("丁  --"), 3, "戊");
+    EXPECT_EQ(ReplayEvent(Event(), kList, results).verdict,
+              "复核未通过：抽奖结果.txt 第 3 行与第 3 次抽取（一等奖）不符");
+    std::string record = Event();
+    record[record.find("\"丁\"") + 1] = '\x20';
+    EXPECT_EQ(ReplayEvent(record, kList, kResults).verdict,
+              "复核未通过：公证记录第 4 行与前面的记录接不上（被改动、删除或调换过）");
+}
+
+TEST(Replay, TheRulesMatchTheDrawsOwn) {
+    EXPECT_TRUE(Allowed("张三（销售部）", {"销售部"}, {}));
+    EXPECT_TRUE(Allowed("张三（　销售部 ）", {"销售部"}, {}));
+    EXPECT_FALSE(Allowed("张三（销售部）", {"财务部"}, {}));
+    EXPECT_FALSE(Allowed("张三", {"销售部"}, {}));
+    EXPECT_FALSE(Allowed("张三（销售部）", {}, {"张三"}));
+    EXPECT_FALSE(Allowed("张三（销售部）", {}, {"张三（销售部）"}));
+    EXPECT_TRUE(Allowed("（销售部）", {}, {"销售部"}));  // a name, not a group
+}
+
+}  // namespace
+}  // namespace ld::verify

@@ -1,0 +1,123 @@
+#!/usr/bin/env python3
+"""Checks a verified lucky draw with nothing but Python's standard library.
+
+    python3 verify_draw.py 公证记录.jsonl 公证名单.txt [抽奖结果.txt]
+
+It reads the chained record, checks every link and the commitment, computes the seed from the
+revealed secret, the hall's digits and the sealed list's fingerprint, replays every pick and
+compares it with the recorded winner (and, when given, with the results file's line). It
+prints the winners per level and 复核通过, or where the draw differs. The formulas are the
+program's own, written down in its README.
+"""
+import hashlib
+import hmac
+import json
+import sys
+
+OPEN, CLOSE = "\uff08", "\uff09"
+
+
+def fail(where):
+    print("复核未通过：" + where)
+    sys.exit(1)
+
+
+def read_record(path):
+    entries, prev = [], ""
+    with open(path, encoding="utf-8") as f:
+        for number, line in enumerate(f.read().splitlines(), 1):
+            at = line.rfind(',"hash":"')
+            try:
+                entry = json.loads(line)
+            except ValueError:
+                fail(f"公证记录第 {number} 行不是完整的记录")
+            body = line[:at] if at >= 0 else ""
+            if (entry.get("n") != number or entry.get("prev") != prev or
+                    entry.get("hash") != hashlib.sha256(body.encode()).hexdigest()):
+                fail(f"公证记录第 {number} 行与前面的记录接不上（被改动、删除或调换过）")
+            prev = entry["hash"]
+            entries.append(entry)
+    return entries
+
+
+def read_list(path):
+    text = open(path, "rb").read()
+    levels, names = {}, []
+    for line in text.decode("utf-8").split("\n")[1:-1]:
+        fields = line.split("\t")
+        if fields[0] == "level":
+            split = lambda s: s.split("、") if s else []
+            levels[fields[1]] = (split(fields[4]), split(fields[5]))
+        else:
+            names.append(fields[1])
+    return text, levels, sorted(names, key=lambda s: s.encode())
+
+
+def allowed(name, groups, excluded):
+    plain, group = name, ""
+    at = name.rfind(OPEN)
+    if at > 0 and name.endswith(CLOSE):
+        group = name[at + 1:-1].strip(" \t\u3000")
+        if group:
+            plain = name[:at]
+    if name in excluded or plain in excluded:
+        return False
+    return not groups or group in groups
+
+
+def pick(seed, level, k, n):
+    counter, rest = 0, (2 ** 64) % n
+    while True:
+        message = f"pick\n{level}\n{k}\n{counter}".encode()
+        x = int.from_bytes(hmac.new(seed, message, hashlib.sha256).digest()[:8], "big")
+        if x < 2 ** 64 - rest:
+            return x % n
+        counter += 1
+
+
+def main():
+    entries = read_record(sys.argv[1])
+    text, levels, pool = read_list(sys.argv[2])
+    results = open(sys.argv[3], encoding="gb18030", newline="").read().split("\r\n") if len(sys.argv) > 3 else None
+    seal = entries[0]
+    fingerprint = hashlib.sha256(text).hexdigest()
+    if seal.get("type") != "seal" or fingerprint != seal.get("fingerprint"):
+        fail("名单与封存时的指纹不符（名单被改动过）")
+    digits = next((e["digits"] for e in entries if e["type"] == "seed"), "")
+    secret = next((e["secret"] for e in entries if e["type"] == "reveal"), None)
+    if len(digits) < 18 or not digits.isdigit():
+        fail("现场数字少于 18 位或含有其他字符")
+    if secret is None:
+        fail("记录中没有公布密钥（结束公证后才能复核）")
+    if hashlib.sha256(bytes.fromhex(secret)).hexdigest() != seal.get("commitment"):
+        fail("公布的密钥与封存时的承诺不符")
+    seed = hashlib.sha256(f"luckydraw seed v1\n{secret}\n{digits}\n{fingerprint}".encode()).digest()
+    won, k = {}, 0
+    for e in entries:
+        if e["type"] != "stop":
+            continue
+        level = e["level"]
+        groups, excluded = levels[level]
+        for i, recorded in enumerate(e["winners"]):
+            eligible = [n for n in pool if allowed(n, groups, excluded)]
+            k += 1
+            where = f"第 {k} 次抽取（{level}）"
+            if not eligible:
+                fail(where + "已没有可以中奖的人")
+            computed = eligible[pick(seed, level, k, len(eligible))]
+            if computed != recorded:
+                fail(f"{where}计算为 {computed}，记录为 {recorded}")
+            pool.remove(computed)
+            won.setdefault(level, []).append(computed)
+            if results is not None:
+                line = int(e["lines"][i]) if i < len(e.get("lines", [])) else 0
+                if not 0 < line <= len(results) or results[line - 1] != f"{computed}  ------  {level}":
+                    fail(f"抽奖结果.txt 第 {line} 行与{where}不符")
+    for level in levels:
+        if won.get(level):
+            print(f"{level}：" + "、".join(won[level]))
+    print("复核通过")
+
+
+if __name__ == "__main__":
+    main()
