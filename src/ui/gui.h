@@ -152,6 +152,11 @@ public:
     // A short warning in the window's top right corner, above every control, until it is
     // set again; empty text removes it.
     virtual void setStageNotice(Window& window, const Text& text) {}
+    // The verified draw's band along the stage's bottom edge, above every control but below
+    // the check-in view and the celebration: lines separated by CR LF (the sealed list's
+    // short fingerprint, the commitment, the hall's digits), legible from the back of the
+    // hall, until it is set again; empty text removes it.
+    virtual void setStageSeal(Window& window, const Text& text) {}
     // Shows or updates the check-in panel on the window / removes it.
     virtual void showCheckinPanel(Window& window, const CheckinPanelView& panel) {}
     virtual void hideCheckinPanel(Window& window) {}

@@ -1,0 +1,51 @@
+#include "verify/verify_command.h"
+
+#include <optional>
+
+#include "services/encoding.h"
+#include "services/files.h"
+#include "verify/replay.h"
+
+namespace ld::verify {
+
+namespace {
+
+Text FolderOf(const Text& path) {
+    const size_t slash = path.find_last_of("/\\");
+    return slash == Text::npos ? Text() : path.substr(0, slash + 1);
+}
+
+}  // namespace
+
+VerifyOutcome VerifyRecordFile(const Text& recordPath) {
+    VerifyOutcome out;
+    const Text folder = FolderOf(recordPath);
+    const Text listPath = folder + Gbk(kSealedListFile), resultsPath = folder + Gbk("抽奖结果.txt");
+    out.report = "公证记录：" + GbkToUtf8(recordPath) + "\n";
+    const std::optional<Bytes> record = TryReadWholeFile(recordPath);
+    const std::optional<Bytes> list = TryReadWholeFile(listPath);
+    if (!record || record->empty()) {
+        out.report += "复核未通过：读不到公证记录\n";
+        return out;
+    }
+    if (!list || list->empty()) {
+        out.report += "复核未通过：读不到封存的名单 " + GbkToUtf8(listPath) + "\n";
+        return out;
+    }
+    out.report += "封存的名单：" + GbkToUtf8(listPath) + "\n";
+    std::optional<std::string> results;
+    if (FileExists(resultsPath)) {
+        // The results file is GBK; the record names the winners in UTF-8.
+        results = GbkToUtf8(ReadWholeFile(resultsPath));
+        out.report += "抽奖结果：" + GbkToUtf8(resultsPath) + "\n";
+    } else {
+        out.report += "抽奖结果：没有找到，不核对\n";
+    }
+    const Replay replay = ReplayEvent(*record, *list, results);
+    for (const std::string& line : replay.levels) out.report += line + "\n";
+    out.report += replay.verdict + "\n";
+    out.exitCode = replay.passed() ? 0 : 1;
+    return out;
+}
+
+}  // namespace ld::verify
