@@ -122,4 +122,20 @@ std::string Hex(const Digest& digest) {
     return out;
 }
 
+std::optional<Digest> DigestFromHex(std::string_view hex) {
+    if (hex.size() != 64) return std::nullopt;
+    Digest out{};
+    for (size_t i = 0; i < 64; ++i) {
+        const char c = hex[i];
+        const int v = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
+        if (v < 0) return std::nullopt;
+        out[i / 2] = static_cast<uint8_t>(out[i / 2] << 4 | v);
+    }
+    return out;
+}
+
+Digest Sha256OfDigest(const Digest& digest) {
+    return Sha256Of(std::string_view(reinterpret_cast<const char*>(digest.data()), digest.size()));
+}
+
 }  // namespace ld

@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -28,5 +29,9 @@ private:
 Digest Sha256Of(std::string_view bytes);
 Digest HmacSha256(std::string_view key, std::string_view message);
 std::string Hex(const Digest& digest);  // 64 lower-case hex digits
+// The digest that Hex wrote; nothing for any other text.
+std::optional<Digest> DigestFromHex(std::string_view hex);
+// The digest of a digest's bytes, as a commitment to a secret.
+Digest Sha256OfDigest(const Digest& digest);
 
 }  // namespace ld

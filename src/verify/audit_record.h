@@ -4,9 +4,12 @@
 // "hash" is the SHA-256 of the line up to (not including) `,"hash":`; "prev" is the hash of
 // the entry before ("" for the first). Fields are strings or arrays of strings; their order is
 // the writer's and part of what is hashed.
-//   seal     fingerprint, commitment (SHA-256 of the secret), list (the sealed list's file)
+//   seal     fingerprint, commitment (SHA-256 of the secret), list (the sealed list's file),
+//            lines_before (lines of 抽奖结果.txt at the seal)
 //   seed     digits (from the hall)
-//   stop     level, winners (in pick order)
+//   stop     level, winners (in pick order), lines (theirs in 抽奖结果.txt, 1-based)
+//   unverified  line, name, level: a winner's line that no pick of the event made (found
+//            after a crash); the verifier fails on it
 //   forfeit  level, name
 //   resume, recovery   (the program went on from a saved or a crashed draw)
 //   reveal   secret (hex)

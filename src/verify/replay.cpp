@@ -32,22 +32,6 @@ std::string_view Trim(std::string_view s) {
     }
 }
 
-std::optional<Digest> FromHex(const std::string& hex) {
-    if (hex.size() != 64) return std::nullopt;
-    Digest out{};
-    for (size_t i = 0; i < 32; ++i) {
-        unsigned byte = 0;
-        for (size_t k = 0; k < 2; ++k) {
-            const char c = hex[2 * i + k];
-            const int v = c >= '0' && c <= '9' ? c - '0' : c >= 'a' && c <= 'f' ? c - 'a' + 10 : -1;
-            if (v < 0) return std::nullopt;
-            byte = byte * 16 + static_cast<unsigned>(v);
-        }
-        out[i] = static_cast<uint8_t>(byte);
-    }
-    return out;
-}
-
 std::string Field(const AuditEntry& e, const char* key) {
     const auto it = e.fields.find(key);
     return it == e.fields.end() ? std::string() : it->second;
@@ -105,13 +89,13 @@ Replay ReplayEvent(std::string_view recordText, std::string_view sealedText,
     std::optional<Digest> secret;
     for (const AuditEntry& e : entries) {
         if (e.type == "seed") digits = Field(e, "digits");
-        if (e.type == "reveal") secret = FromHex(Field(e, "secret"));
+        if (e.type == "reveal") secret = DigestFromHex(Field(e, "secret"));
     }
     if (digits.size() < 18 || !std::all_of(digits.begin(), digits.end(),
                                            [](char c) { return c >= '0' && c <= '9'; }))
         return Failed(replay, "现场数字少于 18 位或含有其他字符");
     if (!secret) return Failed(replay, "记录中没有公布密钥（结束公证后才能复核）");
-    if (Hex(Sha256Of(std::string_view(reinterpret_cast<const char*>(secret->data()), 32))) !=
+    if (Hex(Sha256OfDigest(*secret)) !=
         Field(entries[0], "commitment"))
         return Failed(replay, "公布的密钥与封存时的承诺不符");
 
@@ -122,6 +106,9 @@ Replay ReplayEvent(std::string_view recordText, std::string_view sealedText,
     std::map<std::string, std::vector<std::string>> won;
     uint64_t k = 0;
     for (const AuditEntry& e : entries) {
+        if (e.type == "unverified")
+            return Failed(replay, "抽奖结果.txt 第 " + Field(e, "line") + " 行的中奖人 " + Field(e, "name") +
+                                      " 不是公证抽取的结果");
         if (e.type != "stop") continue;
         const std::string levelName = Field(e, "level");
         const auto level = std::find_if(sealed->levels.begin(), sealed->levels.end(),

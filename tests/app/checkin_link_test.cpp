@@ -82,7 +82,8 @@ TEST_F(CheckinLink, CtrlRightPressOffersTheEventToolsAndOpensCheckinOnLoopback) 
     for (const PopupEntry& tool : tools) captions.push_back(tool.caption);
     EXPECT_EQ(captions, (std::vector<Text>{Gbk("手机签到"), Gbk("导入名单"), Gbk("更换签到口令"),
                                            Gbk("每次抽取人数"), Gbk("舞台显示器"), Gbk("翻页笔"),
-                                           Gbk("导出中奖名单"), Gbk("奖项规则"), Gbk("签到大屏"), Gbk("照片审核")}));
+                                           Gbk("导出中奖名单"), Gbk("奖项规则"), Gbk("签到大屏"), Gbk("照片审核"),
+                                           Gbk("公证抽奖"), Gbk("公证信息")}));
     EXPECT_FALSE(tools[0].checked);
 
     ASSERT_TRUE(app::CheckinIsOpen());

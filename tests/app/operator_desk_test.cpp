@@ -88,8 +88,9 @@ TEST_F(Desk, TheConsoleShowsTheStageAndRunsItsRoutines) {
     EXPECT_EQ(view.poolSize, 5);
     EXPECT_EQ(view.stageMenu.front().caption, Gbk("更换主标题"));
     // The full-screen check-in view is the console's to open too.
-    EXPECT_EQ(view.tools[view.tools.size() - 2].caption, Gbk("签到大屏"));
-    EXPECT_EQ(view.tools.back().caption, Gbk("照片审核"));
+    EXPECT_EQ(view.tools[view.tools.size() - 4].caption, Gbk("签到大屏"));
+    EXPECT_EQ(view.tools[view.tools.size() - 3].caption, Gbk("照片审核"));
+    EXPECT_EQ(view.tools[view.tools.size() - 2].caption, Gbk("公证抽奖"));
 
     control("组合框1").addItem(Gbk("一等奖"));  // as start-up fills the selector
     actions.chooseLevel(0);

@@ -50,11 +50,11 @@ await_stage
 sleep 0.5
 config_before=$(md5sum <"$work/event/peizhi.a")  # as start-up left it
 
-# 1. The window, from 活动工具 (its third entry from the end), closed without saving.
+# 1. The window, from 活动工具 (its fifth entry from the end), closed without saving.
 xdotool mousemove $((stage_x + 900)) $((stage_y + 500))
 xdotool keydown ctrl click 3 keyup ctrl
 sleep 0.7
-xdotool key Up Up Up Return
+xdotool key Up Up Up Up Up Return
 wait_for 20 visible_window "奖项规则" || fail "no 奖项规则 window from 活动工具"
 sleep 0.5
 shoot "level-rules-window"

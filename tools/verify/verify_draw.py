@@ -94,6 +94,8 @@ def main():
     seed = hashlib.sha256(f"luckydraw seed v1\n{secret}\n{digits}\n{fingerprint}".encode()).digest()
     won, k = {}, 0
     for e in entries:
+        if e["type"] == "unverified":
+            fail(f"抽奖结果.txt 第 {e['line']} 行的中奖人 {e['name']} 不是公证抽取的结果")
         if e["type"] != "stop":
             continue
         level = e["level"]

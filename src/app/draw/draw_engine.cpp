@@ -1,11 +1,14 @@
 #include "app/draw/draw_engine.h"
 
+#include <algorithm>
+
 #include "app/common/app_state.h"
 #include "app/common/config_keys.h"
 #include "app/draw/batch_draw.h"
 #include "app/draw/draw_engine_parts.h"
 #include "app/draw/draw_phase.h"
 #include "app/draw/level_rules.h"
+#include "app/draw/verified_event.h"
 #include "app/handlers.h"
 #include "framework/template_library.h"
 #include "services/files.h"
@@ -39,6 +42,18 @@ bool LevelMayDraw(DrawState& state, const Text& selector) {
     return true;
 }
 
+// A verified event draws only its sealed levels, by their sealed rules, once it has its seed.
+bool VerifiedStopAllowed(const Text& selector) {
+    if (!VerifiedDrawOn()) return true;
+    const LevelRule rule = SelectedLevelRule();
+    const Text refusal =
+        VerifiedStopRefusal(selector, {rule.groups.begin(), rule.groups.end()},
+                            {rule.excluded.begin(), rule.excluded.end()});
+    if (refusal.empty()) return true;
+    host().dialogs->showMessage(refusal, msg::kIconStop, Gbk("公证抽奖"));
+    return false;
+}
+
 }  // namespace
 
 Text StartCaption() { return Gbk("开始抽奖"); }
@@ -64,7 +79,10 @@ void StartOrStopDraw() {
     DrawState& state = State().draw;
     const Text selector = SelectorText();
     if (!LevelMayDraw(state, selector)) return;
-    const DesignatedWinners designated = DesignatedWinnersOf(SelectedLevel());
+    // A verified event's winners are its picks alone.
+    const DesignatedWinners designated =
+        VerifiedDrawOn() ? DesignatedWinners{} : DesignatedWinnersOf(SelectedLevel());
+    if (!VerifiedStopAllowed(selector)) return;
 
     SetFileAttribute(ConfigStore::path(), 2);  // hidden, which also leaves it writable
     Control& congratulation = StageControl("透明标签_恭喜");
@@ -82,7 +100,11 @@ void StartOrStopDraw() {
         // The level may have changed in the roll: its rules hold at the stop.
         const LevelRule rule = SelectedLevelRule();
         if (rule.active()) state.rollList = AllowedNames(state.rollList, rule);
-        const int tiles = BatchTiles(state);  // read now: the level may have changed
+        int tiles = BatchTiles(state);  // read now: the level may have changed
+        // A verified batch takes exactly its tiles' picks: never more than the level leaves.
+        if (const VerifiedEvent* event = OpenVerifiedEvent())
+            tiles = static_cast<int>(std::min<size_t>(
+                static_cast<size_t>(tiles), VerifiedEligibleCount(*event, selector)));
         if (tiles > 1) {
             StopBatch(designated, tiles);
         } else {

@@ -7,6 +7,7 @@
 #include "app/draw/draw_engine.h"
 #include "app/draw/draw_engine_parts.h"
 #include "app/draw/draw_phase.h"
+#include "app/draw/verified_event.h"
 #include "app/draw/winner_sound.h"
 #include "services/host.h"
 #include "services/random.h"
@@ -70,6 +71,7 @@ void ShowProgress(const Text& selector, int32_t ordinal) {
 // Records the winners shown at a stop, in order: one results line each, in one write.
 void Record(DrawState& state, const std::vector<Text>& shown, const Text& congratulation) {
     const Text selector = SelectorText();
+    const int firstLine = ResultsLineCount(state.resultsText) + 1;
     const std::vector<int32_t> ordinals = StopOrdinals(state, shown.size());
     const auto last = static_cast<int32_t>(state.nextOrdinal + std::ssize(shown) - 1);
     if (std::optional<int> level = SelectedLevel()) LevelField(state.savedDrawn, *level) = last;
@@ -86,6 +88,10 @@ void Record(DrawState& state, const std::vector<Text>& shown, const Text& congra
     Text lines;
     for (const Text& name : shown) lines += WinnerLine(name, selector);
     const ResultsFile::Outcome written = RecordResultLine(lines);
+    // After the results: they are the ledger, and a recovery finds a stop whose entry the
+    // record lost.
+    if (VerifiedEvent* event = OpenVerifiedEvent())
+        RecordVerifiedStop(*event, selector, shown, firstLine);
     ShowProgress(selector, last);
     state.nextOrdinal = last + 1;
     // Told only now: the warning's message box runs a nested loop, and the draw is
@@ -96,6 +102,12 @@ void Record(DrawState& state, const std::vector<Text>& shown, const Text& congra
 }
 
 bool RepeatsAllowed() { return StageControl("选择框_是否允许重复抽奖").getBool(prop::kChecked); }
+
+// The 1-based place of a name in the roll list; 0 when it is not there.
+int32_t RollIndexOf(const DrawState& state, const Text& name) {
+    const auto it = std::find(state.rollList.begin(), state.rollList.end(), name);
+    return it == state.rollList.end() ? 0 : static_cast<int32_t>(it - state.rollList.begin() + 1);
+}
 
 }  // namespace
 
@@ -122,8 +134,20 @@ void StopRoll(const DesignatedWinners& designated) {
         HideBatchGrid();
         StageControl("图片框_照片").setVisible(true);
     }
-    state.currentIndex = WinnerPicker().pick(n);
-    const Text picked = state.rollName(state.currentIndex);
+    // A verified event's winner is its next keyed pick; the roll was only the show.
+    std::optional<Text> verified;
+    if (VerifiedEvent* event = OpenVerifiedEvent()) {
+        verified = NextVerifiedPick(*event, SelectorText());
+        if (!verified) {
+            StopRollTimer();
+            StageControl("超级按钮").setTextValue(StartCaption());
+            ShowNoPhotosMessage();
+            NotifyDrawPhase(DrawPhase::Idle);
+            return;
+        }
+    }
+    state.currentIndex = verified ? RollIndexOf(state, *verified) : WinnerPicker().pick(n);
+    const Text picked = verified ? *verified : state.rollName(state.currentIndex);
 
     Control& photo = StageControl("图片框_照片");
     photo.setText(prop::kPicture, PreviewOf(picked));
@@ -157,18 +181,25 @@ void StopBatch(const DesignatedWinners& designated, int tiles) {
         for (const Text* name : {&designated.first, &designated.second, &designated.third})
             if (!name->empty()) excluded.push_back(*name);
     }
-    const std::vector<size_t> picks = PickDistinctNames(
-        WinnerPicker(), state.rollList, static_cast<size_t>(tiles), excluded);
-    if (picks.size() <= 1) {  // not two distinct names left to draw: a single stop
-        StopRoll(designated);
-        return;
-    }
     std::vector<Text> winners;
-    for (size_t index : picks) winners.push_back(state.rollList[index]);
+    if (VerifiedEvent* event = OpenVerifiedEvent()) {
+        // The caller left no more tiles than the level has sealed names to draw.
+        for (int i = 0; i < tiles; ++i)
+            if (std::optional<Text> pick = NextVerifiedPick(*event, SelectorText()))
+                winners.push_back(*pick);
+    } else {
+        const std::vector<size_t> picks = PickDistinctNames(
+            WinnerPicker(), state.rollList, static_cast<size_t>(tiles), excluded);
+        if (picks.size() <= 1) {  // not two distinct names left to draw: a single stop
+            StopRoll(designated);
+            return;
+        }
+        for (size_t index : picks) winners.push_back(state.rollList[index]);
+    }
     if (!RepeatsAllowed()) DrawState::RemovePoolLines(state.poolText, winners);
     for (const Text& name : winners) state.logPick(name);
     WritePickLog(state.pickLogText);
-    state.currentIndex = static_cast<int32_t>(picks.back() + 1);
+    state.currentIndex = RollIndexOf(state, winners.back());
     state.pickedName = winners.back();
 
     // Designated winners keep their ordinals: the tile that draws that ordinal shows them.

@@ -7,6 +7,7 @@
 #include "app/common/winners_log.h"
 #include "app/draw/batch_draw.h"
 #include "app/draw/draw_levels.h"
+#include "app/draw/verified_event.h"
 #include "services/files.h"
 #include "services/host.h"
 #include "services/program.h"
@@ -93,6 +94,7 @@ void Forfeit(size_t entry) {
     LogForfeit(winner.level, winner.ordinal, winner.name, entry);
     FreePlace(winner.level, winner.ordinal);
     ReportResultsWrite(RecordResultLine(line));
+    RecordVerifiedForfeit(winner.level, winner.name);
     SaveWinnersLog();
     const std::optional<LastBatch>& batch = State().lastBatch;
     if (batch && BatchGridShown()) {
@@ -158,6 +160,7 @@ void ForfeitWinner() {
     LogForfeit(selector, ordinal, name, entry);
     FreePlace(selector, ordinal);
     ReportResultsWrite(RecordResultLine(ForfeitLine()));
+    RecordVerifiedForfeit(selector, name);
     SaveWinnersLog();
     ClearSingleWinner();
     HideBatchGrid();

@@ -9,6 +9,7 @@
 #include "app/draw/draw_engine_parts.h"
 #include "app/draw/draw_phase.h"
 #include "app/draw/level_rules.h"
+#include "app/draw/verified_event.h"
 #include "media/photo_preview.h"
 #include "services/files.h"
 #include "services/host.h"
@@ -118,15 +119,17 @@ void StartRoll() {
     const bool repeatsAllowed = StageControl("选择框_是否允许重复抽奖").getBool(prop::kChecked);
     // A start that would leave nobody to roll changes nothing.
     std::optional<Text> reduced;
-    if (!repeatsAllowed) reduced = PoolWithoutDesignatedWinners(state.poolText);
+    const VerifiedEvent* verified = OpenVerifiedEvent();
+    if (!repeatsAllowed && !verified) reduced = PoolWithoutDesignatedWinners(state.poolText);
     if (reduced && reduced->empty()) {
         ShowNoPhotosMessage();
         return;
     }
     // The level's rules leave nobody to roll: refused as well, with the reason.
     const LevelRule rule = SelectedLevelRule();
-    if (rule.active() &&
-        AllowedNames(SplitPool(reduced ? *reduced : state.poolText), rule).empty()) {
+    if ((rule.active() &&
+         AllowedNames(SplitPool(reduced ? *reduced : state.poolText), rule).empty()) ||
+        (verified && VerifiedEligibleCount(*verified, SelectorText()) == 0)) {
         ShowNobodyEligibleMessage();
         return;
     }
@@ -138,6 +141,8 @@ void StartRoll() {
     StageControl("超级按钮").setTextValue(StopCaption());
     state.splitPool();
     if (rule.active()) state.rollList = AllowedNames(state.rollList, rule);
+    // Who checked in after the seal waits for the next one: not even in the roll.
+    if (verified) state.rollList = SealedNamesOnly(*verified, state.rollList);
     WarmUpRollPhotos(state.rollList);
     StartBatchRoll();
     SetRollInterval();

@@ -3,6 +3,7 @@
 #include "app/common/app_state.h"
 #include "app/common/config_keys.h"
 #include "app/common/data_files.h"
+#include "app/draw/verified_event.h"
 #include "app/common/draw_files.h"
 #include "app/common/draw_recovery.h"
 #include "app/common/winners_log.h"
@@ -84,6 +85,8 @@ bool RunExitProcedure() {
         host().shell->exitProgram(0);
     }
     if (answer == msg::kAnswerNo) {
+        // Not to be resumed: a verified event ends here, its secret revealed.
+        EndVerifiedEvent();
         DeleteRecoveryRecord();
         CloseCheckin();
         host().shell->exitProgram(0);

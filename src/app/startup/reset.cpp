@@ -11,6 +11,7 @@
 #include "app/common/draw_files.h"
 #include "app/common/job_runner.h"
 #include "app/common/winners_log.h"
+#include "app/draw/verified_event.h"
 #include "app/startup/reset_checkins.h"
 #include "app/startup/reset_journal.h"
 #include "app/tools/checkin_link.h"
@@ -218,6 +219,11 @@ void RunReset() {
         if (answer != msg::kAnswerYes && answer != msg::kAnswerNo) return;
         removeCheckins = answer == msg::kAnswerYes;
     }
+    // A verified event ends with its secret revealed, and its files go to history/ with the
+    // results they name, before the reset moves those away.
+    EndVerifiedEvent();
+    if (VerifiedFilesPresent() && !ArchiveVerifiedFiles())
+        return TellFailure(Gbk("无法把公证记录移到 history 文件夹，初始化已取消。"));
     // No phone may write into the files as they move.
     if (removeCheckins) CloseCheckin();
     ResetSteps steps;

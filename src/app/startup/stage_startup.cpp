@@ -5,6 +5,7 @@
 #include "app/common/data_files.h"
 #include "app/common/draw_files.h"
 #include "app/common/draw_recovery.h"
+#include "app/draw/verified_event.h"
 #include "app/common/layout.h"
 #include "app/common/results_ledger.h"
 #include "app/common/winners_log.h"
@@ -144,6 +145,8 @@ std::optional<Text> LoadParticipants(PhotoListing& listing) {
     }
     StageControl("编辑框_判断有无照片").setTextValue(draw.poolText);
     TellReconciled(reconciled);
+    // A verified event goes on with the draw it belongs to, and ends with a fresh start.
+    ContinueVerifiedEvent(resume, recoveredLevel.has_value(), draw.resultsText);
     return recoveredLevel;
 }
 
@@ -244,6 +247,7 @@ void StartUpStage() {
     ApplyButtonHeight();
     ApplyTitleFile();
     if (recoveredLevel) ShowRecoveredLevel(*recoveredLevel);
+    ShowVerifiedBand();
     listing.end();
     SetUpDesk();
 }

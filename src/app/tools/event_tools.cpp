@@ -1,6 +1,7 @@
 #include "app/tools/event_tools.h"
 
 #include <functional>
+#include <string>
 #include <vector>
 
 #include "app/draw/batch_draw.h"
@@ -9,6 +10,7 @@
 #include "app/tools/level_rules_window.h"
 #include "app/tools/operator_desk.h"
 #include "app/tools/photo_moderation.h"
+#include "app/tools/verified_draw.h"
 #include "app/tools/winners_export.h"
 #include "ui/gui.h"
 
@@ -20,7 +22,7 @@ namespace {
 constexpr int kFirstToolCommand = 30000;
 
 struct Tool {
-    const char* caption;
+    std::string caption;  // UTF-8
     std::function<bool()> checked;
     std::function<void()> run;
 };
@@ -38,6 +40,8 @@ std::vector<Tool> Tools() {
         {"奖项规则", nullptr, EditLevelRules},
         {"签到大屏", CheckinScreenShown, ToggleCheckinScreen},
         {"照片审核", ModerationOn, ToggleModeration},
+        {"公证抽奖", VerifiedDrawChecked, ToggleVerifiedDraw},
+        {VerifiedInfoCaption(), nullptr, ShowVerifiedInfo},
     };
 }
 

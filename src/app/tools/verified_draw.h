@@ -13,4 +13,13 @@ namespace ld::app {
 // UTF-8 lines; empty when the mode has not been used.
 std::vector<std::string> VerifiedExportLines();
 
+// 活动工具 → 公证抽奖 (checked while an event is open): seals the list and asks the hall for
+// its digits; on an open event, asks for the digits still missing or ends it.
+bool VerifiedDrawChecked();
+void ToggleVerifiedDraw();
+// 活动工具 → 公证信息: the whole fingerprint, commitment and digits, and how many people
+// checked in after the seal (the caption says it too).
+std::string VerifiedInfoCaption();
+void ShowVerifiedInfo();
+
 }  // namespace ld::app
