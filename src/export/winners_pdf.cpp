@@ -7,11 +7,12 @@
 #include "export/pdf_file.h"
 #include "export/pdf_glyph_fonts.h"
 #include "export/pdf_layout.h"
-#include "services/utf8.h"
+#include "export/pdf_verified_page.h"
 #include "media/file_bytes.h"
 #include "media/jpeg_encoder.h"
 #include "media/picture.h"
 #include "services/atomic_write.h"
+#include "services/utf8.h"
 
 namespace ld::exporting {
 namespace {
@@ -147,13 +148,19 @@ public:
         : title_(title), rows_(rows), photoFolder_(photoFolder), cardDone_(cardDone) {}
 
     // The file; empty when it could not be made.
-    std::string write(const std::vector<PdfPage>& pages) {
+    std::string write(const std::vector<PdfPage>& pages,
+                      const std::vector<std::string>& verifiedLines) {
         for (const PdfPage& page : pages)
             for (const PdfItem& item : page) cardCount_ += item.kind == PdfItem::Kind::Card;
+        std::vector<PdfCanvas> verified = DrawVerifiedPages(fonts_, verifiedLines);
+        const int count = static_cast<int>(pages.size() + verified.size());
         std::vector<std::string> contents;
         for (size_t p = 0; p < pages.size(); ++p)
-            contents.push_back(
-                draw(pages[p], static_cast<int>(p + 1), static_cast<int>(pages.size())));
+            contents.push_back(draw(pages[p], static_cast<int>(p + 1), count));
+        for (PdfCanvas& page : verified) {
+            DrawFooter(page, static_cast<int>(contents.size() + 1), count);
+            contents.push_back(page.content());
+        }
         if (!fonts_.ok()) return {};
         const std::string resources = "/Font << " + fonts_.finish() + ">> /XObject << " + photos_ +
                                       ">> /ExtGState << /Veil << /ca 0.588 >> >>";
@@ -222,9 +229,10 @@ private:
 bool WriteWinnersPdf(const std::string& fsPath, const std::string& title,
                      const std::vector<WinnerRecord>& rows,
                      const std::vector<std::string>& levelOrder, const std::string& photoFolder,
-                     const std::function<void(int, int)>& cardDone) {
-    const std::string pdf =
-        Document(title, rows, photoFolder, cardDone).write(LayOutPdf(rows, levelOrder));
+                     const std::function<void(int, int)>& cardDone,
+                     const std::vector<std::string>& verifiedLines) {
+    const std::string pdf = Document(title, rows, photoFolder, cardDone)
+                                .write(LayOutPdf(rows, levelOrder), verifiedLines);
     return !pdf.empty() && WriteDiskFile(fsPath, pdf).ok();
 }
 

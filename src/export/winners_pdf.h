@@ -16,10 +16,12 @@ namespace ld::exporting {
 // drawn by the media layer (see text_glyphs.h: on Linux it needs a QGuiApplication, false
 // without one). Written atomically; false when it could not be. `cardDone`, if given, is
 // called after each winner's card with the cards done and their count: the photos make the
-// time.
+// time. `verifiedLines` (UTF-8, from a verified draw) make a last page of their own (see
+// pdf_verified_page.h); without them the document is as it always was.
 bool WriteWinnersPdf(const std::string& fsPath, const std::string& title,
                      const std::vector<WinnerRecord>& rows,
                      const std::vector<std::string>& levelOrder, const std::string& photoFolder,
-                     const std::function<void(int done, int count)>& cardDone = {});
+                     const std::function<void(int done, int count)>& cardDone = {},
+                     const std::vector<std::string>& verifiedLines = {});
 
 }  // namespace ld::exporting

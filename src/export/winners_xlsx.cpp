@@ -15,6 +15,7 @@ namespace ld::exporting {
 namespace {
 
 constexpr const char* kAllSheet = "全部中奖人";
+constexpr const char* kNoteSheet = "公证信息";
 constexpr std::array<const char*, 7> kHeader = {"时间", "奖项",       "序号", "姓名",
                                                 "照片", "抽取时人数", "状态"};
 
@@ -126,15 +127,46 @@ std::string SheetPart(const std::vector<WinnerRecord>& rows, bool first) {
            "</worksheet>";
 }
 
+// The verified draw's lines, one per row in column A, the first bold as the sheet's title;
+// the column as wide as the longest line so the fingerprints read whole.
+std::string NoteSheetPart(const std::vector<std::string>& lines) {
+    int width = 10;
+    for (const auto& line : lines) width = std::max(width, DisplayWidth(line));
+    char col[120];
+    std::snprintf(col, sizeof col,
+                  "<cols><col min=\"1\" max=\"1\" width=\"%.8g\" customWidth=\"1\"/></cols>",
+                  std::min(width + 2, 200) + 5.0 / 7);
+    std::string xml =
+        "<?xml version=\"1.0\" encoding=\"UTF-8\" standalone=\"yes\"?>\n<worksheet xmlns=\""
+        "http://schemas.openxmlformats.org/spreadsheetml/2006/main\"><sheetPr><pageSetUpPr "
+        "fitToPage=\"1\"/></sheetPr><dimension ref=\"A1:A" +
+        std::to_string(lines.size()) +
+        "\"/><sheetViews><sheetView workbookViewId=\"0\"/></sheetViews>"
+        "<sheetFormatPr defaultRowHeight=\"15\"/>" +
+        std::string(col) + "<sheetData>";
+    for (size_t r = 0; r < lines.size(); ++r)
+        xml += "<row r=\"" + std::to_string(r + 1) + "\">" +
+               StringCell(0, r, lines[r], r == 0 ? kStyleHeader : kStyleText) + "</row>";
+    return xml +
+           "</sheetData><pageMargins left=\"0.7\" right=\"0.7\" top=\"0.75\" "
+           "bottom=\"0.75\" header=\"0.3\" footer=\"0.3\"/><pageSetup paperSize=\"9\" "
+           "fitToHeight=\"0\" orientation=\"portrait\"/></worksheet>";
+}
+
 std::string Workbook(const std::vector<WinnerRecord>& rows,
-                     const std::vector<std::string>& levelOrder) {
+                     const std::vector<std::string>& levelOrder,
+                     const std::vector<std::string>& verifiedLines) {
     std::vector<std::string> taken;
-    std::vector<XlsxSheetInfo> sheets = {{UniqueSheetName(kAllSheet, taken), rows.size()}};
+    std::vector<XlsxSheetInfo> sheets = {{UniqueSheetName(kAllSheet, taken), rows.size(), true}};
     std::vector<std::string> parts = {SheetPart(rows, true)};
     for (const auto& level : LevelsInOrder(rows, levelOrder)) {
         const auto ofLevel = RowsOfLevel(rows, level);
-        sheets.push_back({UniqueSheetName(level, taken), ofLevel.size()});
+        sheets.push_back({UniqueSheetName(level, taken), ofLevel.size(), true});
         parts.push_back(SheetPart(ofLevel, false));
+    }
+    if (!verifiedLines.empty()) {
+        sheets.push_back({UniqueSheetName(kNoteSheet, taken), verifiedLines.size(), false});
+        parts.push_back(NoteSheetPart(verifiedLines));
     }
     ZipWriter zip;
     bool ok = zip.add("[Content_Types].xml", ContentTypesPart(sheets.size())) &&
@@ -150,8 +182,9 @@ std::string Workbook(const std::vector<WinnerRecord>& rows,
 }  // namespace
 
 bool WriteWinnersXlsx(const std::string& fsPath, const std::vector<WinnerRecord>& rows,
-                      const std::vector<std::string>& levelOrder) {
-    const std::string book = Workbook(rows, levelOrder);
+                      const std::vector<std::string>& levelOrder,
+                      const std::vector<std::string>& verifiedLines) {
+    const std::string book = Workbook(rows, levelOrder, verifiedLines);
     return !book.empty() && WriteDiskFile(fsPath, book).ok();
 }
 

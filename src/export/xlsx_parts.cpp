@@ -142,6 +142,7 @@ std::string WorkbookPart(const std::vector<XlsxSheetInfo>& sheets) {
         const std::string sheet = XmlText(QuotedSheetName(sheets[s].name));
         list += "<sheet name=\"" + XmlText(sheets[s].name) + "\" sheetId=\"" + id +
                 "\" r:id=\"rId" + id + "\"/>";
+        if (!sheets[s].table) continue;
         const std::string local = "\" localSheetId=\"" + std::to_string(s) + "\"";
         names += "<definedName name=\"_xlnm._FilterDatabase" + local + " hidden=\"1\">" + sheet +
                  "!$A$1:$G$" + std::to_string(sheets[s].rows + 1) + "</definedName>";

@@ -34,10 +34,11 @@ std::string StylesPart();
 
 struct XlsxSheetInfo {
     std::string name;
-    size_t rows = 0;  // without the header
+    size_t rows = 0;     // without the header
+    bool table = false;  // a list of winners, with a filter and a printed title row
 };
 
-// The sheet list, and for each sheet its filter range and printed title row.
+// The sheet list, and for each table its filter range and printed title row.
 std::string WorkbookPart(const std::vector<XlsxSheetInfo>& sheets);
 
 }  // namespace ld::exporting

@@ -16,7 +16,8 @@ trap 'rm -rf "$out"' EXIT
 # Wine's drive Z: is the Linux root.
 LD_EXPORT_KEEP_DIR="Z:$out" "$(dirname "$0")/../../scripts/wine-run.sh" "$windows" \
     --gtest_filter="$tests"
-for file in winners.xlsx winners.pdf winners-beyond-bmp.pdf; do
+for file in winners.xlsx winners.pdf winners-beyond-bmp.pdf winners-plain.xlsx \
+    winners-verified.xlsx winners-plain.pdf winners-verified.pdf; do
     if [ ! -s "$out/$file" ]; then
         echo "The Windows program made no $file" >&2
         exit 1

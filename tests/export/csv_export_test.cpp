@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "../services/temp_folder.h"
+#include "export/verified_note.h"
 #include "export/winners_csv.h"
 #include "export/winners_pdf.h"
 #include "export/winners_xlsx.h"
@@ -23,6 +24,13 @@ TEST(CsvExport, WritesTheRowsInTheWinnersFileFormat) {
               "2026-12-08T20:15:03,一等奖,1,张三,张三.jpg,120,放弃\r\n"
               "2026-12-08T20:15:03,一等奖,1,\"李\"\"四\"\"\",,120,中奖\r\n");
     EXPECT_EQ(folder.entryCount(), 1u);  // no temporary file left behind
+}
+
+// Notepad needs the byte order mark to read UTF-8 and CR LF to break the lines.
+TEST(VerifiedNote, IsUtf8WithAByteOrderMarkAndCrLfLineEnds) {
+    ld::test::TempFolder folder;
+    ASSERT_TRUE(WriteVerifiedNote(folder.path("公证信息.txt"), {"公证抽奖", "现场数字：123456"}));
+    EXPECT_EQ(folder.readRaw("公证信息.txt"), "\xEF\xBB\xBF公证抽奖\r\n现场数字：123456\r\n");
 }
 
 TEST(Exports, FailWithoutLeavingAnythingWhenTheFolderCannotBeWritten) {

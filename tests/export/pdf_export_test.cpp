@@ -34,9 +34,10 @@ protected:
         folder.writeRaw("photo/有照片.jpg", Photo());
         folder.writeRaw("photo/坏照片.jpg", "\xFF\xD8 not really a JPEG");
     }
-    bool write(const std::vector<WinnerRecord>& rows, const std::vector<std::string>& order) {
+    bool write(const std::vector<WinnerRecord>& rows, const std::vector<std::string>& order,
+               const std::vector<std::string>& verifiedLines = {}) {
         return WriteWinnersPdf(folder.path("名单.pdf"), "2026 年会 · 幸运大抽奖", rows, order,
-                               folder.path("photo"));
+                               folder.path("photo"), {}, verifiedLines);
     }
     // Kept for the Linux readers under `kept`; the file to read is this program's, or the
     // one the Windows program kept.
@@ -121,6 +122,55 @@ TEST_F(PdfExport, CharactersBeyondTheBasicPlaneExtractWhole) {
     keep();
     if (!test::kReadersHere) GTEST_SKIP() << test::kNoReaders;
     EXPECT_NE(text().find("𠮷田"), std::string::npos) << text();
+}
+
+std::vector<std::string> Pages(const std::string& text) {
+    std::vector<std::string> pages;
+    for (size_t start = 0, end; (end = text.find('\f', start)) != std::string::npos;
+         start = end + 1)
+        pages.push_back(text.substr(start, end - start));
+    return pages;
+}
+
+std::string WithoutSpace(std::string text) {
+    std::erase_if(text, [](char c) { return c == ' ' || c == '\n'; });
+    return text;
+}
+
+// The verified draw's lines make a last page, counted in the page numbers; the long line is
+// wrapped onto the page, but no fingerprint or file name is cut. The winners' pages read as
+// they do without the lines.
+TEST_F(PdfExport, VerifiedLinesMakeALastPageCountedInThePageNumbers) {
+    const auto rows =
+        ExportRows({Winner("一等奖", 1, "张三", "有照片.jpg"), Winner("二等奖", 1, "李四")});
+    const std::string hex = "0123456789abcdef0123456789abcdef0123456789abcdef0123456789abcdef";
+    const std::vector<std::string> lines = {
+        "公证抽奖", "名单指纹：" + hex, "承诺（密钥的 SHA-256）：" + hex,
+        "现场数字：123456 789012 345678",
+        "复核方法：luckydraw --verify 公证记录.jsonl，或 python3 verify_draw.py 公证记录.jsonl "
+        "公证名单.txt 抽奖结果.txt"};
+    kept = "winners-plain.pdf";
+    ASSERT_TRUE(write(rows, {}));
+    keep();
+    const std::string plain = test::kReadersHere ? text() : "";
+    kept = "winners-verified.pdf";
+    ASSERT_TRUE(write(rows, {}, lines));
+    keep();
+    if (!test::kReadersHere) GTEST_SKIP() << test::kNoReaders;
+
+    const std::vector<std::string> before = Pages(plain), after = Pages(text());
+    ASSERT_EQ(before.size(), 1u);
+    ASSERT_EQ(after.size(), 2u);
+    std::string renumbered = WithoutSpace(before[0]);
+    renumbered.replace(renumbered.find("共1页"), std::string("共1页").size(), "共2页");
+    EXPECT_EQ(WithoutSpace(after[0]), renumbered);
+    const std::string last = WithoutSpace(after[1]);
+    EXPECT_EQ(last.find("公证抽奖"), 0u) << after[1];
+    for (const auto& line : lines)
+        EXPECT_NE(last.find(WithoutSpace(line)), std::string::npos) << line;
+    EXPECT_NE(last.find("第2页/共2页"), std::string::npos);
+    EXPECT_NE(after[1].find(hex), std::string::npos) << after[1];
+    EXPECT_NE(after[1].find("抽奖结果.txt"), std::string::npos) << after[1];
 }
 
 }  // namespace

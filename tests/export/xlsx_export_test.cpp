@@ -91,5 +91,30 @@ TEST(XlsxExport, SheetsForAllAndEachLevelWithValuesHeaderAndStrikeThrough) {
               expected);
 }
 
+// The verified draw's lines make a last sheet, its first row bold; every other sheet reads as
+// it does without them.
+TEST(XlsxExport, VerifiedLinesMakeALastSheetAndChangeNothingElse) {
+    const std::vector<WinnerRecord> rows = {Winner("一等奖", 1, "张三"),
+                                            Winner("二等奖", 1, "李四")};
+    const std::vector<std::string> lines = {"公证抽奖", "名单指纹：" + std::string(64, 'a'),
+                                            "现场数字：123456 789012", "", "密钥：结束公证时公布"};
+    ld::test::TempFolder folder;
+    ASSERT_TRUE(WriteWinnersXlsx(folder.path("plain.xlsx"), rows, {}));
+    ASSERT_TRUE(WriteWinnersXlsx(folder.path("verified.xlsx"), rows, {}, lines));
+    test::KeepFile(folder.diskPath("plain.xlsx"), "winners-plain.xlsx");
+    test::KeepFile(folder.diskPath("verified.xlsx"), "winners-verified.xlsx");
+    if (!test::kReadersHere) GTEST_SKIP() << test::kNoReaders;
+    ASSERT_FALSE(PythonWithOpenpyxl().empty());
+    folder.writeRaw("dump.py", kDumpScript);
+    auto dump = [&](const char* file, const char* kept) {
+        return test::RunTool(PythonWithOpenpyxl() + " '" + folder.path("dump.py") + "' '" +
+                             test::FileToRead(folder.path(file), kept) + "'");
+    };
+    EXPECT_EQ(dump("verified.xlsx", "winners-verified.xlsx"),
+              dump("plain.xlsx", "winners-plain.xlsx") + "sheet\t公证信息\tNone\n" +
+                  "bold\t-\t公证抽奖\n-\t-\t" + lines[1] + "\n-\t-\t" + lines[2] +
+                  "\n-\t-\tNone\n-\t-\t" + lines[4] + "\n");
+}
+
 }  // namespace
 }  // namespace ld::exporting

@@ -5,7 +5,9 @@
 #include "app/common/job_runner.h"
 #include "app/common/winners_log.h"
 #include "app/draw/draw_levels.h"
+#include "app/tools/verified_draw.h"
 #include "export/export_rows.h"
+#include "export/verified_note.h"
 #include "export/winners_csv.h"
 #include "export/winners_file.h"
 #include "export/winners_pdf.h"
@@ -21,7 +23,8 @@ namespace {
 
 Text Caption() { return Gbk("导出中奖名单"); }
 
-constexpr const char* kFiles[] = {"中奖名单.xlsx", "中奖名单.csv", "中奖名单.pdf"};
+// The last only after a verified draw.
+constexpr const char* kFiles[] = {"中奖名单.xlsx", "中奖名单.csv", "中奖名单.pdf", "公证信息.txt"};
 
 Text FileList(const std::vector<bool>& made, bool which) {
     Text list;
@@ -81,24 +84,31 @@ void ExportWinnersCommand() {
         return ResolveExistingPath(files::InProgramDirectory(Gbk(name)));
     };
     const std::string xlsx = path("中奖名单.xlsx"), csv = path("中奖名单.csv"),
-                      pdf = path("中奖名单.pdf");
+                      pdf = path("中奖名单.pdf"), note = path("公证信息.txt");
+    const std::vector<std::string> verified = VerifiedExportLines();
     // A printout with hundreds of photos takes seconds: made on a worker while the stage
     // stays alive (the rows are a copy, so a draw meanwhile changes nothing in it).
     StartJob({Caption(), Gbk("正在导出中奖名单，请稍候。")}, [=](const std::atomic<bool>&) {
-        std::vector<bool> made(3);
+        std::vector<bool> made(verified.empty() ? 3 : 4);
         Report(kFiles[0]);
-        made[0] = exporting::WriteWinnersXlsx(xlsx, rows, levels);
+        made[0] = exporting::WriteWinnersXlsx(xlsx, rows, levels, verified);
         Report(kFiles[1]);
         made[1] = exporting::WriteWinnersCsv(csv, rows);
         Report(kFiles[2]);
         int shown = 0;
-        made[2] =
-            exporting::WriteWinnersPdf(pdf, title, rows, levels, photos, [&](int done, int count) {
+        made[2] = exporting::WriteWinnersPdf(
+            pdf, title, rows, levels, photos,
+            [&](int done, int count) {
                 // A report per step of the bar is enough.
                 if (done * 100 / count == shown) return;
                 shown = done * 100 / count;
                 Report(kFiles[2], done, count);
-            });
+            },
+            verified);
+        if (!verified.empty()) {
+            Report(kFiles[3]);
+            made[3] = exporting::WriteVerifiedNote(note, verified);
+        }
         return JobDone([made] { TellExported(made); });
     });
 }
