@@ -86,6 +86,8 @@ void ExportWinnersCommand() {
     const std::string xlsx = path("中奖名单.xlsx"), csv = path("中奖名单.csv"),
                       pdf = path("中奖名单.pdf"), note = path("公证信息.txt");
     const std::vector<std::string> verified = VerifiedExportLines();
+    // An earlier event's note must not pass for these winners'.
+    if (verified.empty()) DeleteFileAt(files::InProgramDirectory(Gbk("公证信息.txt")));
     // A printout with hundreds of photos takes seconds: made on a worker while the stage
     // stays alive (the rows are a copy, so a draw meanwhile changes nothing in it).
     StartJob({Caption(), Gbk("正在导出中奖名单，请稍候。")}, [=](const std::atomic<bool>&) {
