@@ -14,6 +14,7 @@
 #include "app/common/app_state.h"
 #include "app/common/config_keys.h"
 #include "app/draw/draw_engine.h"
+#include "app/draw/verified_event.h"
 #include "app/common/draw_files.h"
 #include "app/handlers.h"
 #include "app/common/data_files.h"
@@ -135,6 +136,39 @@ void EngineStop(benchmark::State& run) {
     run.counters["winners"] = static_cast<double>(SplitPool(draw.resultsText).size());
 }
 BENCHMARK(EngineStop)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+
+// The same stops in a verified event: every winner the keyed pick among the 100,000 sealed
+// names (HMAC-SHA-256, rejection sampling), and the stop's entry appended to the record.
+// Against EngineStop in the same run.
+void VerifiedStop(benchmark::State& run) {
+    Stage stage;
+    const auto perDraw = static_cast<int>(run.range(0));
+    WriteConfigText(ConfigStore::path(), "zbt", Gbk("特等奖每次人数"), ToText(perDraw));
+    DrawState& draw = app::State().draw;
+    draw.poolText = Pool();
+    std::string problem;
+    std::optional<app::VerifiedEvent> sealed =
+        app::SealEvent(app::SealCurrentDraw(), 0, problem);
+    if (!sealed) return run.SkipWithError(problem.c_str());
+    app::SetSeedDigits(*sealed, "314159265358979323");
+    for (auto _ : run) {
+        run.PauseTiming();
+        app::SetVerifiedEvent(sealed);
+        draw.poolText = Pool();
+        draw.resultsText.clear();
+        draw.pickLogText.clear();
+        draw.pickLogList.clear();
+        stage.trigger();  // start
+        run.ResumeTiming();
+        stage.trigger();  // stop
+        run.PauseTiming();
+        stage.pause();
+        run.ResumeTiming();
+    }
+    run.counters["winners"] = static_cast<double>(SplitPool(draw.resultsText).size());
+    app::SetVerifiedEvent(std::nullopt);
+}
+BENCHMARK(VerifiedStop)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // One roll tick of a batch of 50 with 100,000 names: the draw's share of it (which people
 // the tiles show, their previews asked for), the host's drawing aside. No photo exists, so

@@ -10,8 +10,10 @@ namespace ld::verify {
 
 namespace {
 
+// Paths come with '/' only (the Windows host turns '\\' into '/' while the path is still
+// UTF-16): a GBK character's second byte may be '\\', never '/'.
 Text FolderOf(const Text& path) {
-    const size_t slash = path.find_last_of("/\\");
+    const size_t slash = path.rfind('/');
     return slash == Text::npos ? Text() : path.substr(0, slash + 1);
 }
 

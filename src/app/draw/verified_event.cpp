@@ -49,9 +49,15 @@ std::vector<size_t> Eligible(const VerifiedEvent& event, const verify::SealedLev
 std::optional<size_t> PeekPick(const VerifiedEvent& event, const std::string& levelName) {
     const verify::SealedLevel* level = SealedLevelNamed(event, levelName);
     if (!event.seed || !level) return std::nullopt;
+    const uint64_t k = event.picks + 1;
+    // Without a rule everybody is eligible: no pass over the pool.
+    if (level->groups.empty() && level->excluded.empty()) {
+        if (event.pool.empty()) return std::nullopt;
+        return verify::KeyedPick(*event.seed, levelName, k, event.pool.size());
+    }
     const std::vector<size_t> eligible = Eligible(event, *level);
     if (eligible.empty()) return std::nullopt;
-    return eligible[verify::KeyedPick(*event.seed, levelName, event.picks + 1, eligible.size())];
+    return eligible[verify::KeyedPick(*event.seed, levelName, k, eligible.size())];
 }
 
 std::string TakePick(VerifiedEvent& event, size_t index) {
@@ -185,7 +191,9 @@ Text VerifiedStopRefusal(const Text& level, const std::vector<Text>& groups,
 
 size_t VerifiedEligibleCount(const VerifiedEvent& event, const Text& level) {
     const verify::SealedLevel* sealed = SealedLevelNamed(event, Utf8(level));
-    return sealed ? Eligible(event, *sealed).size() : 0;
+    if (!sealed) return 0;
+    if (sealed->groups.empty() && sealed->excluded.empty()) return event.pool.size();
+    return Eligible(event, *sealed).size();
 }
 
 std::optional<Text> NextVerifiedPick(VerifiedEvent& event, const Text& level) {
