@@ -92,7 +92,7 @@ set_source_files_properties(${CMAKE_BINARY_DIR}/luckydraw.rc PROPERTIES
     OBJECT_DEPENDS "${LD_ASSETS};${LD_MANIFEST_FILE}")
 add_executable(luckydraw WIN32 src/win_main.cpp src/platform/win32/win_main.cpp
                ${CMAKE_BINARY_DIR}/luckydraw.rc)
-target_link_libraries(luckydraw PRIVATE ld_platform_win32 ld_app ld_warnings)
+target_link_libraries(luckydraw PRIVATE ld_platform_win32 ld_app ld_verify ld_warnings)
 # Without its symbol table (-s): about half the size, and nothing of it is needed to run.
 target_link_options(luckydraw PRIVATE -municode -mwindows -s)
 

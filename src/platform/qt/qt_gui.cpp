@@ -121,6 +121,10 @@ void QtGui::setStageNotice(Window& window, const Text& text) {
     if (StageWindow* stage = stageOf(window)) stage->setNotice(ToQString(text));
 }
 
+void QtGui::setStageSeal(Window& window, const Text& text) {
+    if (StageWindow* stage = stageOf(window)) stage->setSeal(text);
+}
+
 void QtGui::showCheckinPanel(Window& window, const CheckinPanelView& panel) {
     if (StageWindow* stage = stageOf(window)) stage->showCheckinPanel(panel);
 }

@@ -38,6 +38,7 @@ public:
     // 1..3 draws the standard controls of every window flat from now on, 0 turns it off.
     void setFlatControlStyle(int style) override;
     void setStageNotice(Window& window, const Text& text) override;
+    void setStageSeal(Window& window, const Text& text) override;
     void showCheckinPanel(Window& window, const CheckinPanelView& panel) override;
     void hideCheckinPanel(Window& window) override;
     void showCheckinScreen(Window& window, const CheckinScreenView& view) override;

@@ -15,6 +15,7 @@
 #include "platform/qt/pictures.h"
 #include "platform/qt/qt_text.h"
 #include "platform/qt/screens.h"
+#include "platform/qt/stage_seal.h"
 #include "platform/qt/widgets.h"
 
 namespace ld::qt {
@@ -247,6 +248,7 @@ void StageWindow::moveEvent(QMoveEvent* event) {
 void StageWindow::resizeEvent(QResizeEvent* event) {
     if (animation_) animation_->setGeometry(rect());
     if (checkinScreen_) checkinScreen_->setGeometry(rect());
+    if (seal_) seal_->place();
     placeNotice();
     if (event->spontaneous()) takeGeometryFromSystem();
 }
@@ -337,8 +339,7 @@ void StageWindow::showCheckinPanel(const CheckinPanelView& view) {
     if (detached()) return;
     if (!checkin_) checkin_ = new CheckinPanel(this);
     checkin_->show(view);
-    if (checkinScreen_ && checkinScreen_->isVisible()) checkinScreen_->raise();
-    if (notice_) notice_->raise();
+    raiseSeal();
 }
 
 void StageWindow::hideCheckinPanel() {
@@ -365,13 +366,31 @@ void StageWindow::showBatchGrid(const BatchGridView& view) {
     // Above the controls (the photo box it replaces), below what is drawn over the stage.
     batch_->raise();
     if (checkin_ && checkin_->isVisible()) checkin_->raise();
-    if (animation_) animation_->raise();
-    if (notice_) notice_->raise();
+    raiseSeal();
     raisePanels();
 }
 
 void StageWindow::hideBatchGrid() {
     if (batch_) batch_->dismiss();
+}
+
+void StageWindow::setSeal(const Text& text) {
+    if (text.empty()) {
+        delete seal_;
+        seal_ = nullptr;
+        return;
+    }
+    if (!seal_) seal_ = new StageSeal(this);
+    seal_->setText(text);
+    seal_->show();
+    raiseSeal();
+}
+
+void StageWindow::raiseSeal() {
+    if (seal_) seal_->raise();
+    if (checkinScreen_ && checkinScreen_->isVisible()) checkinScreen_->raise();
+    if (animation_) animation_->raise();
+    if (notice_) notice_->raise();
 }
 
 void StageWindow::placeNotice() {

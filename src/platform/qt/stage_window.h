@@ -42,6 +42,9 @@ public:
     void playAnimation(int animation);
     // A red warning in the top right corner, above the controls; empty text removes it.
     void setNotice(const QString& text);
+    // The verified draw's band along the bottom edge, above the controls and below the
+    // check-in view; empty text removes it.
+    void setSeal(const Text& text);
     // The check-in panel, made on first use.
     void showCheckinPanel(const CheckinPanelView& view);
     void hideCheckinPanel();
@@ -90,7 +93,10 @@ private:
     class CheckinPanel* checkin_ = nullptr;
     class CheckinScreen* checkinScreen_ = nullptr;
     BatchGrid* batch_ = nullptr;
+    class StageSeal* seal_ = nullptr;
     void placeNotice();
+    // The band above what was just raised, and what belongs above the band over it again.
+    void raiseSeal();
 };
 
 }  // namespace ld::qt

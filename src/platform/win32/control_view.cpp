@@ -248,7 +248,7 @@ bool SeesThrough(HWND hwnd) {
     wchar_t cls[32] = {};
     GetClassNameW(hwnd, cls, 32);
     return lstrcmpW(cls, L"LdTransLabel") == 0 || lstrcmpW(cls, L"LdPicBox") == 0 ||
-           lstrcmpW(cls, L"LdSplitterBar") == 0;
+           lstrcmpW(cls, L"LdSplitterBar") == 0 || lstrcmpW(cls, L"LdStageSeal") == 0;
 }
 
 }  // namespace

@@ -7,6 +7,7 @@
 #include "platform/win32/fireworks.h"
 #include "platform/win32/key_filter.h"
 #include "platform/win32/screens.h"
+#include "platform/win32/stage_seal.h"
 #include "platform/win32/widgets.h"
 #include "platform/win32/win_text.h"
 
@@ -296,6 +297,7 @@ bool StageWindow::handle(UINT message, WPARAM wParam, LPARAM lParam, LRESULT& re
                              SWP_NOZORDER | SWP_NOACTIVATE);
             }
             FitCheckinScreen(hwnd());
+            FitStageSeal(hwnd());
             placeNotice();
             return false;
         case WM_DPICHANGED:

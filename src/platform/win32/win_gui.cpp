@@ -8,6 +8,7 @@
 #include "platform/win32/console_window.h"
 #include "platform/win32/event_loop.h"
 #include "platform/win32/key_filter.h"
+#include "platform/win32/stage_seal.h"
 #include "platform/win32/stage_window.h"
 #include "platform/win32/win_text.h"
 
@@ -168,13 +169,20 @@ void WinGui::setStageNotice(Window& window, const Text& text) {
     if (StageWindow* stage = stageOf(window)) stage->setNotice(Wide(text));
 }
 
+void WinGui::setStageSeal(Window& window, const Text& text) {
+    if (StageWindow* stage = stageOf(window)) SetStageSeal(stage->hwnd(), text);
+}
+
 void WinGui::setClickerKeys(bool on) {
     SetClickerKeys(on);
     SetConsoleClickerKeys(on);
 }
 
 void WinGui::showBatchGrid(Window& window, const BatchGridView& grid) {
-    if (StageWindow* stage = stageOf(window)) ShowBatchGrid(stage->hwnd(), stage->dpi(), grid);
+    if (StageWindow* stage = stageOf(window)) {
+        ShowBatchGrid(stage->hwnd(), stage->dpi(), grid);
+        KeepStageSealOnTop(stage->hwnd());
+    }
 }
 
 void WinGui::hideBatchGrid(Window& window) {
@@ -184,7 +192,7 @@ void WinGui::hideBatchGrid(Window& window) {
 void WinGui::showCheckinPanel(Window& window, const CheckinPanelView& panel) {
     if (StageWindow* stage = stageOf(window)) {
         ShowCheckinPanel(stage->hwnd(), stage->dpi(), panel);
-        KeepCheckinScreenOnTop(stage->hwnd());
+        KeepStageSealOnTop(stage->hwnd());  // and the check-in view over both
     }
 }
 

@@ -30,6 +30,7 @@ public:
     Window* activeWindow() override;
     void playAnimation(Window& window, int animation) override;
     void setStageNotice(Window& window, const Text& text) override;
+    void setStageSeal(Window& window, const Text& text) override;
     void setClickerKeys(bool on) override;
     void showBatchGrid(Window& window, const BatchGridView& grid) override;
     void hideBatchGrid(Window& window) override;
