@@ -152,7 +152,7 @@ public:
     // A short warning in the window's top right corner, above every control, until it is
     // set again; empty text removes it.
     virtual void setStageNotice(Window& window, const Text& text) {}
-    // The verified draw's band along the stage's bottom edge, above every control but below
+    // The verified draw's band in the stage's top right corner, above every control but below
     // the check-in view and the celebration: lines separated by CR LF (the sealed list's
     // short fingerprint, the commitment, the hall's digits), legible from the back of the
     // hall, until it is set again; empty text removes it.

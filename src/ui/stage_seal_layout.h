@@ -1,4 +1,4 @@
-// The verified draw's band along the stage's bottom edge: its lines and where they go. Plain
+// The verified draw's band in the stage's top right corner: its lines and where they go. Plain
 // numbers, so that both hosts draw the same band.
 #pragma once
 
@@ -10,7 +10,7 @@
 namespace ld {
 
 struct StageSealLayout {
-    BatchBox band;  // centred on the stage's bottom edge, as wide as its widest line
+    BatchBox band;  // in the stage's top right corner, as wide as its widest line
     int textPixels = 0, lineHeight = 0;
     int padding = 0;  // above the first line and below the last
     // The box of line `index`, counted from the top of the band; the text is centred in it.

@@ -62,7 +62,7 @@ void AskSeedDigits(VerifiedEvent& event) {
         const int answer = host().dialogs->showMessage(
             Gbk("现场数字共 " + std::to_string(digits.size()) + " 位：\r\n" + Grouped(digits) +
                 "\r\n\r\n确定用这些数字吗？选“否”请更多观众继续提供。"),
-            msg::kYesNoCancel | msg::kIconQuestion, Gbk("现场数字"));
+            msg::kYesNoCancel | msg::kIconQuestion, Gbk("确认现场数字"));
         if (answer == msg::kAnswerYes) {
             SetSeedDigits(event, digits);
             ShowVerifiedBand();

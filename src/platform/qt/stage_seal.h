@@ -1,4 +1,4 @@
-// The verified draw's band along the stage's bottom edge (ui/stage_seal_layout): white lines on
+// The verified draw's band in the stage's top right corner (ui/stage_seal_layout): white lines on
 // a dark translucent strip. A child of the stage; presses go through it to the stage.
 #pragma once
 
@@ -16,7 +16,7 @@ public:
 
     // `text`: GBK lines separated by CR LF.
     void setText(const Text& text);
-    // Along the stage's bottom edge again, at its present size.
+    // In the stage's top right corner again, at its present size.
     void place();
 
 protected:

@@ -42,7 +42,7 @@ public:
     void playAnimation(int animation);
     // A red warning in the top right corner, above the controls; empty text removes it.
     void setNotice(const QString& text);
-    // The verified draw's band along the bottom edge, above the controls and below the
+    // The verified draw's band in the top right corner, above the controls and below the
     // check-in view; empty text removes it.
     void setSeal(const Text& text);
     // The check-in panel, made on first use.
