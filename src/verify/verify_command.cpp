@@ -4,6 +4,7 @@
 
 #include "services/encoding.h"
 #include "services/files.h"
+#include "verify/audit_record.h"
 #include "verify/replay.h"
 
 namespace ld::verify {
@@ -44,6 +45,17 @@ VerifyOutcome VerifyRecordFile(const Text& recordPath) {
         out.report += "抽奖结果：没有找到，不核对\n";
     }
     const Replay replay = ReplayEvent(*record, *list, results);
+    if (replay.passed()) {
+        // What the hall saw on the stage, to compare with the report.
+        const ReadRecord read = ReadAuditRecord(*record);
+        std::string digits;
+        for (const AuditEntry& e : read.entries)
+            if (e.type == "seed") digits = e.fields.at("digits");
+        out.report += "记录：" + std::to_string(read.entries.size()) + " 条，前后相接\n" +
+                      "名单指纹：" + read.entries[0].fields.at("fingerprint") + "\n" +
+                      "承诺：" + read.entries[0].fields.at("commitment") + "（与公布的密钥相符）\n" +
+                      "现场数字：" + digits + "\n";
+    }
     for (const std::string& line : replay.levels) out.report += line + "\n";
     out.report += replay.verdict + "\n";
     out.exitCode = replay.passed() ? 0 : 1;
