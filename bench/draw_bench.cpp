@@ -8,6 +8,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <functional>
 #include <map>
 #include <string>
 
@@ -115,13 +116,13 @@ BENCHMARK(EngineStartStop)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // The stop alone, of a single winner (1) and of a batch of 50 (the grid's whole photos are
 // decoded by the host on its workers; here the test host only records the grid).
-void EngineStop(benchmark::State& run) {
-    Stage stage;
-    const auto perDraw = static_cast<int>(run.range(0));
-    WriteConfigText(ConfigStore::path(), "zbt", Gbk("特等奖每次人数"), ToText(perDraw));
+// Times the stops of `run`, each after a fresh start of all 100,000 names; `before` runs
+// untimed before each start.
+void TimeStops(benchmark::State& run, Stage& stage, const std::function<void()>& before = {}) {
     DrawState& draw = app::State().draw;
     for (auto _ : run) {
         run.PauseTiming();
+        if (before) before();
         draw.poolText = Pool();
         draw.resultsText.clear();
         draw.pickLogText.clear();
@@ -135,6 +136,16 @@ void EngineStop(benchmark::State& run) {
     }
     run.counters["winners"] = static_cast<double>(SplitPool(draw.resultsText).size());
 }
+
+void SetPerDraw(benchmark::State& run) {
+    WriteConfigText(ConfigStore::path(), "zbt", Gbk("特等奖每次人数"), ToText(run.range(0)));
+}
+
+void EngineStop(benchmark::State& run) {
+    Stage stage;
+    SetPerDraw(run);
+    TimeStops(run, stage);
+}
 BENCHMARK(EngineStop)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 
 // The same stops in a verified event: every winner the keyed pick among the 100,000 sealed
@@ -142,30 +153,13 @@ BENCHMARK(EngineStop)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond)->MinTime(2
 // Against EngineStop in the same run.
 void VerifiedStop(benchmark::State& run) {
     Stage stage;
-    const auto perDraw = static_cast<int>(run.range(0));
-    WriteConfigText(ConfigStore::path(), "zbt", Gbk("特等奖每次人数"), ToText(perDraw));
-    DrawState& draw = app::State().draw;
-    draw.poolText = Pool();
+    SetPerDraw(run);
+    app::State().draw.poolText = Pool();
     std::string problem;
-    std::optional<app::VerifiedEvent> sealed =
-        app::SealEvent(app::SealCurrentDraw(), 0, problem);
+    std::optional<app::VerifiedEvent> sealed = app::SealEvent(app::SealCurrentDraw(), 0, problem);
     if (!sealed) return run.SkipWithError(problem.c_str());
     app::SetSeedDigits(*sealed, "314159265358979323");
-    for (auto _ : run) {
-        run.PauseTiming();
-        app::SetVerifiedEvent(sealed);
-        draw.poolText = Pool();
-        draw.resultsText.clear();
-        draw.pickLogText.clear();
-        draw.pickLogList.clear();
-        stage.trigger();  // start
-        run.ResumeTiming();
-        stage.trigger();  // stop
-        run.PauseTiming();
-        stage.pause();
-        run.ResumeTiming();
-    }
-    run.counters["winners"] = static_cast<double>(SplitPool(draw.resultsText).size());
+    TimeStops(run, stage, [&] { app::SetVerifiedEvent(sealed); });
     app::SetVerifiedEvent(std::nullopt);
 }
 BENCHMARK(VerifiedStop)->Arg(1)->Arg(50)->Unit(benchmark::kMillisecond)->MinTime(2.0);
