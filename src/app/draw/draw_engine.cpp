@@ -45,10 +45,7 @@ bool LevelMayDraw(DrawState& state, const Text& selector) {
 // A verified event draws only its sealed levels, by their sealed rules, once it has its seed.
 bool VerifiedStopAllowed(const Text& selector) {
     if (!VerifiedDrawOn()) return true;
-    const LevelRule rule = SelectedLevelRule();
-    const Text refusal =
-        VerifiedStopRefusal(selector, {rule.groups.begin(), rule.groups.end()},
-                            {rule.excluded.begin(), rule.excluded.end()});
+    const Text refusal = VerifiedStopRefusal(selector, SelectedLevel());
     if (refusal.empty()) return true;
     host().dialogs->showMessage(refusal, msg::kIconStop, Gbk("公证抽奖"));
     return false;

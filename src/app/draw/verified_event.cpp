@@ -91,20 +91,28 @@ int ResultsLineCount(const Text& resultsText) {
     return static_cast<int>(SplitPool(resultsText).size());
 }
 
+namespace {
+
+// A level of the prize table as the seal writes it.
+verify::SealedLevel LevelAsSealed(int level, const Text& name) {
+    verify::SealedLevel sealed;
+    sealed.name = Utf8(name);
+    sealed.count = ToInt32(LevelCountText(level));
+    sealed.perDraw = PerDrawCount(level);
+    const LevelRule rule = ReadLevelRule(level);
+    for (const Text& group : rule.groups) sealed.groups.push_back(Utf8(group));
+    for (const Text& out : rule.excluded) sealed.excluded.push_back(Utf8(out));
+    return sealed;
+}
+
+}  // namespace
+
 verify::SealedList SealCurrentDraw() {
     verify::SealedList list;
     const LevelTexts names = LevelNames();
     for (int level = 1; level <= kLevelCount; ++level) {
         const Text& name = names[static_cast<size_t>(level - 1)];
-        if (name.empty()) continue;
-        verify::SealedLevel sealed;
-        sealed.name = Utf8(name);
-        sealed.count = ToInt32(LevelCountText(level));
-        sealed.perDraw = PerDrawCount(level);
-        const LevelRule rule = ReadLevelRule(level);
-        for (const Text& group : rule.groups) sealed.groups.push_back(Utf8(group));
-        for (const Text& out : rule.excluded) sealed.excluded.push_back(Utf8(out));
-        list.levels.push_back(std::move(sealed));
+        if (!name.empty()) list.levels.push_back(LevelAsSealed(level, name));
     }
     for (const Text& name : SplitPool(State().draw.poolText)) list.names.push_back(Utf8(name));
     std::sort(list.names.begin(), list.names.end());
@@ -174,18 +182,15 @@ bool RevealSecret(VerifiedEvent& event) {
     return true;
 }
 
-Text VerifiedStopRefusal(const Text& level, const std::vector<Text>& groups,
-                         const std::vector<Text>& excluded) {
+Text VerifiedStopRefusal(const Text& selector, std::optional<int> level) {
     const VerifiedEvent* event = OpenVerifiedEvent();
     if (!event) return {};
     if (!event->seed) return Gbk("公证抽奖还没有现场数字：请在 活动工具 → 公证抽奖 中输入。");
-    const verify::SealedLevel* sealed = SealedLevelNamed(*event, Utf8(level));
-    std::vector<std::string> g, x;
-    for (const Text& t : groups) g.push_back(Utf8(t));
-    for (const Text& t : excluded) x.push_back(Utf8(t));
-    if (!sealed || sealed->groups != g || sealed->excluded != x)
-        return Gbk("“") + level +
-               Gbk("”不在公证封存的奖项中，或它的规则在封存后改过：公证抽奖只按封存时的奖项和规则抽取。");
+    const verify::SealedLevel* sealed = SealedLevelNamed(*event, Utf8(selector));
+    if (!sealed || !level || !(LevelAsSealed(*level, selector) == *sealed))
+        return Gbk("“") + selector +
+               Gbk("”不在公证封存的奖项中，或它的人数、每次人数、规则在封存后改过：公证抽奖只按封存时"
+                   "的奖项设置抽取。");
     return {};
 }
 

@@ -62,10 +62,10 @@ bool AppendEntry(VerifiedEvent& event, const std::string& type,
 // The reveal: the secret appended, the secret's file removed.
 bool RevealSecret(VerifiedEvent& event);
 
-// Why a stop of the selected level may not go on in the open event (no seed, a level or rule
-// that differs from the sealed one); empty when it may.
-Text VerifiedStopRefusal(const Text& level, const std::vector<Text>& rule_groups,
-                         const std::vector<Text>& rule_excluded);
+// Why a start or stop of the selected level (the selector's text, its level number) may not go
+// on in the open event: no seed yet, or a level, count, per-draw count or rule that differs
+// from the sealed one. Empty when it may.
+Text VerifiedStopRefusal(const Text& selector, std::optional<int> level);
 // How many undrawn sealed names the level's sealed rule allows.
 size_t VerifiedEligibleCount(const VerifiedEvent& event, const Text& level);
 // The index into the pool of the next pick of the level (UTF-8); the event is left as it is.
