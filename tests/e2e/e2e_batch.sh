@@ -109,7 +109,9 @@ xdotool key ctrl+a
 xdotool type 5
 xdotool key Return
 wait_for 20 eval '! visible_window 每次抽取人数' || fail "the window stays open after Return"
-iconv -f GB18030 -t UTF-8 "$work/event/peizhi.a" | tr -d '\r' | grep -qx "特等奖每次人数=5" ||
+per_draw_saved() { iconv -f GB18030 -t UTF-8 "$work/event/peizhi.a" | tr -d '\r' | grep -qx "特等奖每次人数=5"; }
+# Under Wine the window may be gone a moment before the file is written.
+wait_for 10 per_draw_saved ||
     fail "peizhi.a has no 特等奖每次人数=5: $(iconv -f GB18030 -t UTF-8 "$work/event/peizhi.a")"
 focus "$stage"
 
