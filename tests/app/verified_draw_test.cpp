@@ -134,6 +134,22 @@ TEST_F(VerifiedDraw, AFreshStartEndsTheEventAndKeepsItsFilesTogether) {
               0);
 }
 
+// Names whose bytes are not valid GBK (a photo named on another system) still leave the pool
+// once they have won.
+TEST_F(VerifiedDraw, AWinnerWithAnOddNameLeavesThePool) {
+    state().poolText = "\xFF\xFE\r\n\x80\r\n";
+    host.dialogs.messageAnswers = {msg::kAnswerOk, msg::kAnswerYes};
+    host.dialogs.inputAnswers = {Gbk("111111222222333333")};
+    app::ToggleVerifiedDraw();
+    choose("一等奖");
+    drawOne();
+    drawOne();
+    EXPECT_EQ(state().poolText, "");
+    host.dialogs.messageAnswers = {msg::kAnswerOk};
+    app::ToggleVerifiedDraw();
+    EXPECT_EQ(replay().verdict, "复核通过");
+}
+
 TEST_F(VerifiedDraw, TheOrdinaryDrawMakesNoneOfItsFiles) {
     choose("一等奖");
     drawOne();

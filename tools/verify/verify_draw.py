@@ -78,7 +78,7 @@ def pick(seed, level, k, n):
 def main():
     entries = read_record(sys.argv[1])
     text, levels, pool = read_list(sys.argv[2])
-    results = open(sys.argv[3], encoding="gb18030", newline="").read().split("\r\n") if len(sys.argv) > 3 else None
+    results = open(sys.argv[3], encoding="gb18030", errors="replace", newline="").read().split("\r\n") if len(sys.argv) > 3 else None
     seal = entries[0]
     fingerprint = hashlib.sha256(text).hexdigest()
     if seal.get("type") != "seal" or fingerprint != seal.get("fingerprint"):

@@ -199,7 +199,15 @@ size_t VerifiedEligibleCount(const VerifiedEvent& event, const Text& level) {
 std::optional<Text> NextVerifiedPick(VerifiedEvent& event, const Text& level) {
     const std::optional<size_t> index = PeekPick(event, Utf8(level));
     if (!index) return std::nullopt;
-    return ToGbk(TakePick(event, *index));
+    const std::string name = TakePick(event, *index);
+    // The pool's own line: a name that is not valid GBK comes back from UTF-8 as other bytes,
+    // which would leave the winner in the pool.
+    const Text gbk = ToGbk(name);
+    const std::vector<Text> lines = SplitPool(State().draw.poolText);
+    if (std::find(lines.begin(), lines.end(), gbk) != lines.end()) return gbk;
+    for (const Text& line : lines)
+        if (Utf8(line) == name) return line;
+    return gbk;
 }
 
 void RecordVerifiedStop(VerifiedEvent& event, const Text& level, const std::vector<Text>& winners,
