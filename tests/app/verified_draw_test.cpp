@@ -150,6 +150,18 @@ TEST_F(VerifiedDraw, AWinnerWithAnOddNameLeavesThePool) {
     EXPECT_EQ(replay().verdict, "复核通过");
 }
 
+// Results edited by hand may end without a line end: the first winner gets a line of his own.
+TEST_F(VerifiedDraw, AWinnerIsNotJoinedToAnUnendedResultsLine) {
+    state().resultsText = Gbk("上一场：手写");
+    host.dialogs.messageAnswers = {msg::kAnswerOk, msg::kAnswerYes, msg::kAnswerOk};
+    host.dialogs.inputAnswers = {Gbk("111111222222333333")};
+    app::ToggleVerifiedDraw();
+    choose("一等奖");
+    drawOne();
+    app::ToggleVerifiedDraw();
+    EXPECT_EQ(replay().verdict, "复核通过");
+}
+
 TEST_F(VerifiedDraw, TheOrdinaryDrawMakesNoneOfItsFiles) {
     choose("一等奖");
     drawOne();

@@ -86,6 +86,10 @@ void Record(DrawState& state, const std::vector<Text>& shown, const Text& congra
         State().lastBatch.reset();
     }
     Text lines;
+    // Results edited by hand may end without a line end: a verified winner's line must be
+    // his own, where the record says it is.
+    if (OpenVerifiedEvent() && !state.resultsText.empty() && !state.resultsText.ends_with("\r\n"))
+        lines = "\r\n";
     for (const Text& name : shown) lines += WinnerLine(name, selector);
     const ResultsFile::Outcome written = RecordResultLine(lines);
     // After the results: they are the ledger, and a recovery finds a stop whose entry the
