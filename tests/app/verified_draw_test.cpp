@@ -162,6 +162,28 @@ TEST_F(VerifiedDraw, AWinnerIsNotJoinedToAnUnendedResultsLine) {
     EXPECT_EQ(replay().verdict, "复核通过");
 }
 
+#ifndef _WIN32
+// The script reads what the program wrote as the program does: two levels of one name (the
+// first is the one drawn) and a name with a Unicode line separator in it.
+TEST_F(VerifiedDraw, TheScriptAgreesOnOddLevelsAndNames) {
+    folder.write("peizhi.a", folder.read("peizhi.a") + Gbk("二等奖=一等奖\r\n二等奖参与部门=财务部\r\n"));
+    setLevel(3, "一等奖", "5");
+    setPool({"丙（财务部）", "林\u2028森", "丁"});
+    host.dialogs.messageAnswers = {msg::kAnswerOk, msg::kAnswerYes, msg::kAnswerOk};
+    host.dialogs.inputAnswers = {Gbk("111111222222333333")};
+    app::ToggleVerifiedDraw();
+    choose("一等奖");
+    drawOne();  // a batch of all three
+    app::ToggleVerifiedDraw();
+    ASSERT_EQ(replay().verdict, "复核通过");
+    const std::string script = std::string(LD_TEST_DATA_DIR) + "/../../tools/verify/verify_draw.py";
+    const std::string command = "python3 '" + script + "' '" + folder.diskPath(kRecord).string() +
+                                "' '" + folder.diskPath(kList).string() + "' '" +
+                                folder.diskPath(kResults).string() + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+}
+#endif
+
 TEST_F(VerifiedDraw, TheOrdinaryDrawMakesNoneOfItsFiles) {
     choose("一等奖");
     drawOne();

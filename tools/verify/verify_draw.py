@@ -24,19 +24,22 @@ def fail(where):
 
 def read_record(path):
     entries, prev = [], ""
-    with open(path, encoding="utf-8") as f:
-        for number, line in enumerate(f.read().splitlines(), 1):
-            at = line.rfind(',"hash":"')
-            try:
-                entry = json.loads(line)
-            except ValueError:
-                fail(f"公证记录第 {number} 行不是完整的记录")
-            body = line[:at] if at >= 0 else ""
-            if (entry.get("n") != number or entry.get("prev") != prev or
-                    entry.get("hash") != hashlib.sha256(body.encode()).hexdigest()):
-                fail(f"公证记录第 {number} 行与前面的记录接不上（被改动、删除或调换过）")
-            prev = entry["hash"]
-            entries.append(entry)
+    # Split at LF alone, as the program does: a name may hold other line breaks (U+2028).
+    with open(path, encoding="utf-8", newline="") as f:
+        lines = f.read().split("\n")
+    for number, line in enumerate(lines[:-1] if lines[-1] == "" else lines, 1):
+        line = line[:-1] if line.endswith("\r") else line
+        at = line.rfind(',"hash":"')
+        try:
+            entry = json.loads(line)
+        except ValueError:
+            fail(f"公证记录第 {number} 行不是完整的记录")
+        body = line[:at] if at >= 0 else ""
+        if (entry.get("n") != number or entry.get("prev") != prev or
+                entry.get("hash") != hashlib.sha256(body.encode()).hexdigest()):
+            fail(f"公证记录第 {number} 行与前面的记录接不上（被改动、删除或调换过）")
+        prev = entry["hash"]
+        entries.append(entry)
     return entries
 
 
@@ -47,7 +50,8 @@ def read_list(path):
         fields = line.split("\t")
         if fields[0] == "level":
             split = lambda s: s.split("、") if s else []
-            levels[fields[1]] = (split(fields[4]), split(fields[5]))
+            # Two levels of one name: the first is the one drawn.
+            levels.setdefault(fields[1], (split(fields[4]), split(fields[5])))
         else:
             names.append(fields[1])
     return text, levels, sorted(names, key=lambda s: s.encode())
