@@ -141,8 +141,10 @@ ReadRecord ReadAuditRecord(std::string_view text) {
     const AuditEntry* last = nullptr;
     for (int number = 1; !text.empty(); ++number) {
         const size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
+        std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        // A record saved again by a Windows editor has CR LF line ends; the hash is the same.
+        if (line.ends_with('\r')) line.remove_suffix(1);
         AuditEntry entry;
         std::string lastKey;
         const size_t hashAt = line.rfind(",\"hash\":\"");
