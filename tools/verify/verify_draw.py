@@ -87,6 +87,19 @@ def main():
     fingerprint = hashlib.sha256(text).hexdigest()
     if seal.get("type") != "seal" or fingerprint != seal.get("fingerprint"):
         fail("名单与封存时的指纹不符（名单被改动过）")
+    # The program's order: one seal, one seed before any stop, the reveal last.
+    seeded = False
+    for number, e in enumerate(entries[1:], 2):
+        where = f"公证记录第 {number} 行"
+        if e["type"] == "seal" or (e["type"] == "seed" and seeded):
+            fail(where + "重复了封存或现场数字")
+        if e["type"] == "reveal" and number != len(entries):
+            fail(where + "公布密钥后还有记录")
+        if e["type"] == "stop" and (not seeded or not isinstance(e.get("winners"), list) or
+                                    not e["winners"] or not isinstance(e.get("lines"), list) or
+                                    len(e["lines"]) != len(e["winners"])):
+            fail(where + "的抽取不完整或在现场数字之前")
+        seeded = seeded or e["type"] == "seed"
     digits = next((e["digits"] for e in entries if e["type"] == "seed"), "")
     secret = next((e["secret"] for e in entries if e["type"] == "reveal"), None)
     if len(digits) < 18 or not digits.isdigit():
@@ -116,7 +129,8 @@ def main():
             pool.remove(computed)
             won.setdefault(level, []).append(computed)
             if results is not None:
-                line = int(e["lines"][i]) if i < len(e.get("lines", [])) else 0
+                number = e["lines"][i]
+                line = int(number) if number.isascii() and number.isdigit() and len(number) < 10 else 0
                 if not 0 < line <= len(results) or results[line - 1] != f"{computed}  ------  {level}":
                     fail(f"抽奖结果.txt 第 {line} 行与{where}不符")
     for level in levels:
@@ -126,4 +140,7 @@ def main():
 
 
 if __name__ == "__main__":
-    main()
+    try:
+        main()
+    except (KeyError, TypeError, ValueError, AttributeError, IndexError) as error:
+        fail(f"公证记录或名单的内容不完整（{error!r}）")
