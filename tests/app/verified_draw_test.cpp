@@ -184,6 +184,28 @@ TEST_F(VerifiedDraw, TheScriptAgreesOnOddLevelsAndNames) {
 }
 #endif
 
+// The reveal is only told, and the event only ended, once the record holds it.
+TEST_F(VerifiedDraw, AnEndTheRecordDidNotTakeIsNotToldAsDone) {
+    host.dialogs.messageAnswers = {msg::kAnswerOk, msg::kAnswerYes};
+    host.dialogs.inputAnswers = {Gbk("111111222222333333")};
+    app::ToggleVerifiedDraw();
+    const std::string record = folder.read(kRecord);
+    std::filesystem::remove(folder.diskPath(kRecord));
+    std::filesystem::create_directory(folder.diskPath(kRecord));  // cannot be written
+    host.dialogs.messageAnswers = {msg::kAnswerOk};
+    app::ToggleVerifiedDraw();
+    EXPECT_TRUE(app::VerifiedDrawOn());
+    EXPECT_TRUE(folder.exists(".公证密钥"));
+    EXPECT_EQ(messages().back().text.find(Gbk("密钥已公布")), Text::npos);
+
+    std::filesystem::remove(folder.diskPath(kRecord));
+    folder.write(kRecord, record);
+    host.dialogs.messageAnswers = {msg::kAnswerOk};
+    app::ToggleVerifiedDraw();  // the disk is back
+    EXPECT_FALSE(app::VerifiedDrawOn());
+    EXPECT_EQ(replay().verdict, "复核通过");
+}
+
 TEST_F(VerifiedDraw, TheOrdinaryDrawMakesNoneOfItsFiles) {
     choose("一等奖");
     drawOne();

@@ -148,11 +148,12 @@ std::optional<Text> ArchiveVerifiedFiles() {
     return folder;
 }
 
-void EndVerifiedEvent() {
+bool EndVerifiedEvent() {
     VerifiedEvent* event = OpenVerifiedEvent();
-    if (!event) return;
-    RevealSecret(*event);
+    if (!event) return true;
+    const bool revealed = RevealSecret(*event);
     ShowVerifiedBand();
+    return revealed;
 }
 
 void RecordVerifiedForfeit(const Text& level, const Text& name) {

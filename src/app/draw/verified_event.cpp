@@ -168,8 +168,16 @@ bool SetSeedDigits(VerifiedEvent& event, const std::string& digits) {
 }
 
 bool RevealSecret(VerifiedEvent& event) {
+    const verify::AuditEntry last = event.last;
+    const std::string unwritten = event.unwritten;
+    if (!AppendEntry(event, "reveal", {{"secret", Hex(event.secret)}})) {
+        // Not revealed until the record says so: the event stays open, and the reveal is not
+        // carried into a later write, where stops could follow it.
+        event.last = last;
+        event.unwritten = unwritten;
+        return false;
+    }
     event.revealed = true;
-    if (!AppendEntry(event, "reveal", {{"secret", Hex(event.secret)}})) return false;
     DeleteFileAt(VerifiedSecretPath());
     return true;
 }

@@ -93,8 +93,9 @@ void ContinueVerifiedEvent(bool continued, bool recovered, const Text& resultsTe
 // when a file could not be moved (the operator is told).
 std::optional<Text> ArchiveVerifiedFiles();
 bool VerifiedFilesPresent();
-// Ends the open event, if any: the secret revealed, the band removed.
-void EndVerifiedEvent();
+// Ends the open event, if any: the secret revealed, the band removed. False when the record
+// could not take the reveal: the event stays open.
+bool EndVerifiedEvent();
 // The stage's band: the short fingerprint, the commitment and the digits; none when no
 // event is open.
 void ShowVerifiedBand();
