@@ -119,8 +119,14 @@ Replay ReplayEvent(std::string_view recordText, std::string_view sealedText,
     std::sort(pool.begin(), pool.end());
     const std::vector<std::string> resultLines = results ? Lines(*results) : std::vector<std::string>();
     std::map<std::string, std::vector<std::string>> won;
+    std::map<std::string, int> held;  // each level's winners who did not give up
     uint64_t k = 0;
     for (const AuditEntry& e : entries) {
+        if (e.type == "forfeit") {
+            const std::vector<std::string>& of = won[Field(e, "level")];
+            if (std::find(of.begin(), of.end(), Field(e, "name")) != of.end())
+                --held[Field(e, "level")];
+        }
         if (e.type == "unverified")
             return Failed(replay, "抽奖结果.txt 第 " + Field(e, "line") + " 行的中奖人 " + Field(e, "name") +
                                       " 不是公证抽取的结果");
@@ -136,6 +142,7 @@ Replay ReplayEvent(std::string_view recordText, std::string_view sealedText,
                 if (Allowed(name, level->groups, level->excluded)) eligible.push_back(name);
             ++k;
             const std::string where = "第 " + std::to_string(k) + " 次抽取（" + levelName + "）";
+            if (++held[levelName] > level->count) return Failed(replay, where + "超出了封存的人数");
             if (eligible.empty()) return Failed(replay, where + "已没有可以中奖的人");
             const std::string& computed = eligible[KeyedPick(seed, levelName, k, eligible.size())];
             if (computed != winners[i])

@@ -120,6 +120,10 @@ TEST_F(VerifiedDraw, AFreshStartEndsTheEventAndKeepsItsFilesTogether) {
     click();
     EXPECT_EQ(folder.read(kResults), before);
     EXPECT_NE(messages().back().text.find(Gbk("不在公证封存的奖项中")), Text::npos);
+    setLevel(2, "一等奖", "6");  // nor one whose count was raised
+    choose("一等奖");
+    drawOne();
+    EXPECT_EQ(folder.read(kResults), before);
 
     startAgain({msg::kAnswerNo, msg::kAnswerNo});  // no recovery, no resume
     EXPECT_FALSE(app::VerifiedDrawOn());

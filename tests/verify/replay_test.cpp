@@ -137,6 +137,9 @@ TEST(Replay, ARecordNotAsTheProgramWritesItFails) {
     EXPECT_EQ(ReplayEvent(Rechained(noWinners, {0, 1, 2, 3, 4, 5, 6, 7}), kList, kResults)
                   .verdict,
               "复核未通过：抽奖结果.txt 第 0 行与第 5 次抽取（一等奖）不符");
+    // Without the forfeit, the last stop is a fourth winner of a level of three.
+    EXPECT_EQ(ReplayEvent(Rechained(lines, {0, 1, 2, 3, 5, 6, 7}), kList, kResults).verdict,
+              "复核未通过：第 5 次抽取（一等奖）超出了封存的人数");
 }
 
 TEST(Replay, TheRulesMatchTheDrawsOwn) {

@@ -51,7 +51,7 @@ def read_list(path):
         if fields[0] == "level":
             split = lambda s: s.split("、") if s else []
             # Two levels of one name: the first is the one drawn.
-            levels.setdefault(fields[1], (split(fields[4]), split(fields[5])))
+            levels.setdefault(fields[1], (split(fields[4]), split(fields[5]), int(fields[2])))
         else:
             names.append(fields[1])
     return text, levels, sorted(names, key=lambda s: s.encode())
@@ -109,18 +109,23 @@ def main():
     if hashlib.sha256(bytes.fromhex(secret)).hexdigest() != seal.get("commitment"):
         fail("公布的密钥与封存时的承诺不符")
     seed = hashlib.sha256(f"luckydraw seed v1\n{secret}\n{digits}\n{fingerprint}".encode()).digest()
-    won, k = {}, 0
+    won, held, k = {}, {}, 0  # held: each level's winners who did not give up
     for e in entries:
+        if e["type"] == "forfeit" and e["name"] in won.get(e["level"], []):
+            held[e["level"]] -= 1
         if e["type"] == "unverified":
             fail(f"抽奖结果.txt 第 {e['line']} 行的中奖人 {e['name']} 不是公证抽取的结果")
         if e["type"] != "stop":
             continue
         level = e["level"]
-        groups, excluded = levels[level]
+        groups, excluded, count = levels[level]
         for i, recorded in enumerate(e["winners"]):
             eligible = [n for n in pool if allowed(n, groups, excluded)]
             k += 1
             where = f"第 {k} 次抽取（{level}）"
+            held[level] = held.get(level, 0) + 1
+            if held[level] > count:
+                fail(where + "超出了封存的人数")
             if not eligible:
                 fail(where + "已没有可以中奖的人")
             computed = eligible[pick(seed, level, k, len(eligible))]

@@ -191,9 +191,13 @@ Text VerifiedStopRefusal(const Text& level, const std::vector<Text>& groups,
     std::vector<std::string> g, x;
     for (const Text& t : groups) g.push_back(Utf8(t));
     for (const Text& t : excluded) x.push_back(Utf8(t));
-    if (!sealed || sealed->groups != g || sealed->excluded != x)
+    // The sealed count as well: a level raised after the seal would draw picks the hall
+    // was not promised.
+    const std::optional<int> index = LevelOf(level, LevelNames());
+    if (!sealed || sealed->groups != g || sealed->excluded != x || !index ||
+        ToInt32(LevelCountText(*index)) != sealed->count)
         return Gbk("“") + level +
-               Gbk("”不在公证封存的奖项中，或它的规则在封存后改过：公证抽奖只按封存时的奖项和规则抽取。");
+               Gbk("”不在公证封存的奖项中，或它的人数、规则在封存后改过：公证抽奖只按封存时的奖项、人数和规则抽取。");
     return {};
 }
 
