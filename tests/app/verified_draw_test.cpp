@@ -210,6 +210,32 @@ TEST_F(VerifiedDraw, AnEndTheRecordDidNotTakeIsNotToldAsDone) {
     EXPECT_EQ(replay().verdict, "复核通过");
 }
 
+// A crash after a forfeit's results line but before its entry: the recovery records the
+// forfeit, so the redraw of the place is not one winner too many.
+TEST_F(VerifiedDraw, AForfeitTheRecordLostInACrashIsRecordedAgain) {
+    host.dialogs.messageAnswers = {msg::kAnswerOk, msg::kAnswerYes};
+    host.dialogs.inputAnswers = {Gbk("111111222222333333")};
+    app::ToggleVerifiedDraw();
+    choose("特等奖");
+    drawOne();
+    host.dialogs.messageAnswers = {msg::kAnswerOk};
+    menu("放弃当前中奖人");
+    std::string record = folder.read(kRecord);
+    ASSERT_NE(record.find("\"type\":\"forfeit\""), std::string::npos);
+    record.erase(record.rfind('\n', record.size() - 2) + 1);
+    folder.write(kRecord, record);
+    startAgain({msg::kAnswerYes});
+    ASSERT_TRUE(app::VerifiedDrawOn());
+    choose("特等奖");
+    drawOne();
+    startAgain({msg::kAnswerYes});  // a second recovery does not record it twice
+    host.dialogs.messageAnswers = {msg::kAnswerOk};
+    app::ToggleVerifiedDraw();
+    EXPECT_EQ(replay().verdict, "复核通过");
+    const std::string written = folder.read(kRecord);
+    EXPECT_EQ(written.find("\"forfeit\""), written.rfind("\"forfeit\""));
+}
+
 TEST_F(VerifiedDraw, TheOrdinaryDrawMakesNoneOfItsFiles) {
     choose("一等奖");
     drawOne();
