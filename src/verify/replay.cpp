@@ -120,6 +120,7 @@ Replay ReplayEvent(std::string_view recordText, std::string_view sealedText,
     const std::vector<std::string> resultLines = results ? Lines(*results) : std::vector<std::string>();
     std::map<std::string, std::vector<std::string>> won;
     std::map<std::string, int> held;  // each level's winners who did not give up
+    std::vector<size_t> claimed;       // the results lines of the picks
     uint64_t k = 0;
     for (const AuditEntry& e : entries) {
         if (e.type == "forfeit") {
@@ -159,7 +160,17 @@ Replay ReplayEvent(std::string_view recordText, std::string_view sealedText,
             if (line == 0 || line > resultLines.size() ||
                 resultLines[line - 1] != computed + "  ------  " + levelName)
                 return Failed(replay, "抽奖结果.txt 第 " + std::to_string(line) + " 行与" + where + "不符");
+            claimed.push_back(line);
         }
+    }
+    // Between the seal and the last pick every winner's line is a pick's: one added by hand
+    // would be a winner the draw did not make.
+    const size_t before = std::strtoul(Field(entries[0], "lines_before").c_str(), nullptr, 10);
+    const size_t end = claimed.empty() ? 0 : *std::max_element(claimed.begin(), claimed.end());
+    for (size_t line = before + 1; line <= end; ++line) {
+        if (resultLines[line - 1].find("  ------  ") != std::string::npos &&
+            std::find(claimed.begin(), claimed.end(), line) == claimed.end())
+            return Failed(replay, "抽奖结果.txt 第 " + std::to_string(line) + " 行的中奖人不在公证记录中");
     }
     for (const SealedLevel& level : sealed->levels) {
         if (won[level.name].empty()) continue;

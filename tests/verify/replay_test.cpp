@@ -73,7 +73,12 @@ TEST(Replay, AWholeEventPassesAndEveryTamperingIsNamed) {
     other[0] = 1;
     EXPECT_EQ(ReplayEvent(Event("314159265358979323", other), kList, kResults).verdict,
               "复核未通过：公布的密钥与封存时的承诺不符");
+    // A winner's line between the picks that no pick made (here in place of the forfeit's).
     std::string results = kResults;
+    results.replace(results.find("                        ("), 56, "戊  ------  特等奖");
+    EXPECT_EQ(ReplayEvent(Event(), kList, results).verdict,
+              "复核未通过：抽奖结果.txt 第 5 行的中奖人不在公证记录中");
+    results = kResults;
     results.replace(results.find("丁  --"), 3, "戊");
     EXPECT_EQ(ReplayEvent(Event(), kList, results).verdict,
               "复核未通过：抽奖结果.txt 第 3 行与第 3 次抽取（一等奖）不符");

@@ -109,7 +109,7 @@ def main():
     if hashlib.sha256(bytes.fromhex(secret)).hexdigest() != seal.get("commitment"):
         fail("公布的密钥与封存时的承诺不符")
     seed = hashlib.sha256(f"luckydraw seed v1\n{secret}\n{digits}\n{fingerprint}".encode()).digest()
-    won, held, k = {}, {}, 0  # held: each level's winners who did not give up
+    won, held, claimed, k = {}, {}, set(), 0  # held: each level's winners who did not give up
     for e in entries:
         if e["type"] == "forfeit" and e["name"] in won.get(e["level"], []):
             held[e["level"]] -= 1
@@ -138,6 +138,12 @@ def main():
                 line = int(number) if number.isascii() and number.isdigit() and len(number) < 10 else 0
                 if not 0 < line <= len(results) or results[line - 1] != f"{computed}  ------  {level}":
                     fail(f"抽奖结果.txt 第 {line} 行与{where}不符")
+                claimed.add(line)
+    # Between the seal and the last pick every winner's line is a pick's.
+    if claimed:
+        for line in range(int(seal.get("lines_before") or 0) + 1, max(claimed) + 1):
+            if "  ------  " in results[line - 1] and line not in claimed:
+                fail(f"抽奖结果.txt 第 {line} 行的中奖人不在公证记录中")
     for level in levels:
         if won.get(level):
             print(f"{level}：" + "、".join(won[level]))
