@@ -153,5 +153,5 @@ def main():
 if __name__ == "__main__":
     try:
         main()
-    except (KeyError, TypeError, ValueError, AttributeError, IndexError) as error:
-        fail(f"公证记录或名单的内容不完整（{error!r}）")
+    except (KeyError, TypeError, ValueError, AttributeError, IndexError, OSError) as error:
+        fail(f"公证记录或名单读不到或不完整（{error!r}）")
