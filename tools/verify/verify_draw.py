@@ -102,9 +102,10 @@ def main():
         seeded = seeded or e["type"] == "seed"
     digits = next((e["digits"] for e in entries if e["type"] == "seed"), "")
     secret = next((e["secret"] for e in entries if e["type"] == "reveal"), None)
-    if len(digits) < 18 or not digits.isdigit():
+    if len(digits) < 18 or not (digits.isascii() and digits.isdigit()):
         fail("现场数字少于 18 位或含有其他字符")
-    if secret is None:
+    # As the program writes it: 64 lower-case hex digits, nothing else.
+    if secret is None or len(secret) != 64 or any(c not in "0123456789abcdef" for c in secret):
         fail("记录中没有公布密钥（结束公证后才能复核）")
     if hashlib.sha256(bytes.fromhex(secret)).hexdigest() != seal.get("commitment"):
         fail("公布的密钥与封存时的承诺不符")
