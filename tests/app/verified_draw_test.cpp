@@ -8,6 +8,8 @@
 #include "app/tools/verified_draw.h"
 #include "draw_fixture.h"
 #include "services/encoding.h"
+#include "services/files.h"
+#include "verify/audit_record.h"
 #include "verify/replay.h"
 #include "verify/verify_command.h"
 
@@ -234,6 +236,26 @@ TEST_F(VerifiedDraw, AForfeitTheRecordLostInACrashIsRecordedAgain) {
     EXPECT_EQ(replay().verdict, "复核通过");
     const std::string written = folder.read(kRecord);
     EXPECT_EQ(written.find("\"forfeit\""), written.rfind("\"forfeit\""));
+}
+
+// A full disk takes part of an entry: the next write does not leave that piece in the chain.
+TEST_F(VerifiedDraw, APartWrittenEntryIsNotLeftInTheRecord) {
+    host.dialogs.messageAnswers = {msg::kAnswerOk, msg::kAnswerYes};
+    host.dialogs.inputAnswers = {Gbk("111111222222333333")};
+    app::ToggleVerifiedDraw();
+    SetWriteFailureAfterBytesForTest(20);
+    EXPECT_FALSE(app::AppendEntry(event(), "resume", {}));
+    SetWriteFailureAfterBytesForTest(-1);
+    EXPECT_TRUE(app::AppendEntry(event(), "resume", {}));
+    // Part of a reveal, which is taken back: the event goes on after it.
+    SetWriteFailureAfterBytesForTest(150);
+    EXPECT_FALSE(app::EndVerifiedEvent());
+    SetWriteFailureAfterBytesForTest(-1);
+    EXPECT_TRUE(app::AppendEntry(event(), "resume", {}));
+    const verify::ReadRecord read = verify::ReadAuditRecord(folder.read(kRecord));
+    EXPECT_EQ(read.problem, "");
+    ASSERT_EQ(read.entries.size(), 5u);
+    EXPECT_EQ(read.entries.back().type, "resume");
 }
 
 TEST_F(VerifiedDraw, TheOrdinaryDrawMakesNoneOfItsFiles) {

@@ -71,6 +71,21 @@ namespace {
 
 void Tell(const Text& text) { host().dialogs->showMessage(text, msg::kIconWarning, Gbk("公证抽奖")); }
 
+// The waiting lines after a failed append, which may have left part of what it tried to
+// write, or all of it, at the record's end: that is cut off before they go in.
+bool WriteAfterFailure(const VerifiedEvent& event) {
+    std::optional<Bytes> text = TryReadWholeFile(VerifiedRecordPath());
+    if (!text) return false;
+    const std::string_view tried = event.failedWrite;
+    for (size_t part = tried.size(); part > 0; --part) {
+        if (std::string_view(*text).ends_with(tried.substr(0, part))) {
+            text->resize(text->size() - part);
+            break;
+        }
+    }
+    return WriteWholeFile(VerifiedRecordPath(), *text + event.unwritten);
+}
+
 
 }  // namespace
 
@@ -124,12 +139,18 @@ bool AppendEntry(VerifiedEvent& event, const std::string& type,
     entry.hash = line.substr(line.rfind(",\"hash\":\"") + 9, 64);
     event.last = std::move(entry);
     event.unwritten += line;
-    if (!AppendToFile(VerifiedRecordPath(), event.unwritten)) {
+    const bool written = event.failedWrite.empty()
+                             ? AppendToFile(VerifiedRecordPath(), event.unwritten)
+                             : WriteAfterFailure(event);
+    // A failed rewrite leaves the file as it was (it is replaced whole, or not at all).
+    if (!written && event.failedWrite.empty()) event.failedWrite = event.unwritten;
+    if (!written) {
         Tell(Gbk("公证记录写入失败，请检查磁盘：\r\n") + VerifiedRecordPath() +
              Gbk("\r\n下一次写入时会补上这一条。"));
         return false;
     }
     event.unwritten.clear();
+    event.failedWrite.clear();
     return true;
 }
 

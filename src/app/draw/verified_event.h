@@ -30,6 +30,7 @@ struct VerifiedEvent {
     std::vector<std::string> pool;  // the sealed names not drawn yet, sorted (UTF-8)
     verify::AuditEntry last;        // the chain's end
     std::string unwritten;          // lines whose append failed, written before the next
+    std::string failedWrite;        // what that append tried: the record may end in part of it
     int linesBefore = 0;            // results lines at the seal
     bool revealed = false;
 };
