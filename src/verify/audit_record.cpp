@@ -1,6 +1,7 @@
 #include "verify/audit_record.h"
 
 #include <cctype>
+#include <set>
 
 #include "services/sha256.h"
 #include "services/utf8.h"
@@ -40,6 +41,8 @@ public:
             if (!first && !take(',')) return false;
             std::string key;
             if (!string(key) || !take(':')) return false;
+            // A key given twice would read one way here and another in other readers.
+            if (!seen_.insert(key).second) return false;
             lastKey = key;
             if (!value(entry, key)) return false;
         }
@@ -118,6 +121,7 @@ private:
 
     std::string_view s_;
     size_t at_ = 0;
+    std::set<std::string> seen_;
 };
 
 }  // namespace

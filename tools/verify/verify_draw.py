@@ -22,6 +22,13 @@ def fail(where):
     sys.exit(1)
 
 
+def unique_keys(pairs):
+    # A key given twice would read one way here and another in other readers.
+    if len({key for key, _ in pairs}) != len(pairs):
+        raise ValueError("a key twice")
+    return dict(pairs)
+
+
 def read_record(path):
     entries, prev = [], ""
     # Split at LF alone, as the program does: a name may hold other line breaks (U+2028).
@@ -31,8 +38,10 @@ def read_record(path):
         line = line[:-1] if line.endswith("\r") else line
         at = line.rfind(',"hash":"')
         try:
-            entry = json.loads(line)
+            entry = json.loads(line, object_pairs_hook=unique_keys)
         except ValueError:
+            fail(f"公证记录第 {number} 行不是完整的记录")
+        if type(entry.get("n")) is not int:
             fail(f"公证记录第 {number} 行不是完整的记录")
         body = line[:at] if at >= 0 else ""
         if (entry.get("n") != number or entry.get("prev") != prev or
