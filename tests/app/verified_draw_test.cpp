@@ -258,6 +258,17 @@ TEST_F(VerifiedDraw, APartWrittenEntryIsNotLeftInTheRecord) {
     EXPECT_EQ(read.entries.back().type, "resume");
 }
 
+// A level the list's text cannot hold (a tab pasted into its name, a negative count) would
+// make a seal that no verifier, and no resume, could read back: it is refused.
+TEST_F(VerifiedDraw, AListItsTextCannotHoldIsNotSealed) {
+    setLevel(2, "一等\t奖", "5");
+    setLevel(3, "二等奖", "-1");
+    host.dialogs.messageAnswers = {msg::kAnswerOk, msg::kAnswerOk};
+    app::ToggleVerifiedDraw();
+    EXPECT_FALSE(app::VerifiedDrawOn());
+    EXPECT_FALSE(folder.exists(kRecord));
+}
+
 TEST_F(VerifiedDraw, TheOrdinaryDrawMakesNoneOfItsFiles) {
     choose("一等奖");
     drawOne();

@@ -156,6 +156,13 @@ bool AppendEntry(VerifiedEvent& event, const std::string& type,
 
 std::optional<VerifiedEvent> SealEvent(const verify::SealedList& list, int resultsLines,
                                        std::string& problem) {
+    // What the list's text cannot hold (a tab or a line end in a name, a negative count)
+    // would seal a list that no verifier, and no resume, reads back.
+    if (verify::ParseSealedList(verify::CanonicalText(list)) != list) {
+        problem = "奖项设置或名单中有无法封存的内容（名字中的制表符或换行、负数或过大的人数），"
+                  "请改正后再开始公证抽奖。";
+        return std::nullopt;
+    }
     VerifiedEvent event;
     event.list = list;
     event.pool = list.names;
