@@ -269,6 +269,20 @@ TEST_F(VerifiedDraw, AListItsTextCannotHoldIsNotSealed) {
     EXPECT_FALSE(folder.exists(kRecord));
 }
 
+// 是否允许重复 switched on after the seal: a verified winner still leaves the pool, or he
+// could win again once the event is over.
+TEST_F(VerifiedDraw, AWinnerLeavesThePoolWhateverTheRepeatsBox) {
+    host.dialogs.messageAnswers = {msg::kAnswerOk, msg::kAnswerYes};
+    host.dialogs.inputAnswers = {Gbk("111111222222333333")};
+    app::ToggleVerifiedDraw();
+    allowRepeats(true);
+    choose("一等奖");
+    drawOne();  // a batch of three
+    choose("特等奖");
+    drawOne();
+    EXPECT_EQ(std::count(state().poolText.begin(), state().poolText.end(), '\n'), 6);
+}
+
 TEST_F(VerifiedDraw, TheOrdinaryDrawMakesNoneOfItsFiles) {
     choose("一等奖");
     drawOne();

@@ -157,7 +157,8 @@ void StopRoll(const DesignatedWinners& designated) {
     photo.setText(prop::kPicture, PreviewOf(picked));
     StopRollTimer();
     host().sound->stopSound();
-    if (!RepeatsAllowed()) state.removePoolLine(picked);
+    // A verified winner wins once, whatever the box says now (the seal wanted it off).
+    if (!RepeatsAllowed() || verified) state.removePoolLine(picked);
     state.pickedName = picked;
     LogPick(state, picked);
     photo.setText(prop::kPicture, WholePhotoOf(picked));
@@ -200,7 +201,8 @@ void StopBatch(const DesignatedWinners& designated, int tiles) {
         }
         for (size_t index : picks) winners.push_back(state.rollList[index]);
     }
-    if (!RepeatsAllowed()) DrawState::RemovePoolLines(state.poolText, winners);
+    if (!RepeatsAllowed() || OpenVerifiedEvent())
+        DrawState::RemovePoolLines(state.poolText, winners);
     for (const Text& name : winners) state.logPick(name);
     WritePickLog(state.pickLogText);
     state.currentIndex = RollIndexOf(state, winners.back());
