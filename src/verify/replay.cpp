@@ -120,7 +120,7 @@ Replay ReplayEvent(std::string_view recordText, std::string_view sealedText,
     const std::vector<std::string> resultLines = results ? Lines(*results) : std::vector<std::string>();
     std::map<std::string, std::vector<std::string>> won;
     std::map<std::string, int> held;  // each level's winners who did not give up
-    std::vector<size_t> claimed;       // the results lines of the picks
+    std::vector<size_t> claimed;      // the results lines of the picks
     uint64_t k = 0;
     for (const AuditEntry& e : entries) {
         if (e.type == "forfeit") {
@@ -170,7 +170,8 @@ Replay ReplayEvent(std::string_view recordText, std::string_view sealedText,
     for (size_t line = before + 1; line <= end; ++line) {
         if (resultLines[line - 1].find("  ------  ") != std::string::npos &&
             std::find(claimed.begin(), claimed.end(), line) == claimed.end())
-            return Failed(replay, "抽奖结果.txt 第 " + std::to_string(line) + " 行的中奖人不在公证记录中");
+            return Failed(replay,
+                          "抽奖结果.txt 第 " + std::to_string(line) + " 行的中奖人不在公证记录中");
     }
     for (const SealedLevel& level : sealed->levels) {
         if (won[level.name].empty()) continue;

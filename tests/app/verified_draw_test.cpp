@@ -172,7 +172,8 @@ TEST_F(VerifiedDraw, AWinnerIsNotJoinedToAnUnendedResultsLine) {
 // The script reads what the program wrote as the program does: two levels of one name (the
 // first is the one drawn) and a name with a Unicode line separator in it.
 TEST_F(VerifiedDraw, TheScriptAgreesOnOddLevelsAndNames) {
-    folder.write("peizhi.a", folder.read("peizhi.a") + Gbk("二等奖=一等奖\r\n二等奖参与部门=财务部\r\n"));
+    folder.write("peizhi.a",
+                 folder.read("peizhi.a") + Gbk("二等奖=一等奖\r\n二等奖参与部门=财务部\r\n"));
     setLevel(3, "一等奖", "5");
     setPool({"丙（财务部）", "林\u2028森", "丁"});
     host.dialogs.messageAnswers = {msg::kAnswerOk, msg::kAnswerYes, msg::kAnswerOk};
@@ -276,10 +277,10 @@ TEST_F(VerifiedDraw, AWinnerLeavesThePoolWhateverTheRepeatsBox) {
     host.dialogs.inputAnswers = {Gbk("111111222222333333")};
     app::ToggleVerifiedDraw();
     allowRepeats(true);
-    choose("一等奖");
-    drawOne();  // a batch of three
     choose("特等奖");
     drawOne();
+    choose("一等奖");
+    drawOne();  // a batch of three
     EXPECT_EQ(std::count(state().poolText.begin(), state().poolText.end(), '\n'), 6);
 }
 

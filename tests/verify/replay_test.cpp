@@ -112,8 +112,8 @@ std::string Rechained(const std::vector<std::string>& lines, const std::vector<s
         const std::string& line = lines[i];
         // The type and fields of the line, chained anew.
         const size_t typeAt = line.find(",\"type\":"), hashAt = line.rfind(",\"hash\":");
-        std::string body = "{\"n\":" + std::to_string(last.n + 1) + ",\"prev\":\"" + last.hash + "\"" +
-                           line.substr(typeAt, hashAt - typeAt);
+        std::string body = "{\"n\":" + std::to_string(last.n + 1) + ",\"prev\":\"" + last.hash +
+                           "\"" + line.substr(typeAt, hashAt - typeAt);
         text += body + ",\"hash\":\"" + Hex(Sha256Of(body)) + "\"}\n";
     }
     return text;
@@ -126,21 +126,20 @@ TEST(Replay, ARecordNotAsTheProgramWritesItFails) {
               "复核通过");
     std::vector<std::string> twoSeeds = lines;
     twoSeeds.push_back(EntryLines(Event("999999999999999999"))[1]);  // 8: other digits
-    EXPECT_EQ(ReplayEvent(Rechained(twoSeeds, {0, 8, 1, 2, 3, 4, 5, 6, 7}), kList, kResults)
-                  .verdict,
-              "复核未通过：公证记录第 3 行重复了封存或现场数字");
+    EXPECT_EQ(
+        ReplayEvent(Rechained(twoSeeds, {0, 8, 1, 2, 3, 4, 5, 6, 7}), kList, kResults).verdict,
+        "复核未通过：公证记录第 3 行重复了封存或现场数字");
     EXPECT_EQ(ReplayEvent(Rechained(lines, {0, 2, 1, 3, 4, 5, 6, 7}), kList, kResults).verdict,
               "复核未通过：公证记录第 2 行的抽取不完整或在现场数字之前");
     EXPECT_EQ(ReplayEvent(Rechained(lines, {0, 1, 2, 3, 4, 5, 7, 6}), kList, kResults).verdict,
               "复核未通过：公证记录第 7 行公布密钥后还有记录");
     std::vector<std::string> noWinners = lines;
     noWinners[6] = ChainedLine(nullptr, "stop", {{"level", "一等奖"}, {"winners", "辛"}});
-    EXPECT_EQ(ReplayEvent(Rechained(noWinners, {0, 1, 2, 3, 4, 5, 6, 7}), kList, kResults)
-                  .verdict,
+    EXPECT_EQ(ReplayEvent(Rechained(noWinners, {0, 1, 2, 3, 4, 5, 6, 7}), kList, kResults).verdict,
               "复核未通过：公证记录第 7 行的抽取不完整或在现场数字之前");
-    noWinners[6] = ChainedLine(nullptr, "stop", {{"level", "一等奖"}}, {{"winners", {"辛"}}, {"lines", {"6x"}}});
-    EXPECT_EQ(ReplayEvent(Rechained(noWinners, {0, 1, 2, 3, 4, 5, 6, 7}), kList, kResults)
-                  .verdict,
+    noWinners[6] = ChainedLine(nullptr, "stop", {{"level", "一等奖"}},
+                               {{"winners", {"辛"}}, {"lines", {"6x"}}});
+    EXPECT_EQ(ReplayEvent(Rechained(noWinners, {0, 1, 2, 3, 4, 5, 6, 7}), kList, kResults).verdict,
               "复核未通过：抽奖结果.txt 第 0 行与第 5 次抽取（一等奖）不符");
     // Without the forfeit, the last stop is a fourth winner of a level of three.
     EXPECT_EQ(ReplayEvent(Rechained(lines, {0, 1, 2, 3, 5, 6, 7}), kList, kResults).verdict,

@@ -159,8 +159,9 @@ std::optional<VerifiedEvent> SealEvent(const verify::SealedList& list, int resul
     // What the list's text cannot hold (a tab or a line end in a name, a negative count)
     // would seal a list that no verifier, and no resume, reads back.
     if (verify::ParseSealedList(verify::CanonicalText(list)) != list) {
-        problem = "奖项设置或名单中有无法封存的内容（名字中的制表符或换行、负数或过大的人数），"
-                  "请改正后再开始公证抽奖。";
+        problem =
+            "奖项设置或名单中有无法封存的内容（名字中的制表符或换行、负数或过大的人数），"
+            "请改正后再开始公证抽奖。";
         return std::nullopt;
     }
     VerifiedEvent event;
@@ -225,7 +226,8 @@ Text VerifiedStopRefusal(const Text& level, const std::vector<Text>& groups,
     if (!sealed || sealed->groups != g || sealed->excluded != x || !index ||
         ToInt32(LevelCountText(*index)) != sealed->count)
         return Gbk("“") + level +
-               Gbk("”不在公证封存的奖项中，或它的人数、规则在封存后改过：公证抽奖只按封存时的奖项、人数和规则抽取。");
+               Gbk("”不在公证封存的奖项中，或它的人数、规则在封存后改过：公证抽奖只按封存时的奖项、"
+                   "人数和规则抽取。");
     return {};
 }
 
