@@ -1,6 +1,7 @@
 #include "verify/audit_record.h"
 
 #include <cctype>
+#include <set>
 
 #include "services/sha256.h"
 #include "services/utf8.h"
@@ -40,6 +41,8 @@ public:
             if (!first && !take(',')) return false;
             std::string key;
             if (!string(key) || !take(':')) return false;
+            // A key given twice would read one way here and another in other readers.
+            if (!seen_.insert(key).second) return false;
             lastKey = key;
             if (!value(entry, key)) return false;
         }
@@ -118,6 +121,7 @@ private:
 
     std::string_view s_;
     size_t at_ = 0;
+    std::set<std::string> seen_;
 };
 
 }  // namespace
@@ -141,8 +145,10 @@ ReadRecord ReadAuditRecord(std::string_view text) {
     const AuditEntry* last = nullptr;
     for (int number = 1; !text.empty(); ++number) {
         const size_t end = text.find('\n');
-        const std::string_view line = text.substr(0, end);
+        std::string_view line = text.substr(0, end);
         text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
+        // A record saved again by a Windows editor has CR LF line ends; the hash is the same.
+        if (line.ends_with('\r')) line.remove_suffix(1);
         AuditEntry entry;
         std::string lastKey;
         const size_t hashAt = line.rfind(",\"hash\":\"");

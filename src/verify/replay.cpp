@@ -85,10 +85,25 @@ Replay ReplayEvent(std::string_view recordText, std::string_view sealedText,
     const Digest fingerprint = Fingerprint(*sealed);
     if (Hex(fingerprint) != Field(entries[0], "fingerprint"))
         return Failed(replay, "名单与封存时的指纹不符（名单被改动过）");
+    // The program's order: one seal, one seed before any stop, the reveal last. Digits
+    // given again, or a pick after the secret was public, would not be the hall's draw.
     std::string digits;
     std::optional<Digest> secret;
-    for (const AuditEntry& e : entries) {
-        if (e.type == "seed") digits = Field(e, "digits");
+    bool seeded = false;
+    for (size_t i = 1; i < entries.size(); ++i) {
+        const AuditEntry& e = entries[i];
+        const std::string where = "公证记录第 " + std::to_string(i + 1) + " 行";
+        if (e.type == "seal" || (e.type == "seed" && seeded))
+            return Failed(replay, where + "重复了封存或现场数字");
+        if (e.type == "reveal" && i + 1 != entries.size())
+            return Failed(replay, where + "公布密钥后还有记录");
+        if (e.type == "stop" && (!seeded || List(e, "winners").empty() ||
+                                 List(e, "winners").size() != List(e, "lines").size()))
+            return Failed(replay, where + "的抽取不完整或在现场数字之前");
+        if (e.type == "seed") {
+            seeded = true;
+            digits = Field(e, "digits");
+        }
         if (e.type == "reveal") secret = DigestFromHex(Field(e, "secret"));
     }
     if (digits.size() < 18 || !std::all_of(digits.begin(), digits.end(),
@@ -104,8 +119,15 @@ Replay ReplayEvent(std::string_view recordText, std::string_view sealedText,
     std::sort(pool.begin(), pool.end());
     const std::vector<std::string> resultLines = results ? Lines(*results) : std::vector<std::string>();
     std::map<std::string, std::vector<std::string>> won;
+    std::map<std::string, int> held;  // each level's winners who did not give up
+    std::vector<size_t> claimed;      // the results lines of the picks
     uint64_t k = 0;
     for (const AuditEntry& e : entries) {
+        if (e.type == "forfeit") {
+            const std::vector<std::string>& of = won[Field(e, "level")];
+            if (std::find(of.begin(), of.end(), Field(e, "name")) != of.end())
+                --held[Field(e, "level")];
+        }
         if (e.type == "unverified")
             return Failed(replay, "抽奖结果.txt 第 " + Field(e, "line") + " 行的中奖人 " + Field(e, "name") +
                                       " 不是公证抽取的结果");
@@ -121,6 +143,7 @@ Replay ReplayEvent(std::string_view recordText, std::string_view sealedText,
                 if (Allowed(name, level->groups, level->excluded)) eligible.push_back(name);
             ++k;
             const std::string where = "第 " + std::to_string(k) + " 次抽取（" + levelName + "）";
+            if (++held[levelName] > level->count) return Failed(replay, where + "超出了封存的人数");
             if (eligible.empty()) return Failed(replay, where + "已没有可以中奖的人");
             const std::string& computed = eligible[KeyedPick(seed, levelName, k, eligible.size())];
             if (computed != winners[i])
@@ -128,11 +151,27 @@ Replay ReplayEvent(std::string_view recordText, std::string_view sealedText,
             pool.erase(std::find(pool.begin(), pool.end(), computed));
             won[levelName].push_back(computed);
             if (!results) continue;
-            const size_t line = i < lines.size() ? std::strtoul(lines[i].c_str(), nullptr, 10) : 0;
+            const std::string& number = lines[i];  // as many as the winners (checked above)
+            const size_t line = number.empty() || number.size() > 9 ||
+                                        !std::all_of(number.begin(), number.end(),
+                                                     [](char c) { return c >= '0' && c <= '9'; })
+                                    ? 0
+                                    : std::stoul(number);
             if (line == 0 || line > resultLines.size() ||
                 resultLines[line - 1] != computed + "  ------  " + levelName)
                 return Failed(replay, "抽奖结果.txt 第 " + std::to_string(line) + " 行与" + where + "不符");
+            claimed.push_back(line);
         }
+    }
+    // Between the seal and the last pick every winner's line is a pick's: one added by hand
+    // would be a winner the draw did not make.
+    const size_t before = std::strtoul(Field(entries[0], "lines_before").c_str(), nullptr, 10);
+    const size_t end = claimed.empty() ? 0 : *std::max_element(claimed.begin(), claimed.end());
+    for (size_t line = before + 1; line <= end; ++line) {
+        if (resultLines[line - 1].find("  ------  ") != std::string::npos &&
+            std::find(claimed.begin(), claimed.end(), line) == claimed.end())
+            return Failed(replay,
+                          "抽奖结果.txt 第 " + std::to_string(line) + " 行的中奖人不在公证记录中");
     }
     for (const SealedLevel& level : sealed->levels) {
         if (won[level.name].empty()) continue;

@@ -8,6 +8,8 @@
 #include "app/tools/verified_draw.h"
 #include "draw_fixture.h"
 #include "services/encoding.h"
+#include "services/files.h"
+#include "verify/audit_record.h"
 #include "verify/replay.h"
 #include "verify/verify_command.h"
 
@@ -120,6 +122,10 @@ TEST_F(VerifiedDraw, AFreshStartEndsTheEventAndKeepsItsFilesTogether) {
     click();
     EXPECT_EQ(folder.read(kResults), before);
     EXPECT_NE(messages().back().text.find(Gbk("不在公证封存的奖项中")), Text::npos);
+    setLevel(2, "一等奖", "6");  // nor one whose count was raised
+    choose("一等奖");
+    drawOne();
+    EXPECT_EQ(folder.read(kResults), before);
 
     startAgain({msg::kAnswerNo, msg::kAnswerNo});  // no recovery, no resume
     EXPECT_FALSE(app::VerifiedDrawOn());
@@ -132,6 +138,150 @@ TEST_F(VerifiedDraw, AFreshStartEndsTheEventAndKeepsItsFilesTogether) {
     EXPECT_EQ(verify::VerifyRecordFile(Gbk(folder.path("history/" + archived + "/" + kRecord)))
                   .exitCode,
               0);
+}
+
+// Names whose bytes are not valid GBK (a photo named on another system) still leave the pool
+// once they have won.
+TEST_F(VerifiedDraw, AWinnerWithAnOddNameLeavesThePool) {
+    state().poolText = "\xFF\xFE\r\n\x80\r\n";
+    host.dialogs.messageAnswers = {msg::kAnswerOk, msg::kAnswerYes};
+    host.dialogs.inputAnswers = {Gbk("111111222222333333")};
+    app::ToggleVerifiedDraw();
+    choose("一等奖");
+    drawOne();
+    drawOne();
+    EXPECT_EQ(state().poolText, "");
+    host.dialogs.messageAnswers = {msg::kAnswerOk};
+    app::ToggleVerifiedDraw();
+    EXPECT_EQ(replay().verdict, "复核通过");
+}
+
+// Results edited by hand may end without a line end: the first winner gets a line of his own.
+TEST_F(VerifiedDraw, AWinnerIsNotJoinedToAnUnendedResultsLine) {
+    state().resultsText = Gbk("上一场：手写");
+    host.dialogs.messageAnswers = {msg::kAnswerOk, msg::kAnswerYes, msg::kAnswerOk};
+    host.dialogs.inputAnswers = {Gbk("111111222222333333")};
+    app::ToggleVerifiedDraw();
+    choose("一等奖");
+    drawOne();
+    app::ToggleVerifiedDraw();
+    EXPECT_EQ(replay().verdict, "复核通过");
+}
+
+#ifndef _WIN32
+// The script reads what the program wrote as the program does: two levels of one name (the
+// first is the one drawn) and a name with a Unicode line separator in it.
+TEST_F(VerifiedDraw, TheScriptAgreesOnOddLevelsAndNames) {
+    folder.write("peizhi.a",
+                 folder.read("peizhi.a") + Gbk("二等奖=一等奖\r\n二等奖参与部门=财务部\r\n"));
+    setLevel(3, "一等奖", "5");
+    setPool({"丙（财务部）", "林\u2028森", "丁"});
+    host.dialogs.messageAnswers = {msg::kAnswerOk, msg::kAnswerYes, msg::kAnswerOk};
+    host.dialogs.inputAnswers = {Gbk("111111222222333333")};
+    app::ToggleVerifiedDraw();
+    choose("一等奖");
+    drawOne();  // a batch of all three
+    app::ToggleVerifiedDraw();
+    ASSERT_EQ(replay().verdict, "复核通过");
+    const std::string script = std::string(LD_TEST_DATA_DIR) + "/../../tools/verify/verify_draw.py";
+    const std::string command = "python3 '" + script + "' '" + folder.diskPath(kRecord).string() +
+                                "' '" + folder.diskPath(kList).string() + "' '" +
+                                folder.diskPath(kResults).string() + "'";
+    EXPECT_EQ(std::system(command.c_str()), 0);
+}
+#endif
+
+// The reveal is only told, and the event only ended, once the record holds it.
+TEST_F(VerifiedDraw, AnEndTheRecordDidNotTakeIsNotToldAsDone) {
+    host.dialogs.messageAnswers = {msg::kAnswerOk, msg::kAnswerYes};
+    host.dialogs.inputAnswers = {Gbk("111111222222333333")};
+    app::ToggleVerifiedDraw();
+    const std::string record = folder.read(kRecord);
+    std::filesystem::remove(folder.diskPath(kRecord));
+    std::filesystem::create_directory(folder.diskPath(kRecord));  // cannot be written
+    host.dialogs.messageAnswers = {msg::kAnswerOk};
+    app::ToggleVerifiedDraw();
+    EXPECT_TRUE(app::VerifiedDrawOn());
+    EXPECT_TRUE(folder.exists(".公证密钥"));
+    EXPECT_EQ(messages().back().text.find(Gbk("密钥已公布")), Text::npos);
+
+    std::filesystem::remove(folder.diskPath(kRecord));
+    folder.write(kRecord, record);
+    host.dialogs.messageAnswers = {msg::kAnswerOk};
+    app::ToggleVerifiedDraw();  // the disk is back
+    EXPECT_FALSE(app::VerifiedDrawOn());
+    EXPECT_EQ(replay().verdict, "复核通过");
+}
+
+// A crash after a forfeit's results line but before its entry: the recovery records the
+// forfeit, so the redraw of the place is not one winner too many.
+TEST_F(VerifiedDraw, AForfeitTheRecordLostInACrashIsRecordedAgain) {
+    host.dialogs.messageAnswers = {msg::kAnswerOk, msg::kAnswerYes};
+    host.dialogs.inputAnswers = {Gbk("111111222222333333")};
+    app::ToggleVerifiedDraw();
+    choose("特等奖");
+    drawOne();
+    host.dialogs.messageAnswers = {msg::kAnswerOk};
+    menu("放弃当前中奖人");
+    std::string record = folder.read(kRecord);
+    ASSERT_NE(record.find("\"type\":\"forfeit\""), std::string::npos);
+    record.erase(record.rfind('\n', record.size() - 2) + 1);
+    folder.write(kRecord, record);
+    startAgain({msg::kAnswerYes});
+    ASSERT_TRUE(app::VerifiedDrawOn());
+    choose("特等奖");
+    drawOne();
+    startAgain({msg::kAnswerYes});  // a second recovery does not record it twice
+    host.dialogs.messageAnswers = {msg::kAnswerOk};
+    app::ToggleVerifiedDraw();
+    EXPECT_EQ(replay().verdict, "复核通过");
+    const std::string written = folder.read(kRecord);
+    EXPECT_EQ(written.find("\"forfeit\""), written.rfind("\"forfeit\""));
+}
+
+// A full disk takes part of an entry: the next write does not leave that piece in the chain.
+TEST_F(VerifiedDraw, APartWrittenEntryIsNotLeftInTheRecord) {
+    host.dialogs.messageAnswers = {msg::kAnswerOk, msg::kAnswerYes};
+    host.dialogs.inputAnswers = {Gbk("111111222222333333")};
+    app::ToggleVerifiedDraw();
+    SetWriteFailureAfterBytesForTest(20);
+    EXPECT_FALSE(app::AppendEntry(event(), "resume", {}));
+    SetWriteFailureAfterBytesForTest(-1);
+    EXPECT_TRUE(app::AppendEntry(event(), "resume", {}));
+    // Part of a reveal, which is taken back: the event goes on after it.
+    SetWriteFailureAfterBytesForTest(150);
+    EXPECT_FALSE(app::EndVerifiedEvent());
+    SetWriteFailureAfterBytesForTest(-1);
+    EXPECT_TRUE(app::AppendEntry(event(), "resume", {}));
+    const verify::ReadRecord read = verify::ReadAuditRecord(folder.read(kRecord));
+    EXPECT_EQ(read.problem, "");
+    ASSERT_EQ(read.entries.size(), 5u);
+    EXPECT_EQ(read.entries.back().type, "resume");
+}
+
+// A level the list's text cannot hold (a tab pasted into its name, a negative count) would
+// make a seal that no verifier, and no resume, could read back: it is refused.
+TEST_F(VerifiedDraw, AListItsTextCannotHoldIsNotSealed) {
+    setLevel(2, "一等\t奖", "5");
+    setLevel(3, "二等奖", "-1");
+    host.dialogs.messageAnswers = {msg::kAnswerOk, msg::kAnswerOk};
+    app::ToggleVerifiedDraw();
+    EXPECT_FALSE(app::VerifiedDrawOn());
+    EXPECT_FALSE(folder.exists(kRecord));
+}
+
+// 是否允许重复 switched on after the seal: a verified winner still leaves the pool, or he
+// could win again once the event is over.
+TEST_F(VerifiedDraw, AWinnerLeavesThePoolWhateverTheRepeatsBox) {
+    host.dialogs.messageAnswers = {msg::kAnswerOk, msg::kAnswerYes};
+    host.dialogs.inputAnswers = {Gbk("111111222222333333")};
+    app::ToggleVerifiedDraw();
+    allowRepeats(true);
+    choose("特等奖");
+    drawOne();
+    choose("一等奖");
+    drawOne();  // a batch of three
+    EXPECT_EQ(std::count(state().poolText.begin(), state().poolText.end(), '\n'), 6);
 }
 
 TEST_F(VerifiedDraw, TheOrdinaryDrawMakesNoneOfItsFiles) {

@@ -4,6 +4,8 @@
 
 #include <gtest/gtest.h>
 
+#include "services/sha256.h"
+
 namespace ld::verify {
 namespace {
 
@@ -41,6 +43,15 @@ TEST(AuditRecord, TheChainReadsBackAndEveryChangeIsNamed) {
     EXPECT_EQ(ReadAuditRecord(text.substr(0, second) + text.substr(third)).problem,
               "第 2 行与前面的记录接不上（被改动、删除或调换过）");
     EXPECT_EQ(ReadAuditRecord(text.substr(0, text.size() - 5)).problem, "第 4 行不是完整的记录");
+    // A key twice, chained anew: refused, as readers differ on which one counts.
+    std::string twice =
+        "{\"n\":1,\"prev\":\"\",\"type\":\"stop\",\"winners\":[\"a\"],\"winners\":[\"b\"]";
+    twice += ",\"hash\":\"" + Hex(Sha256Of(twice)) + "\"}\n";
+    EXPECT_EQ(ReadAuditRecord(twice).problem, "第 1 行不是完整的记录");
+    // Saved again with CR LF line ends, as the script reads it.
+    std::string crlf;
+    for (char c : text) crlf += c == '\n' ? std::string("\r\n") : std::string(1, c);
+    EXPECT_EQ(ReadAuditRecord(crlf).problem, "");
 }
 
 }  // namespace

@@ -86,6 +86,10 @@ void Record(DrawState& state, const std::vector<Text>& shown, const Text& congra
         State().lastBatch.reset();
     }
     Text lines;
+    // Results edited by hand may end without a line end: a verified winner's line must be
+    // his own, where the record says it is.
+    if (OpenVerifiedEvent() && !state.resultsText.empty() && !state.resultsText.ends_with("\r\n"))
+        lines = "\r\n";
     for (const Text& name : shown) lines += WinnerLine(name, selector);
     const ResultsFile::Outcome written = RecordResultLine(lines);
     // After the results: they are the ledger, and a recovery finds a stop whose entry the
@@ -153,7 +157,8 @@ void StopRoll(const DesignatedWinners& designated) {
     photo.setText(prop::kPicture, PreviewOf(picked));
     StopRollTimer();
     host().sound->stopSound();
-    if (!RepeatsAllowed()) state.removePoolLine(picked);
+    // A verified winner wins once, whatever the box says now (the seal wanted it off).
+    if (!RepeatsAllowed() || verified) state.removePoolLine(picked);
     state.pickedName = picked;
     LogPick(state, picked);
     photo.setText(prop::kPicture, WholePhotoOf(picked));
@@ -196,7 +201,8 @@ void StopBatch(const DesignatedWinners& designated, int tiles) {
         }
         for (size_t index : picks) winners.push_back(state.rollList[index]);
     }
-    if (!RepeatsAllowed()) DrawState::RemovePoolLines(state.poolText, winners);
+    if (!RepeatsAllowed() || OpenVerifiedEvent())
+        DrawState::RemovePoolLines(state.poolText, winners);
     for (const Text& name : winners) state.logPick(name);
     WritePickLog(state.pickLogText);
     state.currentIndex = RollIndexOf(state, winners.back());

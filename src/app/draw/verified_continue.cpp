@@ -83,21 +83,51 @@ std::optional<VerifiedEvent> LoadEvent(const verify::ReadRecord& record, Text& p
     return event;
 }
 
+// The winner and level of a forfeit's results line (see ForfeitLine, NamedForfeitLine):
+// the plain one is for the winner on the line before it.
+std::optional<std::pair<std::string, std::string>> ForfeitOf(const std::vector<Text>& lines,
+                                                             size_t i) {
+    const std::string line = GbkToUtf8(lines[i]), indent(24, ' ');
+    std::string winner = line;
+    if (line == indent + "(上一个中奖人放弃)" && i > 0) {
+        winner = GbkToUtf8(lines[i - 1]);
+    } else if (line.starts_with(indent + "(中奖人 ") && line.ends_with(")")) {
+        winner = line.substr(indent.size() + 11, line.size() - indent.size() - 12);
+        const size_t gave = winner.rfind(" 放弃 ");
+        if (gave == std::string::npos) return std::nullopt;
+        winner.replace(gave, 8, "  ------  ");
+    } else {
+        return std::nullopt;
+    }
+    const size_t mark = winner.find("  ------  ");
+    if (mark == std::string::npos) return std::nullopt;
+    return std::pair(winner.substr(0, mark), winner.substr(mark + 10));
+}
+
 // Winners' lines of the results after the last one the record names: a crash between the
 // results write and the record's entry. A line that is the event's next pick is recorded as
 // that stop; any other is recorded as not drawn by the event (and taken out of its pool, as
 // the results are the ledger). Gives how many lines were not the event's.
 int CatchUp(VerifiedEvent& event, const Text& resultsText) {
     int last = event.linesBefore;
+    std::vector<std::pair<std::string, std::string>> forfeits;  // recorded: (name, level)
     for (const verify::AuditEntry& e : verify::ReadAuditRecord(ReadWholeFile(VerifiedRecordPath())).entries) {
         last = std::max(last, std::atoi(Field(e, "line").c_str()));
         for (const std::string& line : List(e, "lines")) last = std::max(last, std::atoi(line.c_str()));
+        if (e.type == "forfeit") forfeits.emplace_back(Field(e, "name"), Field(e, "level"));
     }
     const std::vector<Text> lines = SplitPool(resultsText);
     int strays = 0;
     for (size_t i = static_cast<size_t>(std::max(last, 0)); i < lines.size(); ++i) {
         const std::string line = GbkToUtf8(lines[i]);
         const size_t mark = line.find("  ------  ");
+        // A forfeit whose entry was lost: without it the redraw of the place would count as
+        // one winner too many.
+        if (const auto forfeit = ForfeitOf(lines, i);
+            forfeit && std::find(forfeits.begin(), forfeits.end(), *forfeit) == forfeits.end()) {
+            AppendEntry(event, "forfeit", {{"level", forfeit->second}, {"name", forfeit->first}});
+            forfeits.push_back(*forfeit);
+        }
         if (mark == std::string::npos) continue;
         const std::string name = line.substr(0, mark), level = line.substr(mark + 10);
         const std::string number = std::to_string(i + 1);
@@ -148,11 +178,12 @@ std::optional<Text> ArchiveVerifiedFiles() {
     return folder;
 }
 
-void EndVerifiedEvent() {
+bool EndVerifiedEvent() {
     VerifiedEvent* event = OpenVerifiedEvent();
-    if (!event) return;
-    RevealSecret(*event);
+    if (!event) return true;
+    const bool revealed = RevealSecret(*event);
     ShowVerifiedBand();
+    return revealed;
 }
 
 void RecordVerifiedForfeit(const Text& level, const Text& name) {

@@ -71,6 +71,21 @@ namespace {
 
 void Tell(const Text& text) { host().dialogs->showMessage(text, msg::kIconWarning, Gbk("公证抽奖")); }
 
+// The waiting lines after a failed append, which may have left part of what it tried to
+// write, or all of it, at the record's end: that is cut off before they go in.
+bool WriteAfterFailure(const VerifiedEvent& event) {
+    std::optional<Bytes> text = TryReadWholeFile(VerifiedRecordPath());
+    if (!text) return false;
+    const std::string_view tried = event.failedWrite;
+    for (size_t part = tried.size(); part > 0; --part) {
+        if (std::string_view(*text).ends_with(tried.substr(0, part))) {
+            text->resize(text->size() - part);
+            break;
+        }
+    }
+    return WriteWholeFile(VerifiedRecordPath(), *text + event.unwritten);
+}
+
 
 }  // namespace
 
@@ -132,17 +147,31 @@ bool AppendEntry(VerifiedEvent& event, const std::string& type,
     entry.hash = line.substr(line.rfind(",\"hash\":\"") + 9, 64);
     event.last = std::move(entry);
     event.unwritten += line;
-    if (!AppendToFile(VerifiedRecordPath(), event.unwritten)) {
+    const bool written = event.failedWrite.empty()
+                             ? AppendToFile(VerifiedRecordPath(), event.unwritten)
+                             : WriteAfterFailure(event);
+    // A failed rewrite leaves the file as it was (it is replaced whole, or not at all).
+    if (!written && event.failedWrite.empty()) event.failedWrite = event.unwritten;
+    if (!written) {
         Tell(Gbk("公证记录写入失败，请检查磁盘：\r\n") + VerifiedRecordPath() +
              Gbk("\r\n下一次写入时会补上这一条。"));
         return false;
     }
     event.unwritten.clear();
+    event.failedWrite.clear();
     return true;
 }
 
 std::optional<VerifiedEvent> SealEvent(const verify::SealedList& list, int resultsLines,
                                        std::string& problem) {
+    // What the list's text cannot hold (a tab or a line end in a name, a negative count)
+    // would seal a list that no verifier, and no resume, reads back.
+    if (verify::ParseSealedList(verify::CanonicalText(list)) != list) {
+        problem =
+            "奖项设置或名单中有无法封存的内容（名字中的制表符或换行、负数或过大的人数），"
+            "请改正后再开始公证抽奖。";
+        return std::nullopt;
+    }
     VerifiedEvent event;
     event.list = list;
     event.pool = list.names;
@@ -176,8 +205,16 @@ bool SetSeedDigits(VerifiedEvent& event, const std::string& digits) {
 }
 
 bool RevealSecret(VerifiedEvent& event) {
+    const verify::AuditEntry last = event.last;
+    const std::string unwritten = event.unwritten;
+    if (!AppendEntry(event, "reveal", {{"secret", Hex(event.secret)}})) {
+        // Not revealed until the record says so: the event stays open, and the reveal is not
+        // carried into a later write, where stops could follow it.
+        event.last = last;
+        event.unwritten = unwritten;
+        return false;
+    }
     event.revealed = true;
-    if (!AppendEntry(event, "reveal", {{"secret", Hex(event.secret)}})) return false;
     DeleteFileAt(VerifiedSecretPath());
     return true;
 }
@@ -204,7 +241,15 @@ size_t VerifiedEligibleCount(const VerifiedEvent& event, const Text& level) {
 std::optional<Text> NextVerifiedPick(VerifiedEvent& event, const Text& level) {
     const std::optional<size_t> index = PeekPick(event, Utf8(level));
     if (!index) return std::nullopt;
-    return ToGbk(TakePick(event, *index));
+    const std::string name = TakePick(event, *index);
+    // The pool's own line: a name that is not valid GBK comes back from UTF-8 as other bytes,
+    // which would leave the winner in the pool.
+    const Text gbk = ToGbk(name);
+    const std::vector<Text> lines = SplitPool(State().draw.poolText);
+    if (std::find(lines.begin(), lines.end(), gbk) != lines.end()) return gbk;
+    for (const Text& line : lines)
+        if (Utf8(line) == name) return line;
+    return gbk;
 }
 
 void RecordVerifiedStop(VerifiedEvent& event, const Text& level, const std::vector<Text>& winners,

@@ -30,6 +30,7 @@ struct VerifiedEvent {
     std::vector<std::string> pool;  // the sealed names not drawn yet, sorted (UTF-8)
     verify::AuditEntry last;        // the chain's end
     std::string unwritten;          // lines whose append failed, written before the next
+    std::string failedWrite;        // what that append tried: the record may end in part of it
     int linesBefore = 0;            // results lines at the seal
     bool revealed = false;
 };
@@ -93,8 +94,9 @@ void ContinueVerifiedEvent(bool continued, bool recovered, const Text& resultsTe
 // when a file could not be moved (the operator is told).
 std::optional<Text> ArchiveVerifiedFiles();
 bool VerifiedFilesPresent();
-// Ends the open event, if any: the secret revealed, the band removed.
-void EndVerifiedEvent();
+// Ends the open event, if any: the secret revealed, the band removed. False when the record
+// could not take the reveal: the event stays open.
+bool EndVerifiedEvent();
 // The stage's band: the short fingerprint, the commitment and the digits; none when no
 // event is open.
 void ShowVerifiedBand();

@@ -221,7 +221,8 @@ void RunReset() {
     }
     // A verified event ends with its secret revealed, and its files go to history/ with the
     // results they name, before the reset moves those away.
-    EndVerifiedEvent();
+    if (!EndVerifiedEvent())
+        return TellFailure(Gbk("公证记录写入失败，密钥未能公布，初始化已取消。"));
     if (VerifiedFilesPresent() && !ArchiveVerifiedFiles())
         return TellFailure(Gbk("无法把公证记录移到 history 文件夹，初始化已取消。"));
     // No phone may write into the files as they move.

@@ -113,7 +113,7 @@ void EndVerifiedDrawCommand() {
     if (Ask("结束公证抽奖？结束后公布密钥，任何人都可以用公证记录复核本场抽奖；此后的抽奖不再公证。",
             msg::kOkCancel | msg::kIconQuestion) != msg::kAnswerOk)
         return;
-    EndVerifiedEvent();
+    if (!EndVerifiedEvent()) return;  // the failed write was told; the event goes on
     Tell(Gbk("公证抽奖已结束，密钥已公布。\r\n复核：luckydraw --verify ") + VerifiedRecordPath());
 }
 
