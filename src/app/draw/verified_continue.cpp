@@ -171,6 +171,10 @@ std::optional<Text> ArchiveVerifiedFiles() {
         moved = MoveFileTo(VerifiedListPath(), folder + "/" + Gbk(verify::kSealedListFile));
     const Text results = files::InProgramDirectory(files::Results());
     if (moved && FileExists(results)) moved = CopyFileTo(results, folder + "/" + files::Results());
+    // A secret the record could not take goes along: the next seal would overwrite it, and
+    // with it every chance to verify the event.
+    if (moved && FileExists(VerifiedSecretPath()))
+        moved = MoveFileTo(VerifiedSecretPath(), folder + "/" + Gbk("公证密钥（未能写入记录）.txt"));
     if (!moved) {
         Tell(Gbk("无法把公证记录移到 history 文件夹：") + folder);
         return std::nullopt;
