@@ -142,7 +142,8 @@ void StartRoll() {
     state.splitPool();
     if (rule.active()) state.rollList = AllowedNames(state.rollList, rule);
     // Who checked in after the seal waits for the next one: not even in the roll.
-    if (verified) state.rollList = SealedNamesOnly(*verified, state.rollList);
+    if (verified && CheckedInAfterSeal(*verified, state.poolText) > 0)
+        state.rollList = SealedNamesOnly(*verified, state.rollList);
     WarmUpRollPhotos(state.rollList);
     StartBatchRoll();
     SetRollInterval();

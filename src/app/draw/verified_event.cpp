@@ -262,6 +262,13 @@ void RecordVerifiedStop(VerifiedEvent& event, const Text& level, const std::vect
     AppendEntry(event, "stop", {{"level", Utf8(level)}}, {{"winners", names}, {"lines", lines}});
 }
 
+size_t CheckedInAfterSeal(const VerifiedEvent& event, const Text& poolText) {
+    // Every winner leaves both the draw and the event's pool: the difference is theirs.
+    size_t lines = static_cast<size_t>(std::count(poolText.begin(), poolText.end(), '\n'));
+    if (!poolText.empty() && poolText.back() != '\n') ++lines;
+    return lines > event.pool.size() ? lines - event.pool.size() : 0;
+}
+
 std::vector<Text> SealedNamesOnly(const VerifiedEvent& event, const std::vector<Text>& names) {
     std::vector<Text> kept;
     for (const Text& name : names)

@@ -79,6 +79,9 @@ std::optional<Text> NextVerifiedPick(VerifiedEvent& event, const Text& level);
 // The stop entry: the winners (GBK) and their 1-based lines in 抽奖结果.txt.
 void RecordVerifiedStop(VerifiedEvent& event, const Text& level, const std::vector<Text>& winners,
                         int firstLine);
+// How many names of the draw's pool the seal did not take: check-ins after it. Counted by
+// line ends, as the console asks five times a second.
+size_t CheckedInAfterSeal(const VerifiedEvent& event, const Text& poolText);
 // Keeps only the names of the sealed list (a check-in after the seal waits for the next).
 std::vector<Text> SealedNamesOnly(const VerifiedEvent& event, const std::vector<Text>& names);
 

@@ -117,14 +117,8 @@ void EndVerifiedDrawCommand() {
     Tell(Gbk("公证抽奖已结束，密钥已公布。\r\n复核：luckydraw --verify ") + VerifiedRecordPath());
 }
 
-// Names in the draw that the seal did not take: check-ins after it. Every winner leaves both
-// the draw and the event's pool, so the difference is theirs; counted by line ends, as the
-// console asks five times a second.
 size_t WaitingForNextSeal(const VerifiedEvent& event) {
-    const Text& pool = State().draw.poolText;
-    size_t lines = static_cast<size_t>(std::count(pool.begin(), pool.end(), '\n'));
-    if (!pool.empty() && pool.back() != '\n') ++lines;
-    return lines > event.pool.size() ? lines - event.pool.size() : 0;
+    return CheckedInAfterSeal(event, State().draw.poolText);
 }
 
 std::string EntryField(const verify::AuditEntry& e, const char* key) {
