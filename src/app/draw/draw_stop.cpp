@@ -187,11 +187,14 @@ void StopBatch(const DesignatedWinners& designated, int tiles) {
             if (!name->empty()) excluded.push_back(*name);
     }
     std::vector<Text> winners;
+    int32_t lastIndex = 0;  // the last winner's place in the roll list
     if (VerifiedEvent* event = OpenVerifiedEvent()) {
         // The caller left no more tiles than the level has sealed names to draw.
         for (int i = 0; i < tiles; ++i)
             if (std::optional<Text> pick = NextVerifiedPick(*event, SelectorText()))
                 winners.push_back(*pick);
+        if (winners.empty()) return StopRoll(designated);  // tells that nobody is left
+        lastIndex = RollIndexOf(state, winners.back());
     } else {
         const std::vector<size_t> picks = PickDistinctNames(
             WinnerPicker(), state.rollList, static_cast<size_t>(tiles), excluded);
@@ -200,12 +203,13 @@ void StopBatch(const DesignatedWinners& designated, int tiles) {
             return;
         }
         for (size_t index : picks) winners.push_back(state.rollList[index]);
+        lastIndex = static_cast<int32_t>(picks.back() + 1);
     }
     if (!RepeatsAllowed() || OpenVerifiedEvent())
         DrawState::RemovePoolLines(state.poolText, winners);
     for (const Text& name : winners) state.logPick(name);
     WritePickLog(state.pickLogText);
-    state.currentIndex = RollIndexOf(state, winners.back());
+    state.currentIndex = lastIndex;
     state.pickedName = winners.back();
 
     // Designated winners keep their ordinals: the tile that draws that ordinal shows them.
