@@ -38,6 +38,16 @@ std::string ChainedLine(const AuditEntry* last, const std::string& type,
                         const std::vector<std::pair<std::string, std::vector<std::string>>>& lists =
                             {});
 
+// A string or array field of an entry; empty when it has none.
+inline std::string Field(const AuditEntry& e, const char* key) {
+    const auto it = e.fields.find(key);
+    return it == e.fields.end() ? std::string() : it->second;
+}
+inline std::vector<std::string> List(const AuditEntry& e, const char* key) {
+    const auto it = e.lists.find(key);
+    return it == e.lists.end() ? std::vector<std::string>() : it->second;
+}
+
 struct ReadRecord {
     std::vector<AuditEntry> entries;
     std::string problem;  // empty when every line is whole and the chain holds; else which line

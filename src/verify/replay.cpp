@@ -32,16 +32,6 @@ std::string_view Trim(std::string_view s) {
     }
 }
 
-std::string Field(const AuditEntry& e, const char* key) {
-    const auto it = e.fields.find(key);
-    return it == e.fields.end() ? std::string() : it->second;
-}
-
-std::vector<std::string> List(const AuditEntry& e, const char* key) {
-    const auto it = e.lists.find(key);
-    return it == e.lists.end() ? std::vector<std::string>() : it->second;
-}
-
 std::vector<std::string> Lines(std::string_view text) {
     std::vector<std::string> lines;
     while (!text.empty()) {

@@ -17,15 +17,8 @@ namespace ld::app {
 
 namespace {
 
-std::string Field(const verify::AuditEntry& e, const char* key) {
-    const auto it = e.fields.find(key);
-    return it == e.fields.end() ? std::string() : it->second;
-}
-
-std::vector<std::string> List(const verify::AuditEntry& e, const char* key) {
-    const auto it = e.lists.find(key);
-    return it == e.lists.end() ? std::vector<std::string>() : it->second;
-}
+using verify::Field;
+using verify::List;
 
 void Tell(const Text& text) { host().dialogs->showMessage(text, msg::kIconWarning, Gbk("公证抽奖")); }
 

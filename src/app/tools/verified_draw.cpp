@@ -121,11 +121,6 @@ size_t WaitingForNextSeal(const VerifiedEvent& event) {
     return CheckedInAfterSeal(event, State().draw.poolText);
 }
 
-std::string EntryField(const verify::AuditEntry& e, const char* key) {
-    const auto it = e.fields.find(key);
-    return it == e.fields.end() ? std::string() : it->second;
-}
-
 }  // namespace
 
 bool VerifiedDrawChecked() { return VerifiedDrawOn(); }
@@ -167,13 +162,13 @@ std::vector<std::string> VerifiedExportLines() {
     if (record.entries.empty() || record.entries[0].type != "seal") return {};
     std::string digits, secret;
     for (const verify::AuditEntry& e : record.entries) {
-        if (e.type == "seed") digits = EntryField(e, "digits");
-        if (e.type == "reveal") secret = EntryField(e, "secret");
+        if (e.type == "seed") digits = verify::Field(e, "digits");
+        if (e.type == "reveal") secret = verify::Field(e, "secret");
     }
     return {
         "公证抽奖",
-        "名单指纹：" + EntryField(record.entries[0], "fingerprint"),
-        "承诺（密钥的 SHA-256）：" + EntryField(record.entries[0], "commitment"),
+        "名单指纹：" + verify::Field(record.entries[0], "fingerprint"),
+        "承诺（密钥的 SHA-256）：" + verify::Field(record.entries[0], "commitment"),
         "现场数字：" + (digits.empty() ? std::string("尚未提供") : Grouped(digits)),
         "密钥：" + (secret.empty() ? std::string("结束公证时公布") : secret),
         "复核方法：luckydraw --verify 公证记录.jsonl，或 python3 verify_draw.py 公证记录.jsonl "
